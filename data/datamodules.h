@@ -1,0 +1,78 @@
+#pragma once
+
+#include "binding.h"
+#include "connection.h"
+#include "dataset.h"
+
+// Each window's datasets and bindings, owned apart from its widgets so that the engine and the
+// tests can work on them alone. Names are those the windows use.
+
+// TForm2, fertilizers.
+class Form2Data
+{
+public:
+    explicit Form2Data(Connection &connection);
+    Dataset T_Udobra;        // the fertilizer query
+    Dataset T_Sostav_Udobra; // detail of DS_UDobRA by id_udobra
+    Binding DS_UDobRA;
+    Binding DS_SOSTAV;
+};
+
+// TForm3, elements and coefficients.
+class Form3Data
+{
+public:
+    explicit Form3Data(Connection &connection);
+    Dataset T_Element;
+    Dataset T_KOF;
+    Binding DS_Element;
+    Binding DS_KOF;
+};
+
+// TForm4, the calculator.
+class Form4Data
+{
+public:
+    Form4Data(Connection &connection, Form2Data &form2, Form3Data &form3);
+    Dataset T_rachet;
+    Dataset T_el;
+    Dataset T_SOS;
+    Dataset T_save_rar;
+    Dataset T_HEAD_RAR;
+    Dataset ADOTable2; // t_konc, detail of the crops
+    Dataset ADOTable3; // T_kult
+    Binding DS_rachet;
+    Binding DS_EL;
+    Binding DS_SOS;
+    Binding DS_SAVE_RAR;
+    Binding DS_HEAD_RAR;
+    Binding DataSource2;
+    Binding DataSource3;
+};
+
+// TForm18, options.
+class Form18Data
+{
+public:
+    explicit Form18Data(Connection &connection);
+    Dataset ADOTable1; // t_opt, one row
+    Binding DataSource1;
+};
+
+// All of them over the one connection, in the windows' creation order.
+class DataModules
+{
+public:
+    explicit DataModules(const QString &fileName = Schema::FileName);
+
+    Connection ADOConnection1; // TForm1's
+    Form2Data form2;
+    Form3Data form3;
+    Form4Data form4;
+    Form18Data form18;
+
+    // Every dataset of every window, opened and closed in the database cycle's orders
+    // (without the layout file, which the application adds).
+    void openAll();
+    void closeAll();
+};

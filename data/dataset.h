@@ -1,0 +1,244 @@
+#pragma once
+
+#include "schema.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+#include <QVector>
+
+#include <functional>
+
+class Binding;
+class Connection;
+
+enum class DatasetState { Inactive, Browse, Edit, Insert };
+enum class FieldKind { Stored, Lookup, Calculated };
+
+// Opaque handle to a row of a dataset; a null bookmark goes nowhere.
+struct Bookmark
+{
+    quint64 uid = 0;
+    bool isNull() const { return uid == 0; }
+};
+
+// A named cursor of one window over one table (or the fertilizer query). When opened it takes
+// a snapshot of its table: its own appends, edits and deletes show at once, while changes made
+// through another dataset or another process show only after it is reopened or refreshed.
+// Filter, master link and sort are applied to that snapshot in our own code.
+//
+// Every error it raises carries its name: "T_HEAD_RAR: Cannot perform this operation on an
+// empty dataset".
+class Dataset : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Field
+    {
+        QString name;
+        FieldKind kind = FieldKind::Stored;
+        FieldType type = FieldType::Int;
+        int size = 0;
+        bool readOnly = false;
+        // Lookups: the value of keyField here is matched with lookupKey of lookupDataset,
+        // giving its resultField.
+        QString keyField;
+        Dataset *lookupDataset = nullptr;
+        QString lookupKey;
+        QString resultField;
+    };
+
+    // `table` names a table of the schema; the fields are declared afterwards, in order.
+    Dataset(const QString &name, Connection *connection, const QString &table,
+            QObject *parent = nullptr);
+    ~Dataset() override;
+
+    QString name() const { return objectName(); }
+    QString tableName() const { return m_table->name; }
+    Connection *connection() const { return m_connection; }
+
+    // ---- declaration (before the first open)
+    void setQueryText(const QString &sql) { m_queryText = sql; } // documentation of a query source
+    QString queryText() const { return m_queryText; }
+    void addStoredField(const QString &name);
+    void addLookupField(const QString &name, FieldType type, int size, const QString &keyField,
+                        Dataset *lookupDataset, const QString &lookupKey,
+                        const QString &resultField, bool readOnly = false);
+    void addCalculatedField(const QString &name); // a double, set by the calculation hook
+    void setCalcHook(std::function<void(Dataset &)> hook) { m_calcHook = std::move(hook); }
+    void setAfterPostHook(std::function<void(Dataset &)> hook) { m_afterPost = std::move(hook); }
+
+    const QVector<Field> &fields() const { return m_fields; }
+    int fieldIndex(const QString &name) const; // -1 when absent (case-insensitive)
+    const Field &field(const QString &name) const; // throws for an unknown field
+
+    // The binding that shows this dataset; datasets get theirs when the binding is created.
+    Binding *binding() const { return m_binding; }
+
+    // ---- lifecycle
+    void open();   // nothing when open; connects first when the connection is closed
+    void close();  // nothing when closed; pending changes are discarded, never posted
+    bool isActive() const { return m_state != DatasetState::Inactive; }
+    DatasetState state() const { return m_state; }
+
+    // ---- navigation; every move first ends a pending edit (posted when changed, dropped when not)
+    void first();
+    void next();
+    void prior();
+    void last();
+    void moveTo(int row); // row of the current view, 0-based
+    bool eof() const { return m_eof; }
+    int currentRow() const { return m_current; } // -1 when there is none
+    int recordCount() const;
+    bool isEmpty() const { return recordCount() == 0; }
+
+    // ---- fields of the current row (the edited values while editing or inserting)
+    QVariant value(const QString &field) const; // null QVariant for an empty value
+    bool isNull(const QString &field) const;
+    int asInteger(const QString &field) const;  // empty reads as 0
+    double asFloat(const QString &field) const; // empty reads as 0
+    bool asBoolean(const QString &field) const; // empty reads as false
+    QString asString(const QString &field) const; // display text; empty reads as ""
+
+    // Writing needs the edit or insert state. A value the field cannot hold is refused with
+    // nothing changed: text over its size, a number that is not one.
+    void setValue(const QString &field, const QVariant &value);
+    void setAsString(const QString &field, const QString &text);
+    void clearValue(const QString &field);
+
+    // Only from inside the calculation hook: sets a calculated field of the row being read.
+    void setCalcValue(const QString &field, double value);
+
+    // ---- any row of the current view, for grids (does not move the dataset)
+    QVariant valueAt(int row, const QString &field) const;
+    QVariant valueAt(int row, int fieldIndex) const;
+
+    // ---- editing
+    void append();
+    void insert();
+    void edit();   // nothing when already editing or inserting
+    void post();   // nothing in browse state
+    void cancel(); // nothing in browse state
+    void remove(); // the delete; in the insert state the new row is dropped instead
+    bool isModified() const { return m_modified; }
+    // Ends a pending edit the way a move does: posts a changed row, drops an unchanged one.
+    void checkBrowseMode();
+
+    // ---- filter: "id_udobra=7", "name_udobra like %text%", "kof<>true"
+    void setFilter(const QString &expression);
+    QString filter() const { return m_filterText; }
+    void setFiltered(bool on);
+    bool isFiltered() const { return m_filtered; }
+
+    // ---- sort: "name_udobra ASC" / "name_udobra DESC"; empty for the table's own order.
+    // A sort set while open lasts until the dataset closes; one set while closed is a setting.
+    void setSort(const QString &sort);
+    QString sort() const { return m_sortText; }
+
+    // ---- master-detail, re-pointable: set the link, then close and open
+    void setMasterLink(Binding *master, const QString &masterField, const QString &detailField);
+    Binding *masterBinding() const { return m_master; }
+    QString masterField() const { return m_masterField; }
+    QString detailField() const { return m_detailField; }
+
+    // ---- bookmarks
+    Bookmark bookmark() const;
+    void gotoBookmark(const Bookmark &bookmark); // a null bookmark does nothing
+
+    // Rereads every row from the file and works out lookups and calculated fields again,
+    // keeping the current row. A pending edit is posted first.
+    void refresh();
+
+    // While disabled, bindings hear nothing; enabling sends one reset.
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return m_controlsDisabled > 0; }
+
+    // Looks up `result` of the snapshot row whose `keyField` equals `key`; null when no row
+    // matches or the dataset is closed. Sees every row, whatever the filter or master link.
+    QVariant lookup(const QString &keyField, const QVariant &key, const QString &result) const;
+
+Q_SIGNALS:
+    void rowsReset();
+    void rowChanged(int row);
+    void rowInserted(int row);
+    void rowRemoved(int row);
+    void currentChanged(int row);
+    void stateChanged();
+
+private:
+    friend class Binding;
+    struct Row
+    {
+        quint64 uid = 0;
+        qint64 rowid = 0; // 0 for a row not yet posted
+        QVector<QVariant> values; // one per declared field; lookups stay null here
+    };
+
+    [[noreturn]] void fail(const QString &text) const;
+    void checkActive() const;
+    void checkEditing() const;
+    const Row *currentRowData() const;
+    Row *currentRowData();
+    QVariant rowValue(const Row &row, int fieldIndex) const;
+    void readAll();
+    void rebuildView();
+    bool passes(const Row &row) const;
+    void applySort();
+    void computeCalculated(Row &row);
+    void computeAllCalculated();
+    void setCurrent(int row, bool eof);
+    void masterChanged();
+    void notifyFollowers();
+    void emitReset();
+    void emitRowChanged(int row);
+    QVariant convertForField(const Field &f, const QVariant &value) const;
+    void invalidateLookupIndex() const { m_lookupIndex.clear(); }
+    QString sqlFieldList() const;
+    QVariant masterValue() const;
+    void beginNewRow(int position);
+
+    Connection *m_connection;
+    const TableDef *m_table;
+    QString m_queryText;
+    QVector<Field> m_fields;
+    QVector<int> m_tableColumn; // for stored fields: index into the SELECT list; -1 otherwise
+    std::function<void(Dataset &)> m_calcHook;
+    std::function<void(Dataset &)> m_afterPost;
+    Binding *m_binding = nullptr;
+
+    DatasetState m_state = DatasetState::Inactive;
+    QVector<Row> m_all;   // the snapshot, in the table's own order
+    QVector<int> m_view;  // indexes into m_all that pass filter and master link, sorted
+    int m_current = -1;   // position in m_view
+    bool m_eof = true;
+    bool m_modified = false;
+    Row m_buffer;          // the row being edited or inserted
+    int m_insertAt = -1;   // position in m_all of a new row while inserting
+    quint64 m_nextUid = 1;
+    Row *m_calcRow = nullptr; // the row the calculation hook works on
+
+    QString m_filterText;
+    bool m_filtered = false;
+    struct FilterSpec
+    {
+        enum Kind { None, Equals, Like, NotTrue } kind = None;
+        int field = -1;
+        qint64 number = 0;
+        QString text; // case-folded
+    } m_filterSpec;
+
+    QString m_sortText;
+    bool m_sortIsSetting = false;
+    int m_sortField = -1;
+    bool m_sortDescending = false;
+
+    Binding *m_master = nullptr;
+    QString m_masterField;
+    QString m_detailField;
+
+    int m_controlsDisabled = 0;
+    mutable QHash<int, QHash<qint64, int>> m_lookupIndex; // field -> key -> index in m_all
+};

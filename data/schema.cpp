@@ -1,0 +1,127 @@
+#include "schema.h"
+
+#include "apperror.h"
+
+namespace {
+
+FieldDef key(const char *n) { return {QString::fromLatin1(n), FieldType::Key, 0}; }
+FieldDef integer(const char *n) { return {QString::fromLatin1(n), FieldType::Int, 0}; }
+FieldDef dbl(const char *n) { return {QString::fromLatin1(n), FieldType::Double, 0}; }
+FieldDef text(const char *n, int size) { return {QString::fromLatin1(n), FieldType::Text, size}; }
+FieldDef boolean(const char *n) { return {QString::fromLatin1(n), FieldType::Bool, 0}; }
+
+QList<TableDef> buildTables()
+{
+    QList<TableDef> t;
+    t.append({QStringLiteral("T_element"),
+              {key("id_element"), text("Smallname_element", 10), text("fullname_element", 50),
+               boolean("kof"), integer("id_kof")}});
+    t.append({QStringLiteral("t_kof"),
+              {key("id_kof"), text("name_kof", 50), dbl("kof"), integer("id_element")}});
+    t.append({QStringLiteral("t_udobra"),
+              {key("id_udobra"), text("name_udobra", 50), integer("ppm")}});
+    t.append({QStringLiteral("T_sostav_udobra"),
+              {key("id_sostav_udobra"), integer("id_element"), integer("id_udobra"),
+               dbl("kol_element")}});
+    t.append({QStringLiteral("t_rachet"), {key("id_rachet"), integer("id_udobra"), dbl("kol")}});
+    t.append({QStringLiteral("T_kult"),
+              {key("id_kult"), text("name_kult", 50), text("ph", 50)}});
+    t.append({QStringLiteral("t_konc"),
+              {key("id_konc"), dbl("vega"), dbl("cvet"), integer("id_kult"), integer("id_el"),
+               dbl("rachet")}});
+    t.append({QStringLiteral("t_head_rar"),
+              {key("id_head_rar"), text("name_rar", 50), integer("id_konc"), dbl("kol_l"),
+               integer("konc")}});
+    t.append({QStringLiteral("t_save_rar"),
+              {key("id_save_rar"), integer("id_udobra"), dbl("kol"), integer("id_head_rar")}});
+
+    TableDef opt{QStringLiteral("t_opt"), {}};
+    opt.fields.append(boolean("c11"));
+    for (int i = 21; i <= 24; ++i)
+        opt.fields.append({QStringLiteral("c%1").arg(i), FieldType::Bool, 0});
+    for (int i = 31; i <= 39; ++i)
+        opt.fields.append({QStringLiteral("c%1").arg(i), FieldType::Bool, 0});
+    opt.fields.append(boolean("avto"));
+    opt.fields.append(boolean("ppm1"));
+    opt.fields.append(boolean("ppm2"));
+    opt.fields.append(boolean("kult"));
+    opt.fields.append(integer("maxim"));
+    for (int i = 1; i <= 14; ++i)
+        opt.fields.append({QStringLiteral("cl%1").arg(i), FieldType::Int, 0});
+    t.append(opt);
+    return t;
+}
+
+} // namespace
+
+const FieldDef *TableDef::field(const QString &fieldName) const
+{
+    for (const FieldDef &f : fields) {
+        if (f.name.compare(fieldName, Qt::CaseInsensitive) == 0)
+            return &f;
+    }
+    return nullptr;
+}
+
+QString TableDef::keyField() const
+{
+    for (const FieldDef &f : fields) {
+        if (f.type == FieldType::Key)
+            return f.name;
+    }
+    return {};
+}
+
+namespace Schema {
+
+const QList<TableDef> &tables()
+{
+    static const QList<TableDef> all = buildTables();
+    return all;
+}
+
+const TableDef &table(const QString &name)
+{
+    for (const TableDef &t : tables()) {
+        if (t.name.compare(name, Qt::CaseInsensitive) == 0)
+            return t;
+    }
+    throw AppError(QStringLiteral("Неизвестная таблица \"%1\"").arg(name));
+}
+
+QString sqlType(const FieldDef &field)
+{
+    switch (field.type) {
+    case FieldType::Key:
+        return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT");
+    case FieldType::Int:
+        return QStringLiteral("INTEGER");
+    case FieldType::Double:
+        return QStringLiteral("DOUBLE");
+    case FieldType::Text:
+        return QStringLiteral("TEXT(%1)").arg(field.size);
+    case FieldType::Bool:
+        return QStringLiteral("BOOLEAN");
+    }
+    return {};
+}
+
+QStringList createStatements()
+{
+    QStringList out;
+    for (const TableDef &t : tables()) {
+        QStringList cols;
+        for (const FieldDef &f : t.fields) {
+            QString col = QStringLiteral("\"%1\" %2").arg(f.name, sqlType(f));
+            // The engine itself refuses over-long text too, so no other writer can store it.
+            if (f.type == FieldType::Text)
+                col += QStringLiteral(" CHECK (length(\"%1\") <= %2)").arg(f.name).arg(f.size);
+            cols.append(col);
+        }
+        out.append(QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(t.name, cols.join(QStringLiteral(", "))));
+    }
+    out.append(QStringLiteral("CREATE INDEX \"%1\" ON \"T_sostav_udobra\" (\"id_udobra\")").arg(IndexName));
+    return out;
+}
+
+} // namespace Schema

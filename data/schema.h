@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// The stored layout of base.mdb: ten tables with their fields in declared order, and one index.
+// Identifiers used in SQL come only from here.
+
+enum class FieldType { Key, Int, Double, Text, Bool };
+
+struct FieldDef
+{
+    QString name;
+    FieldType type;
+    int size = 0; // maximum length of a Text field
+};
+
+struct TableDef
+{
+    QString name;
+    QList<FieldDef> fields;
+
+    const FieldDef *field(const QString &fieldName) const; // nullptr when absent (case-insensitive)
+    QString keyField() const;                              // empty when the table has no key
+};
+
+namespace Schema {
+
+inline const QString FileName = QStringLiteral("base.mdb");
+inline const QString IndexName = QStringLiteral("T_udobraT_sostav_udobra");
+inline const QString FertilizerQuery =
+    QStringLiteral("select id_udobra, name_udobra, ppm from t_udobra");
+
+const QList<TableDef> &tables();
+const TableDef &table(const QString &name); // throws AppError for an unknown table
+
+// CREATE TABLE and CREATE INDEX statements that build an empty base.
+QStringList createStatements();
+
+// SQL declaration of one field ("INTEGER", "DOUBLE", "TEXT(50)", "BOOLEAN" ...).
+QString sqlType(const FieldDef &field);
+
+} // namespace Schema

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A fresh copy of the default base in a temporary directory that is also made the working
+// directory for the test's lifetime (the program looks for base.mdb there).
+class FreshBase
+{
+public:
+    FreshBase();
+    ~FreshBase();
+    QString dir() const { return m_dir.path(); }
+    QString basePath() const; // absolute path of base.mdb
+    QString path(const QString &name) const;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
