@@ -33,6 +33,7 @@ public:
 Q_SIGNALS:
     // For controls, sent only while enabled.
     void reset();                       // rows read afresh, opened, closed, filtered, sorted
+    void valuesChanged();               // the same rows, every value may have changed
     void rowChanged(int row);           // values of one row changed
     void rowInserted(int row);          // a row appeared at this position
     void rowRemoved(int row);           // the row at this position went away
@@ -42,6 +43,7 @@ Q_SIGNALS:
 
 private:
     void forwardReset();
+    void forwardValues();
     void forwardRowChanged(int row);
     void forwardRowInserted(int row);
     void forwardRowRemoved(int row);

@@ -161,7 +161,8 @@ public:
     QVariant lookup(const QString &keyField, const QVariant &key, const QString &result) const;
 
 Q_SIGNALS:
-    void rowsReset();
+    void rowsReset();          // the rows themselves changed: opened, closed, filtered, sorted
+    void valuesChanged();      // the same rows, every value may have changed (reread)
     void rowChanged(int row);
     void rowInserted(int row);
     void rowRemoved(int row);
@@ -191,6 +192,7 @@ private:
     void computeAllCalculated();
     void setCurrent(int row, bool eof);
     void masterChanged();
+    void reapply();
     void notifyFollowers();
     void emitReset();
     void emitRowChanged(int row);
