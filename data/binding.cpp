@@ -16,6 +16,12 @@ Binding::Binding(const QString &name, Dataset *dataset, QObject *parent)
     connect(dataset, &Dataset::stateChanged, this, &Binding::forwardState);
 }
 
+Binding::~Binding()
+{
+    if (m_dataset && m_dataset->m_binding == this)
+        m_dataset->m_binding = nullptr;
+}
+
 void Binding::setEnabled(bool enabled)
 {
     if (m_enabled == enabled)

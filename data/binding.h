@@ -15,6 +15,7 @@ class Binding : public QObject
 
 public:
     Binding(const QString &name, Dataset *dataset, QObject *parent = nullptr);
+    ~Binding() override;
 
     QString name() const { return objectName(); }
     Dataset *dataset() const { return m_dataset; }

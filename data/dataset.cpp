@@ -268,7 +268,7 @@ bool Dataset::passes(const Row &row) const
 {
     if (m_master) {
         const Dataset *master = m_master->dataset();
-        if (!master->isActive())
+        if (!master || !master->isActive())
             return false;
         const QVariant mv = masterValue();
         const int di = fieldIndex(m_detailField);

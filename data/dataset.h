@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <QVariant>
 #include <QVector>
@@ -75,7 +76,7 @@ public:
     const Field &field(const QString &name) const; // throws for an unknown field
 
     // The binding that shows this dataset; datasets get theirs when the binding is created.
-    Binding *binding() const { return m_binding; }
+    Binding *binding() const { return m_binding.data(); }
 
     // ---- lifecycle
     void open();   // nothing when open; connects first when the connection is closed
@@ -139,7 +140,7 @@ public:
 
     // ---- master-detail, re-pointable: set the link, then close and open
     void setMasterLink(Binding *master, const QString &masterField, const QString &detailField);
-    Binding *masterBinding() const { return m_master; }
+    Binding *masterBinding() const { return m_master.data(); }
     QString masterField() const { return m_masterField; }
     QString detailField() const { return m_detailField; }
 
@@ -209,7 +210,7 @@ private:
     QVector<int> m_tableColumn; // for stored fields: index into the SELECT list; -1 otherwise
     std::function<void(Dataset &)> m_calcHook;
     std::function<void(Dataset &)> m_afterPost;
-    Binding *m_binding = nullptr;
+    QPointer<Binding> m_binding;
 
     DatasetState m_state = DatasetState::Inactive;
     QVector<Row> m_all;   // the snapshot, in the table's own order
@@ -237,7 +238,7 @@ private:
     int m_sortField = -1;
     bool m_sortDescending = false;
 
-    Binding *m_master = nullptr;
+    QPointer<Binding> m_master; // a binding may go before its details do
     QString m_masterField;
     QString m_detailField;
 
