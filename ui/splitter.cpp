@@ -1,0 +1,78 @@
+#include "splitter.h"
+
+#include <QResizeEvent>
+
+#include <algorithm>
+
+namespace {
+constexpr int Margin = 20; // the smallest extent a pane keeps
+}
+
+Splitter::Splitter(const QString &objectName, Qt::Orientation orientation, int barWidth, int position,
+                   QWidget *parent)
+    : QSplitter(orientation, parent), m_wanted(position)
+{
+    setObjectName(objectName);
+    setHandleWidth(barWidth);
+    setChildrenCollapsible(false);
+    setOpaqueResize(true);
+    connect(this, &QSplitter::splitterMoved, this, [this](int pos, int) {
+        m_wanted = pos;
+        Q_EMIT positionChanged(pos);
+    });
+}
+
+int Splitter::minimumPosition() const
+{
+    return Margin;
+}
+
+int Splitter::maximumPosition() const
+{
+    const int extent = orientation() == Qt::Horizontal ? width() : height();
+    return std::max(Margin, extent - handleWidth() - Margin);
+}
+
+int Splitter::position() const
+{
+    if (!m_sized || count() < 2)
+        return m_wanted;
+    return sizes().value(0);
+}
+
+void Splitter::setPosition(int position)
+{
+    const int kept = m_sized ? std::clamp(position, minimumPosition(), maximumPosition())
+                             : std::max(position, minimumPosition());
+    if (kept == this->position())
+        return;
+    m_wanted = kept;
+    applyPending();
+    Q_EMIT positionChanged(this->position());
+}
+
+void Splitter::applyPending()
+{
+    if (count() < 2)
+        return;
+    const int extent = orientation() == Qt::Horizontal ? width() : height();
+    if (extent <= 0)
+        return;
+    const int first = std::clamp(m_wanted, minimumPosition(), maximumPosition());
+    setSizes({first, std::max(0, extent - handleWidth() - first)});
+}
+
+void Splitter::resizeEvent(QResizeEvent *event)
+{
+    QSplitter::resizeEvent(event);
+    const bool first = !m_sized;
+    m_sized = true;
+    if (first)
+        applyPending();
+}
+
+void Splitter::showEvent(QShowEvent *event)
+{
+    QSplitter::showEvent(event);
+    applyPending();
+}
