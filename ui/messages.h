@@ -57,3 +57,16 @@ void guarded(F &&handler)
         Messages::showException();
     }
 }
+
+// As guarded, and tells whether the handler ran to its end (false: an error was shown).
+template<typename F>
+bool guardedOk(F &&handler)
+{
+    try {
+        handler();
+        return true;
+    } catch (...) {
+        Messages::showException();
+        return false;
+    }
+}

@@ -1,0 +1,6 @@
+#include "applyoptions.h"
+
+// Being written together with the options window.
+void ApplyOptions()
+{
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// Copies the options row onto the pickers, the calculator's controls and the main window's
+// autostart timer.
+void ApplyOptions();
