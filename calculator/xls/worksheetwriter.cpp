@@ -112,9 +112,9 @@ constexpr Xf styleXf()
 {
     return {DefaultFont, StyleXfType, BottomAligned, StyleXfUsed, NoFill, 0};
 }
-constexpr Xf plainCellXf(quint8 font = DefaultFont)
+constexpr Xf plainCellXf()
 {
-    return {font, CellXfType, BottomAligned, CellXfUsed, NoFill, 0};
+    return {DefaultFont, CellXfType, BottomAligned, CellXfUsed, NoFill, 0};
 }
 
 // 0..14 styles (0 is the parent of every cell format), 15 the default of empty column cells,
