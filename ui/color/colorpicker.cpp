@@ -244,5 +244,10 @@ QIcon ColorPicker::swatch(int index) const
         painter.setPen(QPen(mark, 1, Qt::DotLine));
         painter.drawRect(box.adjusted(2, 2, -2, -2));
     }
-    return QIcon(pixmap);
+    painter.end();
+
+    // A disabled picker still shows its true colour, which other pickers set.
+    QIcon icon(pixmap);
+    icon.addPixmap(pixmap, QIcon::Disabled);
+    return icon;
 }

@@ -46,10 +46,10 @@ protected:
     ColorPicker picker;
 };
 
-QColor swatchCentre(const ColorPicker &picker, int index)
+QColor swatchCentre(const ColorPicker &picker, int index, QIcon::Mode mode = QIcon::Normal)
 {
     const QSize size = picker.iconSize();
-    const QImage image = picker.itemIcon(index).pixmap(size).toImage();
+    const QImage image = picker.itemIcon(index).pixmap(size, mode).toImage();
     return image.pixelColor(size.width() / 4, size.height() / 2);
 }
 
@@ -85,6 +85,8 @@ TEST_F(ColorPickerTest, SwatchesShowTheColours)
 {
     EXPECT_EQ(swatchCentre(picker, indexOf(clTeal)), QColor(0, 128, 128));
     EXPECT_EQ(swatchCentre(picker, indexOf(clGradientActiveCaption)), QColor(166, 202, 240));
+    // A disabled picker shows the colour its leader gave it, not a greyed one.
+    EXPECT_EQ(swatchCentre(picker, indexOf(clTeal), QIcon::Disabled), QColor(0, 128, 128));
 
     // System colour swatches follow a change of the palette.
     const QPalette saved = QApplication::palette();
