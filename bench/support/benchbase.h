@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QTemporaryDir>
+
+// A base for benchmarks: the default one (factor 1) or one `factor` times larger, written once
+// per process into a temporary directory.
+class BenchBase
+{
+public:
+    explicit BenchBase(int factor);
+    QString path() const { return m_path; }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
