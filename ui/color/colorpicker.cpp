@@ -29,11 +29,11 @@ std::optional<QColor> askColor(const QColor &initial, QWidget *parent)
 }
 
 const QString StandardNames[] = {
-    QStringLiteral("Чёрный"),     QStringLiteral("Бордовый"),  QStringLiteral("Зелёный"),
-    QStringLiteral("Оливковый"),  QStringLiteral("Тёмно-синий"), QStringLiteral("Пурпурный"),
-    QStringLiteral("Бирюзовый"),  QStringLiteral("Серый"),     QStringLiteral("Серебристый"),
-    QStringLiteral("Красный"),    QStringLiteral("Ярко-зелёный"), QStringLiteral("Жёлтый"),
-    QStringLiteral("Синий"),      QStringLiteral("Фуксия"),    QStringLiteral("Голубой"),
+    QStringLiteral("Чёрный"),    QStringLiteral("Бордовый"),     QStringLiteral("Зелёный"),
+    QStringLiteral("Оливковый"), QStringLiteral("Тёмно-синий"),  QStringLiteral("Пурпурный"),
+    QStringLiteral("Бирюзовый"), QStringLiteral("Серый"),        QStringLiteral("Серебристый"),
+    QStringLiteral("Красный"),   QStringLiteral("Ярко-зелёный"), QStringLiteral("Жёлтый"),
+    QStringLiteral("Синий"),     QStringLiteral("Фуксия"),       QStringLiteral("Голубой"),
     QStringLiteral("Белый"),
 };
 static_assert(std::size(StandardNames) == std::size(WinColor::StandardColors));

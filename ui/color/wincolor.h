@@ -87,8 +87,10 @@ enum SystemIndex : int {
 };
 
 // The system colour indices that exist (25 is unassigned), in index order.
-inline constexpr int SystemIndices[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,
-                                        15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 26, 27, 28, 29, 30};
+inline constexpr int SystemIndices[] = {
+    0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24,
+    26, 27, 28, 29, 30,
+};
 
 // Standard colours.
 inline constexpr int clBlack = rgb(0, 0, 0);
@@ -109,9 +111,10 @@ inline constexpr int clAqua = rgb(0, 255, 255);
 inline constexpr int clWhite = rgb(255, 255, 255);
 
 // The sixteen standard colours in the order the colour pickers list them.
-inline constexpr int StandardColors[] = {clBlack, clMaroon, clGreen,  clOlive, clNavy,   clPurple,
-                                         clTeal,  clGray,   clSilver, clRed,   clLime,   clYellow,
-                                         clBlue,  clFuchsia, clAqua,  clWhite};
+inline constexpr int StandardColors[] = {
+    clBlack, clMaroon, clGreen, clOlive, clNavy, clPurple, clTeal, clGray,
+    clSilver, clRed, clLime, clYellow, clBlue, clFuchsia, clAqua, clWhite,
+};
 
 inline constexpr int clMoneyGreen = rgb(192, 220, 192);
 inline constexpr int clMedGray = rgb(160, 160, 164);
