@@ -88,6 +88,9 @@ void Dataset::addLookupField(const QString &name, FieldType type, int size, cons
     f.size = size;
     f.readOnly = readOnly;
     f.keyField = keyField;
+    f.keyIndex = fieldIndex(keyField);
+    if (f.keyIndex < 0)
+        fail(QStringLiteral("Field '%1' not found").arg(keyField));
     f.lookupDataset = lookupDataset;
     f.lookupKey = lookupKey;
     f.resultField = resultField;
@@ -161,10 +164,9 @@ QVariant Dataset::rowValue(const Row &row, int index) const
     const Field &f = m_fields.at(index);
     if (f.kind != FieldKind::Lookup)
         return row.values.at(index);
-    const int keyIndex = fieldIndex(f.keyField);
-    if (keyIndex < 0 || !f.lookupDataset)
+    if (!f.lookupDataset)
         return {};
-    const QVariant key = rowValue(row, keyIndex);
+    const QVariant key = rowValue(row, f.keyIndex);
     if (key.isNull())
         return {};
     QVariant v = f.lookupDataset->lookup(f.lookupKey, key, f.resultField);

@@ -46,6 +46,7 @@ public:
         // Lookups: the value of keyField here is matched with lookupKey of lookupDataset,
         // giving its resultField.
         QString keyField;
+        int keyIndex = -1; // keyField's position here, declared before the lookup
         Dataset *lookupDataset = nullptr;
         QString lookupKey;
         QString resultField;

@@ -85,4 +85,24 @@ TEST_F(DataModulesTest, TheCycleDropsUnpostedEditsAndReturnsToFirstRows)
     EXPECT_TRUE(udobra.sort().isEmpty()) << "a sort set while open is not";
 }
 
+TEST_F(DataModulesTest, NamesResolveWhileTheFertilizerListIsSearched)
+{
+    DataModules dm;
+    dm.openAll();
+    Form4Data &f4 = dm.form4;
+    f4.T_rachet.append();
+    f4.T_rachet.setValue(QStringLiteral("id_udobra"), 2);
+    f4.T_rachet.post();
+    Dataset &udobra = dm.form2.T_Udobra;
+    udobra.setFilter(QStringLiteral("name_udobra like %сульфат%"));
+    udobra.setFiltered(true);
+    ASSERT_GT(udobra.recordCount(), 0);
+    f4.T_rachet.refresh();
+    EXPECT_EQ(f4.T_rachet.asString(QStringLiteral("name")), QStringLiteral("Калиевая селитра"));
+    EXPECT_EQ(f4.T_rachet.asInteger(QStringLiteral("ppm")), 624);
+    f4.T_save_rar.first();
+    EXPECT_EQ(f4.T_save_rar.asString(QStringLiteral("name")), QStringLiteral("Кальциевая селитра"));
+    EXPECT_EQ(f4.T_SOS.masterBinding(), nullptr) << "no run has linked it yet";
+}
+
 } // namespace
