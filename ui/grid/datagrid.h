@@ -1,6 +1,7 @@
 #pragma once
 
 #include "columneditor.h"
+#include "datagridcolumn.h"
 
 #include <QColor>
 #include <QHash>
@@ -11,7 +12,6 @@
 class Binding;
 class BindingModel;
 class ColumnDelegate;
-class DataGridColumn;
 
 // A grid bound to a binding: one row per row of its dataset, one column per DataGridColumn.
 // The view's current row and the dataset's current row follow each other. Editable grids edit
