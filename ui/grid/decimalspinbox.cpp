@@ -109,8 +109,19 @@ QValidator::State DecimalSpinBox::validate(QString &text, int &pos) const
 
 void DecimalSpinBox::fixup(QString &text) const
 {
-    // The base class would strip its locale's group separator, which may be our decimal one.
-    Q_UNUSED(text);
+    // A number outside the range becomes the nearest bound (the base class would bring it to
+    // the bound nearest zero, and strip its locale's group separator, which may be our decimal
+    // separator).
+    int pos = 0;
+    QString copy = text;
+    if (validate(copy, pos) != QValidator::Intermediate)
+        return;
+    QString t = text.trimmed();
+    t.replace(systemDecimalSeparator(), u'.');
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    if (ok)
+        text = textFromValue(std::clamp(v, minimum(), maximum()));
 }
 
 double DecimalSpinBox::valueFromText(const QString &text) const
