@@ -9,7 +9,9 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 
 #include <memory>
 
@@ -314,6 +316,28 @@ TEST_F(DataGridTest, CheckBoxesToggleWithTheSpaceBar)
     EXPECT_EQ(changes.count(), 1);
     QTest::keyClick(&elements, Qt::Key_Space);
     EXPECT_FALSE(element.asBoolean(QStringLiteral("kof")));
+}
+
+TEST_F(DataGridTest, ToolTipsBreakAtCarriageReturnsOrComeFromTheParent)
+{
+    QWidget parent;
+    parent.setToolTip(QStringLiteral("Название искомого удобрения"));
+    DataGrid list(QStringLiteral("dxDBGrid1"), &kofBinding, &parent);
+    list.addColumn(QStringLiteral("dxDBGrid1name_kof"), QStringLiteral("name_kof"));
+    parent.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&parent));
+    auto hover = [&list] {
+        const QPoint pos(5, 5);
+        QHelpEvent help(QEvent::ToolTip, pos, list.viewport()->mapToGlobal(pos));
+        QApplication::sendEvent(list.viewport(), &help);
+        return QToolTip::text();
+    };
+    EXPECT_EQ(hover(), QStringLiteral("Название искомого удобрения"));
+
+    list.setToolTip(QStringLiteral("A:\r\n\r\nN - 15.5%\r\nCa - 19%"));
+    EXPECT_EQ(hover(), QStringLiteral("A:\n\nN - 15.5%\nCa - 19%"));
+    EXPECT_EQ(list.toolTip(), QStringLiteral("A:\r\n\r\nN - 15.5%\r\nCa - 19%"));
+    QToolTip::hideText();
 }
 
 } // namespace
