@@ -20,7 +20,7 @@ BindingModel::BindingModel(Binding *binding, QObject *parent)
 
 Dataset *BindingModel::dataset() const
 {
-    return m_binding->dataset();
+    return m_binding ? m_binding->dataset() : nullptr;
 }
 
 void BindingModel::addColumn(DataGridColumn *column)
@@ -69,7 +69,7 @@ int BindingModel::currentRow() const
 
 bool BindingModel::showing() const
 {
-    return m_binding->isEnabled() && dataset()->isActive();
+    return m_binding && m_binding->isEnabled() && dataset()->isActive();
 }
 
 const Dataset::Field *BindingModel::fieldOf(const DataGridColumn *column) const

@@ -2,6 +2,7 @@
 
 #include <QAbstractTableModel>
 #include <QList>
+#include <QPointer>
 
 // binding.h first: dataset.h needs Binding complete for its inline QPointer accessors.
 #include "data/binding.h"
@@ -20,8 +21,8 @@ class BindingModel : public QAbstractTableModel
 public:
     explicit BindingModel(Binding *binding, QObject *parent = nullptr);
 
-    Binding *binding() const { return m_binding; }
-    Dataset *dataset() const;
+    Binding *binding() const { return m_binding.data(); }
+    Dataset *dataset() const; // nullptr once the binding is gone
 
     // The model does not own its columns (the grid does).
     void addColumn(DataGridColumn *column);
@@ -70,7 +71,7 @@ private:
     void columnAppearanceChanged(DataGridColumn *column);
     void columnDestroyed(QObject *column);
 
-    Binding *m_binding;
+    QPointer<Binding> m_binding;
     QList<DataGridColumn *> m_columns;
     bool m_readOnly = false;
     int m_rows = 0;

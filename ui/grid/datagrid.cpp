@@ -154,7 +154,7 @@ bool DataGrid::commitEditor()
 
 bool DataGrid::hasData() const
 {
-    return m_binding->isEnabled() && m_binding->dataset()->isActive();
+    return m_binding && m_binding->isEnabled() && m_binding->dataset()->isActive();
 }
 
 void DataGrid::beginModelChange()
@@ -223,10 +223,10 @@ void DataGrid::commitData(QWidget *editor)
 
 void DataGrid::keyPressEvent(QKeyEvent *event)
 {
-    Dataset *ds = m_binding->dataset();
     const Qt::KeyboardModifiers mods =
         event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     if (hasData()) {
+        Dataset *ds = m_binding->dataset();
         const bool editing = ds->state() == DatasetState::Edit || ds->state() == DatasetState::Insert;
         switch (event->key()) {
         case Qt::Key_Insert:
@@ -348,8 +348,8 @@ void DataGrid::installDelegate(DataGridColumn *column)
         break;
     case EditorKind::None:
     case EditorKind::Text: {
-        const Dataset *ds = m_binding->dataset();
-        const int f = ds->fieldIndex(column->field());
+        const Dataset *ds = m_binding ? m_binding->dataset() : nullptr;
+        const int f = ds ? ds->fieldIndex(column->field()) : -1;
         if (f >= 0 && ds->fields().at(f).type == FieldType::Bool)
             delegate = new CheckDelegate(column, this);
         else
@@ -371,8 +371,10 @@ void DataGrid::userChangedEditor(DataGridColumn *column)
     Q_UNUSED(column);
     // The row enters the editing state with the first change, so that bars and windows see it
     // being edited while the value is still in the editor.
+    if (!hasData())
+        return;
     Dataset *ds = m_binding->dataset();
-    if (!hasData() || ds->state() != DatasetState::Browse || ds->isEmpty())
+    if (ds->state() != DatasetState::Browse || ds->isEmpty())
         return;
     guarded([ds] { ds->edit(); });
 }

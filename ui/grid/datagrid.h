@@ -3,13 +3,14 @@
 #include "columneditor.h"
 #include "datagridcolumn.h"
 
+#include "data/binding.h"
+
 #include <QColor>
 #include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QTableView>
 
-class Binding;
 class BindingModel;
 class ColumnDelegate;
 
@@ -28,7 +29,7 @@ class DataGrid : public QTableView
 public:
     DataGrid(const QString &name, Binding *binding, QWidget *parent = nullptr);
 
-    Binding *binding() const { return m_binding; }
+    Binding *binding() const { return m_binding.data(); }
     BindingModel *bindingModel() const { return m_model; }
 
     // Appends a column named `name` (its objectName) showing `field`; an empty caption shows
@@ -89,7 +90,7 @@ private:
     bool hasData() const;
     bool showToolTip(QEvent *event);
 
-    Binding *m_binding;
+    QPointer<Binding> m_binding;
     BindingModel *m_model = nullptr;
     QHash<const DataGridColumn *, ColumnDelegate *> m_delegates;
     QPointer<QWidget> m_openEditor;

@@ -158,8 +158,8 @@ QString NavBar::buttonName(NavButton which)
 
 void NavBar::updateButtons()
 {
-    const Dataset *ds = m_binding->dataset();
-    const bool open = m_binding->isEnabled() && ds->isActive();
+    const Dataset *ds = m_binding ? m_binding->dataset() : nullptr;
+    const bool open = ds && m_binding->isEnabled() && ds->isActive();
     const int rows = open ? ds->recordCount() : 0;
     const int row = open ? ds->currentRow() : -1;
     const bool editing =
@@ -205,6 +205,8 @@ void NavBar::press(NavButton which)
 
 void NavBar::act(NavButton which)
 {
+    if (!m_binding)
+        return;
     Dataset *ds = m_binding->dataset();
     switch (which) {
     case NavButton::First:

@@ -1,10 +1,12 @@
 #pragma once
 
-#include <QMap>
 #include <QList>
+#include <QMap>
+#include <QPointer>
 #include <QWidget>
 
-class Binding;
+#include "data/binding.h"
+
 class QBoxLayout;
 class QToolButton;
 
@@ -24,7 +26,7 @@ public:
     NavBar(const QString &name, Binding *binding, const QList<NavButton> &buttons,
            QWidget *parent = nullptr);
 
-    Binding *binding() const { return m_binding; }
+    Binding *binding() const { return m_binding.data(); }
     QList<NavButton> buttons() const { return m_order; }
     QToolButton *button(NavButton which) const; // nullptr when the bar does not show it
 
@@ -48,7 +50,7 @@ Q_SIGNALS:
 private:
     void act(NavButton which);
 
-    Binding *m_binding;
+    QPointer<Binding> m_binding;
     QList<NavButton> m_order;
     QMap<NavButton, QToolButton *> m_buttons;
     QBoxLayout *m_layout;
