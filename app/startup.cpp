@@ -1,0 +1,77 @@
+#include "startup.h"
+
+#include "globals.h"
+#include "tform1.h"
+
+#include "calculator/tform4.h"
+#include "calculator/tform5.h"
+#include "options/tform18.h"
+#include "reference/tf_converter.h"
+#include "reference/tform2.h"
+#include "reference/tform3.h"
+#include "reference/tform6.h"
+#include "ui/messages.h"
+
+#include <QApplication>
+
+bool CreateWindows()
+{
+    Form1 = new TForm1;
+    DataModules &data = Form1->data();
+    const bool created = guardedOk([&data] {
+        Form2 = new TForm2(data);
+        Form3 = new TForm3(data);
+        // Part of making the element window: with no database this is where start-up ends.
+        data.form3.T_Element.open();
+        data.form3.T_KOF.open();
+        Form4 = new TForm4(data);
+        Form5 = new TForm5(data);
+        Form6 = new TForm6(data);
+        Form18 = new TForm18(data);
+        F_Converter = new TF_Converter;
+    });
+    if (!created)
+        DestroyWindows();
+    return created;
+}
+
+void ShowMainWindow()
+{
+    Form1->show();
+}
+
+namespace {
+
+template<typename T>
+void destroy(T *&window)
+{
+    delete window;
+    window = nullptr;
+}
+
+} // namespace
+
+void DestroyWindows()
+{
+    destroy(F_Converter);
+    destroy(Form18);
+    destroy(Form6);
+    destroy(Form5);
+    destroy(Form4);
+    destroy(Form3);
+    destroy(Form2);
+    destroy(Form1); // last: the others work on its data modules
+}
+
+int RunProgram(QApplication &app)
+{
+    QApplication::setApplicationName(Messages::AppTitle);
+    // The program ends when the main window closes, never because the last window went.
+    app.setQuitOnLastWindowClosed(false);
+    if (!CreateWindows())
+        return StartupFailedExitCode;
+    ShowMainWindow();
+    const int code = app.exec();
+    DestroyWindows();
+    return code;
+}

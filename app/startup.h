@@ -1,0 +1,25 @@
+#pragma once
+
+class QApplication;
+
+// The program's start and end as main runs them, in parts that tests can run in-process.
+
+// The exit code after a start-up that failed before any window was shown.
+inline constexpr int StartupFailedExitCode = 1;
+
+// Creates the eight windows hidden, in order TForm1 ... TF_Converter, into the global
+// references. Creating TForm1 connects the database (a failure is shown and creation goes on);
+// creating TForm3 opens T_Element and T_KOF. An error after TForm1 is shown, the windows made
+// so far are destroyed and the result is false: the program must end.
+bool CreateWindows();
+
+// Shows the main window, centred; its FormShow opens the database and applies the options.
+void ShowMainWindow();
+
+// Destroys the windows in reverse order, none of them running its close handling, and clears
+// the global references.
+void DestroyWindows();
+
+// All of it: the application's name, the windows, the main window shown, the event loop until
+// the main window closes, the end. Returns the exit code.
+int RunProgram(QApplication &app);

@@ -1,0 +1,166 @@
+#include "goldenfile.h"
+
+#include "app/layoutfile.h"
+#include "data/apperror.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+std::string errorOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const AppError &e) {
+        return e.text().toStdString();
+    }
+    return "(no error)";
+}
+
+QStringList lines(std::initializer_list<const char *> texts)
+{
+    QStringList l;
+    for (const char *t : texts)
+        l << QString::fromLatin1(t);
+    while (l.size() < LayoutFile::LineCount)
+        l << QString();
+    return l;
+}
+
+TEST(LayoutFileTest, DefaultsAreWrittenByteForByteAsTheGoldenFile)
+{
+    const QByteArray golden = goldenFile(QStringLiteral("default-size.ini"));
+    ASSERT_EQ(golden.size(), 69) << "golden file missing or altered";
+    EXPECT_EQ(LayoutFile::format(LayoutFile::Defaults), golden);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("size.ini"));
+    ASSERT_TRUE(writeFile(path, QByteArray(200, 'x'))) << "a longer file is emptied first";
+    LayoutFile::write(path, LayoutFile::Defaults);
+    EXPECT_EQ(fileBytes(path), golden);
+}
+
+TEST(LayoutFileTest, NegativeAndLargeValuesAreWrittenPlainly)
+{
+    LayoutFile::Values v = LayoutFile::Defaults;
+    v[LayoutFile::CalculatorSplitter2] = -20;
+    v[LayoutFile::CalculatorWidth] = 12345;
+    v[LayoutFile::CalculatorMaximised] = 1;
+    const QByteArray bytes = LayoutFile::format(v);
+    EXPECT_TRUE(bytes.startsWith("0\r\n0\r\n1\r\n630\r\n"));
+    EXPECT_TRUE(bytes.contains("\r\n12345\r\n230\r\n577\r\n-20\r\n258\r\n"));
+}
+
+TEST(LayoutFileTest, ReadingRule)
+{
+    struct Case
+    {
+        const char *what;
+        QByteArray bytes;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {"CR LF lines", "0\r\n1\r\n0\r\n630\r\n", lines({"0", "1", "0", "630"})},
+        {"LF lines", "0\n1\n0\n630\n", lines({"0", "1", "0", "630"})},
+        {"a lone CR is dropped", "1\r2\n3\r\r\n", lines({"12", "3"})},
+        {"cut to four, rest of line dropped", "12345\r\n-2000\r\n7\r\n",
+         lines({"1234", "-200", "7"})},
+        {"no line end at the end", "0\r\n465", lines({"0", "465"})},
+        {"blank kept", "1 \r\n 1\r\n", lines({"1 ", " 1"})},
+        {"empty lines stay empty", "\r\n\r\n5\r\n", lines({"", "", "5"})},
+        {"empty file", "", lines({})},
+        {"past fifteen lines nothing is read",
+         "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n13\n14\n15\n16\n",
+         lines({"1", "2", "3", "4", "5", "6", "7", "8", "9", "10", "11", "12", "13", "14", "15"})},
+    };
+    for (const Case &c : cases) {
+        const QStringList got = LayoutFile::parse(c.bytes);
+        ASSERT_EQ(got.size(), LayoutFile::LineCount) << c.what;
+        EXPECT_EQ(got, c.expected) << c.what << ": " << got.join(u'|').toStdString();
+    }
+}
+
+TEST(LayoutFileTest, OnlyExactlyOneMeansMaximised)
+{
+    EXPECT_TRUE(LayoutFile::isMaximised(QStringLiteral("1")));
+    for (const char *t : {"0", "1 ", " 1", "01", "11", "", "2", "-1"})
+        EXPECT_FALSE(LayoutFile::isMaximised(QString::fromLatin1(t))) << t;
+}
+
+TEST(LayoutFileTest, ValueLinesConvertOrFailWithTheConversionText)
+{
+    EXPECT_EQ(LayoutFile::toInteger(QStringLiteral("-20")), -20);
+    EXPECT_EQ(LayoutFile::toInteger(QStringLiteral("1234")), 1234);
+    EXPECT_EQ(errorOf([] { LayoutFile::toInteger(QString()); }),
+              "'' is not a valid integer value");
+    EXPECT_EQ(errorOf([] { LayoutFile::toInteger(QStringLiteral("12a")); }),
+              "'12a' is not a valid integer value");
+}
+
+TEST(LayoutFileTest, InputOutputErrorsNameTheFile)
+{
+    QTemporaryDir dir;
+    const QString missing = dir.filePath(QStringLiteral("size.ini"));
+    const std::string shown = QDir::toNativeSeparators(missing).toStdString();
+    EXPECT_FALSE(LayoutFile::canOpen(missing));
+    EXPECT_EQ(errorOf([&] { LayoutFile::read(missing); }),
+              "Cannot open file \"" + shown + "\". File not found");
+
+    const QString nowhere = dir.filePath(QStringLiteral("gone/size.ini"));
+    EXPECT_EQ(errorOf([&] { LayoutFile::write(nowhere, LayoutFile::Defaults); }),
+              "Cannot create file \"" + QDir::toNativeSeparators(nowhere).toStdString()
+                  + "\". Path not found");
+
+    // A directory in the file's place can be neither read as the file nor replaced.
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("size.ini")));
+    EXPECT_FALSE(LayoutFile::canOpen(missing));
+    EXPECT_EQ(errorOf([&] { LayoutFile::read(missing); }),
+              "Cannot open file \"" + shown + "\". File access denied");
+    EXPECT_EQ(errorOf([&] { LayoutFile::write(missing, LayoutFile::Defaults); }),
+              "Cannot create file \"" + shown + "\". File access denied");
+}
+
+// A read-only directory stops nobody who runs as root, so the writing is tried by an
+// unprivileged child process.
+TEST(LayoutFileTest, ReadOnlyDirectoryRefusesTheFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("size.ini"));
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner
+                                          | QFileDevice::ReadOther | QFileDevice::ExeOther));
+    int pipeEnds[2];
+    ASSERT_EQ(pipe(pipeEnds), 0);
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        close(pipeEnds[0]);
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(2);
+        const std::string text = errorOf([&] { LayoutFile::write(path, LayoutFile::Defaults); });
+        const ssize_t n = ::write(pipeEnds[1], text.data(), text.size());
+        _exit(n == ssize_t(text.size()) ? 0 : 3);
+    }
+    close(pipeEnds[1]);
+    std::string text;
+    char buffer[512];
+    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        text.append(buffer, size_t(n));
+    close(pipeEnds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                          | QFileDevice::ExeOwner);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+    EXPECT_EQ(text, "Cannot create file \"" + QDir::toNativeSeparators(path).toStdString()
+                        + "\". File access denied");
+    EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+} // namespace
