@@ -70,6 +70,7 @@ void ConcentrationEngine::Button4Click()
 {
     Form4Data &f4 = m_data.form4;
     const Bookmark crop = f4.ADOTable3.bookmark();
+    f4.T_rachet.updateRecord(); // an amount still in the grid's editor counts as typed
     if (f4.T_rachet.isModified())
         f4.T_rachet.post();
     DisabledBinding grid(f4.DataSource2);

@@ -30,6 +30,8 @@ public:
 
     // Called by the dataset: its current row or its rows changed.
     void notifyMasterChanged();
+    // Called by the dataset before it posts or moves: controls write what is open in an editor.
+    void requestUpdateData() { Q_EMIT updateData(); }
 
 Q_SIGNALS:
     // For controls, sent only while enabled.
@@ -41,6 +43,8 @@ Q_SIGNALS:
     void currentChanged(int row);       // the current row moved (-1: none)
     void stateChanged();                // browse / edit / insert / closed
     void dataChange();                  // the data-change hook: current row or data changed
+    // Sent whether enabled or not: write a value still open in an editor into the dataset.
+    void updateData();
 
 private:
     void forwardReset();

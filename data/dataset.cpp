@@ -475,8 +475,23 @@ int Dataset::recordCount() const
     return m_state == DatasetState::Inactive ? 0 : int(m_view.size());
 }
 
+void Dataset::updateRecord()
+{
+    if (m_updatingRecord || !m_binding
+        || (m_state != DatasetState::Edit && m_state != DatasetState::Insert))
+        return;
+    m_updatingRecord = true;
+    struct Reset
+    {
+        bool &flag;
+        ~Reset() { flag = false; }
+    } reset{m_updatingRecord};
+    m_binding->requestUpdateData();
+}
+
 void Dataset::checkBrowseMode()
 {
+    updateRecord();
     if (m_state == DatasetState::Edit) {
         if (m_modified) {
             post();
@@ -815,6 +830,7 @@ void Dataset::post()
     checkActive();
     if (m_state != DatasetState::Edit && m_state != DatasetState::Insert)
         return;
+    updateRecord();
     const bool inserting = m_state == DatasetState::Insert;
     Row &target = m_all[m_view.at(m_current)];
     try {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "binding.h"
 #include "schema.h"
 
 #include <QHash>
@@ -125,6 +126,9 @@ public:
     void cancel(); // nothing in browse state
     void remove(); // the delete; in the insert state the new row is dropped instead
     bool isModified() const { return m_modified; }
+    // Asks the controls to write a value still open in an editor into the row being edited;
+    // posting and every move do this first.
+    void updateRecord();
     // Ends a pending edit the way a move does: posts a changed row, drops an unchanged one.
     void checkBrowseMode();
 
@@ -244,5 +248,6 @@ private:
     QString m_detailField;
 
     int m_controlsDisabled = 0;
+    bool m_updatingRecord = false;
     mutable QHash<int, QHash<qint64, int>> m_lookupIndex; // field -> key -> index in m_all
 };

@@ -38,6 +38,8 @@ DataGrid::DataGrid(const QString &name, Binding *binding, QWidget *parent)
     // The dataset has already changed when the binding tells of new, removed or re-read rows,
     // and the view moves its current row while the model catches up. Connected before the
     // model is, these keep that move from reaching the dataset.
+    // Posting or moving the dataset first takes what the grower is still typing.
+    connect(binding, &Binding::updateData, this, &DataGrid::commitEditor);
     connect(binding, &Binding::reset, this, &DataGrid::beginModelChange);
     connect(binding, &Binding::rowInserted, this, &DataGrid::beginModelChange);
     connect(binding, &Binding::rowRemoved, this, &DataGrid::beginModelChange);

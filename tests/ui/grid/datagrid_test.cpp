@@ -233,6 +233,26 @@ TEST_F(DataGridTest, TheSpinEditorReportsEveryChangeAndStoresTheTypedValue)
     EXPECT_DOUBLE_EQ(stored("SELECT kof FROM t_kof WHERE id_kof = 2").toDouble(), 0.76);
 }
 
+TEST_F(DataGridTest, PostingFromOutsideTakesWhatIsStillBeingTyped)
+{
+    click(1, 1);
+    grid->edit(at(1, 1));
+    auto *spin = grid->viewport()->findChild<DecimalSpinBox *>();
+    ASSERT_NE(spin, nullptr);
+    spin->selectAll();
+    QTest::keyClicks(spin, QStringLiteral("0.5"));
+    GRID_LAYER_OK(kof.post()); // e.g. a recalculation pressed while the editor is open
+    EXPECT_DOUBLE_EQ(stored("SELECT kof FROM t_kof WHERE id_kof = 2").toDouble(), 0.5);
+
+    grid->edit(at(1, 1));
+    spin = grid->viewport()->findChild<DecimalSpinBox *>();
+    ASSERT_NE(spin, nullptr);
+    spin->selectAll();
+    QTest::keyClicks(spin, QStringLiteral("0.25"));
+    GRID_LAYER_OK(kof.first()); // a move posts it too
+    EXPECT_DOUBLE_EQ(stored("SELECT kof FROM t_kof WHERE id_kof = 2").toDouble(), 0.25);
+}
+
 TEST_F(DataGridTest, TheDropDownShowsNamesAndStoresTheKey)
 {
     EXPECT_EQ(at(0, 2).data().toString(), QStringLiteral("K"));
