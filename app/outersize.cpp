@@ -45,12 +45,18 @@ QSize OuterSize::frame() const
 
 void OuterSize::set(QSize outer)
 {
+    const Qt::WindowStates state = m_window->windowState();
+    const Qt::WindowStates full = Qt::WindowMaximized | Qt::WindowFullScreen;
     // A maximised window keeps its maximised size; resizing it would undo the state.
-    if (m_window->isVisible() && (m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+    if (m_window->isVisible() && (state & full))
         return;
     m_wanted = outer;
     m_pending = !frameKnown();
+    // A hidden maximised window takes the size for its normal state; resizing drops the flag,
+    // which is given back.
     m_window->resize(outer - frame());
+    if (state & full)
+        m_window->setWindowState(state);
 }
 
 void OuterSize::setHeight(QWidget *window, int height)
