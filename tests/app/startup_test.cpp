@@ -1,0 +1,181 @@
+#include "appwindows.h"
+
+#include "app/layoutfile.h"
+#include "calculator/tform5.h"
+#include "options/tform18.h"
+#include "reference/tf_converter.h"
+#include "reference/tform6.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+
+namespace {
+
+using StartupTest = AppWindowsTest;
+
+QStringList dirEntries()
+{
+    return QDir::current().entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+}
+
+TEST_F(StartupTest, CreatesTheEightWindowsHiddenWithOnlyTheElementDataOpen)
+{
+    create();
+    const QList<QPair<QWidget *, QString>> windows = {
+        {Form1, QStringLiteral("Vernolat v1.2")},
+        {Form2, QStringLiteral("Справочник удобрений")},
+        {Form3, QStringLiteral("Справочник элементов")},
+        {Form4, QStringLiteral("Калькулятор v1.2")},
+        {Form5, QStringLiteral("Введите название")},
+        {Form6, QStringLiteral("Спарвочник коэффициентов")},
+        {Form18, QStringLiteral("Опции")},
+        {F_Converter, QStringLiteral("Конвертер")},
+    };
+    for (const auto &[window, caption] : windows) {
+        ASSERT_NE(window, nullptr) << caption.toStdString();
+        EXPECT_EQ(window->windowTitle(), caption);
+        EXPECT_FALSE(window->isVisible()) << caption.toStdString();
+    }
+    DataModules &d = Form1->data();
+    EXPECT_TRUE(d.ADOConnection1.isConnected());
+    EXPECT_TRUE(d.form3.T_Element.isActive());
+    EXPECT_TRUE(d.form3.T_KOF.isActive());
+    for (Dataset *ds : allDatasets()) {
+        if (ds != &d.form3.T_Element && ds != &d.form3.T_KOF) {
+            EXPECT_FALSE(ds->isActive()) << ds->name().toStdString();
+        }
+    }
+    EXPECT_FALSE(QFile::exists(QStringLiteral("size.ini")));
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(StartupTest, ShowingTheMainWindowOpensEverythingAndLoadsTheLayout)
+{
+    create();
+    RenameMode = true;
+    ShowMainWindow();
+    EXPECT_TRUE(Form1->isVisible());
+    for (QWidget *w : QList<QWidget *>{Form2, Form3, Form4, Form5, Form6, Form18, F_Converter})
+        EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
+    EXPECT_FALSE(RenameMode);
+    for (Dataset *ds : allDatasets())
+        EXPECT_TRUE(ds->isActive()) << ds->name().toStdString();
+    EXPECT_EQ(fileBytes(QStringLiteral("size.ini")), goldenFile(QStringLiteral("default-size.ini")));
+    EXPECT_EQ(Form2->findChild<Splitter *>(QStringLiteral("RzSplitter1"))->position(), 230);
+    EXPECT_FALSE(Form1->isTimer1Enabled()) << "avto is off in the default base";
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(StartupTest, AutostartShowsTheCalculatorOnceAfterTheOptionsAreApplied)
+{
+    sqlOnBase(QStringLiteral("UPDATE t_opt SET avto = 1"));
+    start();
+    EXPECT_TRUE(Form1->isTimer1Enabled()) << "ApplyOptions switches the timer on from avto";
+    EXPECT_FALSE(Form4->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(Form4->isVisible(), 2000);
+    EXPECT_FALSE(Form1->isTimer1Enabled());
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(StartupTest, ABrokenLayoutFileSkipsTheOptionsButShowsTheMainWindow)
+{
+    sqlOnBase(QStringLiteral("UPDATE t_opt SET avto = 1"));
+    ASSERT_TRUE(writeFile(QStringLiteral("size.ini"), "0\r\n0\r\n0\r\nabc\r\n"));
+    create();
+    boxes.expect(BoxButton::Ok);
+    ShowMainWindow();
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().text, QStringLiteral("'abc' is not a valid integer value."));
+    EXPECT_EQ(boxes.last().caption, QStringLiteral("Vernolat"));
+    EXPECT_EQ(boxes.last().icon, BoxIcon::Error);
+    EXPECT_EQ(boxes.last().buttons, QList<BoxButton>{BoxButton::Ok});
+    EXPECT_TRUE(Form1->isVisible());
+    for (Dataset *ds : allDatasets())
+        EXPECT_TRUE(ds->isActive()) << "the layout fails after every dataset opened";
+    EXPECT_FALSE(Form1->isTimer1Enabled()) << "ApplyOptions did not run";
+    EXPECT_EQ(fileBytes(QStringLiteral("size.ini")), QByteArray("0\r\n0\r\n0\r\nabc\r\n"));
+}
+
+TEST_F(StartupTest, ALayoutFileThatCannotBeWrittenIsReportedAndTheMainWindowShown)
+{
+    ASSERT_TRUE(QDir::current().mkdir(QStringLiteral("size.ini")));
+    create();
+    boxes.expect(BoxButton::Ok);
+    ShowMainWindow();
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_TRUE(boxes.last().text.startsWith(QStringLiteral("Cannot create file \"")));
+    EXPECT_TRUE(boxes.last().text.endsWith(QStringLiteral("size.ini\". File access denied.")));
+    EXPECT_TRUE(Form1->isVisible());
+}
+
+// Both failures of a start-up without a base: the connection of the main window, then the
+// element window's data, which ends the program before any window shows.
+void expectStartupEndsWithTwoBoxes(BoxRecorder &boxes)
+{
+    boxes.expect(BoxButton::Ok);
+    boxes.expect(BoxButton::Ok);
+    EXPECT_FALSE(CreateWindows());
+    ASSERT_EQ(boxes.count(), 2);
+    for (const BoxRequest &r : boxes.shown()) {
+        EXPECT_EQ(r.caption, QStringLiteral("Vernolat"));
+        EXPECT_EQ(r.icon, BoxIcon::Error);
+    }
+    EXPECT_TRUE(boxes.shown()[1].text.startsWith(QStringLiteral("T_Element: ")))
+        << boxes.shown()[1].text.toStdString();
+    EXPECT_EQ(Form1, nullptr);
+    EXPECT_EQ(Form3, nullptr);
+    EXPECT_EQ(F_Converter, nullptr);
+}
+
+TEST_F(StartupTest, AMissingBaseEndsTheStartUpWritingNothing)
+{
+    ASSERT_TRUE(QFile::remove(base.basePath()));
+    expectStartupEndsWithTwoBoxes(boxes);
+    EXPECT_TRUE(boxes.shown()[0].text.contains(QStringLiteral("base.mdb")));
+    EXPECT_TRUE(dirEntries().isEmpty()) << dirEntries().join(u' ').toStdString();
+}
+
+TEST_F(StartupTest, AFileThatIsNoDatabaseEndsTheStartUpUnchanged)
+{
+    const QByteArray junk = QByteArray("This is not a database.\r\n").repeated(200);
+    ASSERT_TRUE(writeFile(base.basePath(), junk));
+    expectStartupEndsWithTwoBoxes(boxes);
+    EXPECT_EQ(dirEntries(), QStringList{QStringLiteral("base.mdb")});
+    EXPECT_EQ(fileBytes(base.basePath()), junk);
+}
+
+TEST_F(StartupTest, TheProgramReturnsOneWhenStartUpFails)
+{
+    ASSERT_TRUE(QFile::remove(base.basePath()));
+    boxes.expect(BoxButton::Ok);
+    boxes.expect(BoxButton::Ok);
+    bool windowShown = false;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] { windowShown |= Form1 && Form1->isVisible(); });
+    watch.start(0);
+    EXPECT_EQ(RunProgram(*qApp), StartupFailedExitCode);
+    EXPECT_NE(StartupFailedExitCode, 0);
+    EXPECT_FALSE(windowShown);
+    EXPECT_EQ(boxes.count(), 2);
+    EXPECT_TRUE(dirEntries().isEmpty());
+}
+
+TEST_F(StartupTest, TheProgramReturnsZeroAfterTheMainWindowCloses)
+{
+    bool shownWhenClosed = false;
+    QTimer::singleShot(0, [&] {
+        ensureLayoutSplitters();
+        shownWhenClosed = Form1->isVisible();
+        Form1->close();
+    });
+    // The splitters are stood in only once the windows exist, so this first load may report
+    // their absence; the layout is not what this test is about.
+    boxes.expect(BoxButton::Ok);
+    EXPECT_EQ(RunProgram(*qApp), 0);
+    EXPECT_TRUE(shownWhenClosed);
+    EXPECT_EQ(Form1, nullptr) << "the windows are gone with the program";
+    EXPECT_EQ(QApplication::applicationName(), QStringLiteral("Vernolat"));
+}
+
+} // namespace
