@@ -1,11 +1,307 @@
 #include "tform4.h"
 
+#include "buttoncolumn.h"
+#include "calculatorlook.h"
+#include "compositionpane.h"
+#include "concentrationpane.h"
+#include "croppane.h"
+#include "fertilizerpane.h"
+#include "percentagebar.h"
+
+#include "app/database.h"
+#include "app/globals.h"
+#include "app/tform1.h"
 #include "data/datamodules.h"
+#include "options/tform18.h"
+#include "tform5.h"
+#include "ui/color/wincolor.h"
+#include "ui/grid/datagrid.h"
+#include "ui/grid/datagridcolumn.h"
+#include "ui/messages.h"
+#include "ui/splitter.h"
+
+#include <QAbstractSpinBox>
+#include <QAction>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int BuiltWidth = 943;
+constexpr int BuiltHeight = 725;
+
+} // namespace
 
 TForm4::TForm4(DataModules &data, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_data(data)
+    : QWidget(parent, Qt::Window), m_data(data), m_engine(data, *this)
 {
     setObjectName(QStringLiteral("TForm4"));
     setWindowTitle(QStringLiteral("Калькулятор v1.2"));
-    resize(943, 725);
+    setFont(CalculatorLook::windowFont());
+    setupPanes();
+    connectHandlers();
+    m_engine.installHooks();
+
+    resize(BuiltWidth, BuiltHeight);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    updateActions();
+}
+
+// ---------------------------------------------------------------- building
+
+void TForm4::setupPanes()
+{
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(makeSplitter(QStringLiteral("RzSplitter1"), Qt::Horizontal, 7, 475,
+                                   setupLeftHalf(), setupRightHalf()));
+}
+
+QWidget *TForm4::setupLeftHalf()
+{
+    auto *listSide = new QWidget;
+    listSide->setObjectName(QStringLiteral("FertilizerSide"));
+    auto *row = new QHBoxLayout(listSide);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    m_fertilizers = new FertilizerPane(m_data.form2, listSide);
+    m_buttons = new ButtonColumn(listSide);
+    row->addWidget(m_fertilizers, 1);
+    row->addWidget(m_buttons);
+
+    m_composition = new CompositionPane(m_data.form4);
+    m_rzSplitter4 = makeSplitter(QStringLiteral("RzSplitter4"), Qt::Horizontal, 6, 281, listSide,
+                                 m_composition);
+
+    // The saved-solution pane is being written; its group and splitter hold the place.
+    auto *saved = new QGroupBox(QStringLiteral("Готовые растворы:"));
+    saved->setObjectName(QStringLiteral("SavedSolutionsPane"));
+    auto *savedSplitter = new Splitter(QStringLiteral("RzSplitter3"), Qt::Horizontal, 6, 240);
+    savedSplitter->addWidget(new QWidget);
+    savedSplitter->addWidget(new QWidget);
+    (new QVBoxLayout(saved))->addWidget(savedSplitter);
+    return makeSplitter(QStringLiteral("RzSplitter2"), Qt::Vertical, 7, 431, m_rzSplitter4, saved);
+}
+
+QWidget *TForm4::setupRightHalf()
+{
+    auto *group = new QGroupBox(QStringLiteral("Концентрация элементов: мг/л."));
+    group->setObjectName(QStringLiteral("GroupBox3"));
+    m_concentration = new ConcentrationPane(m_data.form4);
+
+    auto *cropGroup = new QGroupBox(QStringLiteral("Культура:"));
+    cropGroup->setObjectName(QStringLiteral("GroupBox4"));
+    auto *cropLayout = new QVBoxLayout(cropGroup);
+    cropLayout->setContentsMargins(2, 2, 2, 2);
+    cropLayout->setSpacing(0);
+    m_percentage = new PercentageBar([this](int p) { applyPercentage(p); }, cropGroup);
+    m_crops = new CropPane(m_data.form4, m_data.form3, cropGroup);
+    cropLayout->addWidget(m_percentage);
+    cropLayout->addWidget(m_crops, 1);
+
+    auto *groupLayout = new QVBoxLayout(group);
+    groupLayout->setContentsMargins(2, 2, 2, 2);
+    groupLayout->addWidget(makeSplitter(QStringLiteral("RzSplitter5"), Qt::Vertical, 6, 416,
+                                        m_concentration, cropGroup));
+    return group;
+}
+
+Splitter *TForm4::makeSplitter(const QString &name, Qt::Orientation orientation, int barWidth,
+                               int position, QWidget *first, QWidget *second)
+{
+    auto *splitter = new Splitter(name, orientation, barWidth, position);
+    splitter->addWidget(first);
+    splitter->addWidget(second);
+    // The bar keeps its distance from the left or top edge when the window is resized.
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    QSplitterHandle *bar = splitter->handle(1);
+    bar->setToolTip(QStringLiteral("Изменить размер"));
+    CalculatorLook::setBackground(bar, WinColor::clMedGray);
+    return splitter;
+}
+
+void TForm4::connectHandlers()
+{
+    auto on = [this](auto *sender, auto signal, void (TForm4::*handler)()) {
+        connect(sender, signal, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    };
+    on(m_buttons->addButton(), &QPushButton::clicked, &TForm4::Button1Click);
+    on(m_buttons->removeButton(), &QPushButton::clicked, &TForm4::Button2Click);
+    on(m_buttons->clearButton(), &QPushButton::clicked, &TForm4::Button3Click);
+    on(m_buttons->elementsButton(), &QPushButton::clicked, &TForm4::Button6Click);
+    on(m_buttons->fertilizersButton(), &QPushButton::clicked, &TForm4::Button8Click);
+    on(m_buttons->optionsButton(), &QPushButton::clicked, &TForm4::Button9Click);
+    on(m_fertilizers, &FertilizerPane::addRequested, &TForm4::Button1Click);
+    on(m_composition->addItem(), &QAction::triggered, &TForm4::Button1Click);   // N8Click
+    on(m_composition->deleteItem(), &QAction::triggered, &TForm4::Button2Click); // N7Click
+    on(m_composition->calculateButton(), &QPushButton::clicked, &TForm4::Button4Click);
+    on(m_composition->saveButton(), &QPushButton::clicked, &TForm4::Button5Click);
+    on(m_composition->timer(), &QTimer::timeout, &TForm4::Timer1Timer);
+    on(m_rzSplitter4, &Splitter::positionChanged, &TForm4::RzSplitter4Change);
+
+    for (Binding *b : {&m_data.form2.DS_UDobRA, &m_data.form4.DS_rachet}) {
+        connect(b, &Binding::reset, this, &TForm4::updateActions);
+        connect(b, &Binding::rowInserted, this, &TForm4::updateActions);
+        connect(b, &Binding::rowRemoved, this, &TForm4::updateActions);
+        connect(b, &Binding::currentChanged, this, &TForm4::updateActions);
+    }
+}
+
+void TForm4::updateActions()
+{
+    const Dataset &list = m_data.form2.T_Udobra;
+    const Dataset &composition = m_data.form4.T_rachet;
+    const bool fertilizer = list.isActive() && list.currentRow() >= 0;
+    const bool rows = composition.isActive() && !composition.isEmpty();
+    m_buttons->addButton()->setEnabled(fertilizer);
+    m_composition->addItem()->setEnabled(fertilizer);
+    m_buttons->removeButton()->setEnabled(rows);
+    m_composition->deleteItem()->setEnabled(rows);
+    m_buttons->clearButton()->setEnabled(rows);
+}
+
+// ---------------------------------------------------------------- CalculatorView
+
+int TForm4::percentage() const
+{
+    return m_percentage->value();
+}
+
+QString TForm4::percentageText() const
+{
+    return m_percentage->text();
+}
+
+QString TForm4::litresText() const
+{
+    QWidget *editor = findChild<QWidget *>(QStringLiteral("dxDBSpinEdit1"));
+    if (auto *spin = qobject_cast<QAbstractSpinBox *>(editor))
+        return spin->text();
+    if (auto *edit = qobject_cast<QLineEdit *>(editor))
+        return edit->text();
+    return QString();
+}
+
+void TForm4::setColumnCaption(const QString &column, const QString &caption)
+{
+    if (auto *c = findChild<DataGridColumn *>(column))
+        c->setCaption(caption);
+}
+
+void TForm4::setLabelText(const QString &label, const QString &text)
+{
+    if (auto *l = findChild<QLabel *>(label))
+        l->setText(text);
+}
+
+// ---------------------------------------------------------------- handlers
+
+void TForm4::Button1Click()
+{
+    m_composition->add(m_data.form2.T_Udobra);
+}
+
+void TForm4::Button2Click()
+{
+    m_composition->removeCurrent();
+}
+
+void TForm4::Button3Click()
+{
+    m_composition->clear();
+}
+
+void TForm4::Button4Click()
+{
+    m_engine.Button4Click();
+}
+
+void TForm4::Button5Click()
+{
+    RenameMode = false;
+    Form5->show();
+    Form5->raise();
+    Form5->activateWindow();
+}
+
+void TForm4::Button6Click()
+{
+    Form1->RzButton3Click();
+}
+
+void TForm4::Button8Click()
+{
+    Form1->RzButton1Click();
+}
+
+void TForm4::Button9Click()
+{
+    Form18->show();
+    Form18->raise();
+    Form18->activateWindow();
+}
+
+void TForm4::Timer1Timer()
+{
+    // Off before the press, so that a failing calculation is not retried every second.
+    m_composition->timer()->stop();
+    Button4Click();
+}
+
+void TForm4::FormShow()
+{
+    m_fertilizers->fitSearchEdit();
+}
+
+void TForm4::RzSplitter4Change()
+{
+    m_fertilizers->fitSearchEdit();
+}
+
+bool TForm4::FormClose()
+{
+    if (!DatabaseCycle())
+        return false;
+    guarded([this] {
+        if (m_data.form18.ADOTable1.asBoolean(QStringLiteral("avto")))
+            CloseMainWindow();
+    });
+    return true;
+}
+
+void TForm4::applyPercentage(int percentage)
+{
+    const QString p = QString::number(percentage);
+    m_concentration->setPercentageCaptions(percentage);
+    setColumnCaption(QStringLiteral("dxDBGrid2Column3"), QStringLiteral("Кол-во от ") + p + u'%');
+    m_percentage->setTitle(QStringLiteral("Концентрация ") + p + QStringLiteral(" %"));
+    m_data.form4.T_rachet.refresh();
+    m_engine.UpdateSaltTotals();
+}
+
+// ---------------------------------------------------------------- events
+
+void TForm4::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    guarded([this] { FormShow(); });
+}
+
+void TForm4::closeEvent(QCloseEvent *event)
+{
+    // Closing only hides the window; a failed cycle keeps it open.
+    if (FormClose())
+        event->accept();
+    else
+        event->ignore();
 }

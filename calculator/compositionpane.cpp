@@ -1,0 +1,145 @@
+#include "compositionpane.h"
+
+#include "calculatorlook.h"
+
+#include "data/datamodules.h"
+#include "ui/color/wincolor.h"
+#include "ui/grid/datagrid.h"
+#include "ui/grid/datagridcolumn.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QMenu>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString IdUdobra = QStringLiteral("id_udobra");
+constexpr int RecalculationDelayMs = 1000;
+
+} // namespace
+
+CompositionPane::CompositionPane(Form4Data &calculator, QWidget *parent)
+    : QGroupBox(QStringLiteral("Состав раствора:"), parent), m_data(calculator)
+{
+    setObjectName(QStringLiteral("GroupBox2"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(0);
+    setupGrid();
+    setupMenu();
+    setupButtonBar();
+
+    m_timer1 = new QTimer(this);
+    m_timer1->setObjectName(QStringLiteral("Timer1"));
+    m_timer1->setInterval(RecalculationDelayMs);
+}
+
+void CompositionPane::setupGrid()
+{
+    m_grid = new DataGrid(QStringLiteral("dxDBGrid2"), &m_data.DS_rachet, this);
+    m_grid->setAccessibleName(QStringLiteral("Состав раствора"));
+    m_grid->setColour(WinColor::toQColor(WinColor::clInfoBk));
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    DataGridColumn *name = m_grid->addColumn(QStringLiteral("dxDBGrid2Column1"), QStringLiteral("name"),
+                                             QStringLiteral("Наименование"), ColumnEditor::none());
+    name->setWidth(150);
+    // Amounts down to a tenth of a milligram per litre can be typed, as micro elements need.
+    DataGridColumn *kol = m_grid->addColumn(QStringLiteral("dxDBGrid2Column2"), QStringLiteral("kol"),
+                                            QStringLiteral("Кол-во г./л."),
+                                            ColumnEditor::spin(0.01, 0, 1000, 4));
+    kol->setColour(WinColor::toQColor(WinColor::clAqua));
+    kol->setWidth(70);
+    DataGridColumn *scaled = m_grid->addColumn(QStringLiteral("dxDBGrid2Column3"),
+                                               QStringLiteral("kol_pr"), QStringLiteral("Кол-во от %"),
+                                               ColumnEditor::none());
+    scaled->setReadOnly(true);
+    scaled->setColour(WinColor::toQColor(WinColor::clTeal));
+    scaled->setWidth(70);
+    m_grid->setFitColumns(true);
+    connect(kol, &DataGridColumn::editorValueChanged, this, &CompositionPane::dxDBGrid2Column2Change);
+    layout()->addWidget(m_grid);
+}
+
+void CompositionPane::setupMenu()
+{
+    m_popupMenu3 = new QMenu(this);
+    m_popupMenu3->setObjectName(QStringLiteral("PopupMenu3"));
+    m_n7 = m_popupMenu3->addAction(QStringLiteral("Удалить"));
+    m_n7->setObjectName(QStringLiteral("N7"));
+    m_n8 = m_popupMenu3->addAction(QStringLiteral("Добавить"));
+    m_n8->setObjectName(QStringLiteral("N8"));
+    m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_grid, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { m_popupMenu3->popup(m_grid->viewport()->mapToGlobal(pos)); });
+}
+
+void CompositionPane::setupButtonBar()
+{
+    auto *bar = new QWidget(this);
+    bar->setObjectName(QStringLiteral("Panel3"));
+    bar->setFixedHeight(36);
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(4, 4, 4, 4);
+    row->addStretch(1);
+    m_button5 = new QPushButton(QStringLiteral("Сохранить"), bar);
+    m_button5->setObjectName(QStringLiteral("Button5"));
+    m_button4 = new QPushButton(QStringLiteral("Рассчитать >>"), bar);
+    m_button4->setObjectName(QStringLiteral("Button4"));
+    row->addWidget(m_button5);
+    row->addWidget(m_button4);
+    layout()->addWidget(bar);
+}
+
+void CompositionPane::add(Dataset &fertilizers)
+{
+    if (!fertilizers.isActive() || fertilizers.currentRow() < 0 || fertilizers.isNull(IdUdobra))
+        return;
+    Dataset &composition = m_data.T_rachet;
+    const Bookmark current = fertilizers.bookmark();
+    const int id = fertilizers.asInteger(IdUdobra);
+    composition.setFilter(QStringLiteral("id_udobra=") + QString::number(id));
+    composition.setFiltered(true);
+    // Present exactly once: not again. Absent, or twice or more (a copied saved solution): add.
+    if (composition.recordCount() != 1) {
+        composition.setFiltered(false);
+        composition.append();
+        composition.setValue(IdUdobra, id);
+        composition.post();
+    }
+    composition.setFiltered(false);
+    if (composition.isModified())
+        composition.post();
+    composition.close();
+    composition.open();
+    fertilizers.gotoBookmark(current);
+}
+
+void CompositionPane::removeCurrent()
+{
+    Dataset &composition = m_data.T_rachet;
+    if (composition.recordCount() >= 1)
+        composition.remove();
+    composition.last();
+}
+
+void CompositionPane::clear()
+{
+    Dataset &composition = m_data.T_rachet;
+    composition.first();
+    while (!composition.isEmpty())
+        composition.remove();
+    composition.close();
+    composition.open();
+}
+
+void CompositionPane::dxDBGrid2Column2Change()
+{
+    // A burst of edits gives one recalculation, a second after its first change.
+    if (!m_timer1->isActive())
+        m_timer1->start();
+}

@@ -1,0 +1,126 @@
+#include "concentrationpane.h"
+
+#include "calculatorlook.h"
+
+#include "data/datamodules.h"
+#include "ui/color/wincolor.h"
+#include "ui/grid/datagrid.h"
+#include "ui/grid/datagridcolumn.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace {
+
+// 0x00A6CAF0: RGB 240, 202, 166, the flowering columns' colour.
+constexpr int FloweringColour = 10930928;
+constexpr int TotalLineHeight = 16;
+
+struct ColumnSpec
+{
+    const char *name;
+    const char *field;
+    const char *caption;
+    int colour; // -1: the grid's colour
+    int width;
+    bool shown;
+};
+
+// Targets are typed with up to four decimals, as the micro elements' targets need.
+constexpr int TargetDecimals = 4;
+
+} // namespace
+
+ConcentrationPane::ConcentrationPane(Form4Data &calculator, QWidget *parent)
+    : QWidget(parent)
+{
+    setObjectName(QStringLiteral("ConcentrationPane"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    setupGrid(calculator);
+
+    layout->addWidget(makeTotalLine(QStringLiteral("Panel13"), QStringLiteral("Label12"),
+                                    QStringLiteral(" Общее кол-во солей (PPM):  "),
+                                    {{QStringLiteral("Label10"), WinColor::clAqua},
+                                     {QStringLiteral("Label11"), WinColor::clTeal}}));
+    layout->addWidget(makeTotalLine(QStringLiteral("Panel9"), QStringLiteral("Label3"),
+                                    QStringLiteral(" Общее кол-во солей (мг./л.):  "),
+                                    {{QStringLiteral("Label4"), WinColor::clAqua},
+                                     {QStringLiteral("Label13"), WinColor::clTeal},
+                                     {QStringLiteral("Label5"), WinColor::clMoneyGreen},
+                                     {QStringLiteral("Label9"), FloweringColour}}));
+}
+
+void ConcentrationPane::setupGrid(Form4Data &calculator)
+{
+    m_grid = new DataGrid(QStringLiteral("dxDBGrid3"), &calculator.DataSource2, this);
+    m_grid->setAccessibleName(QStringLiteral("Концентрация элементов"));
+    m_grid->setColour(WinColor::toQColor(WinColor::clInfoBk));
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+
+    const ColumnSpec columns[] = {
+        {"dxDBGrid3id_konc", "id_konc", "", -1, 40, false},
+        {"dxDBGrid3id_kult", "id_kult", "", -1, 40, false},
+        {"dxDBGrid3id_el", "id_el", "", -1, 40, false},
+        {"dxDBGrid3name_el", "name_el", "Элемент", -1, 52, true},
+        {"dxDBGrid3vega", "vega", "Вега100%", WinColor::clMoneyGreen, 58, true},
+        {"dxDBGrid3cvet", "cvet", "Цвет100%", FloweringColour, 58, true},
+        {"dxDBGrid3rachet", "rachet", "Расчёт", WinColor::clAqua, 58, true},
+        {"dxDBGrid3Column10", "r_pr", "Расчёт от %", WinColor::clTeal, 70, true},
+        {"dxDBGrid3vaga_calc", "vaga_calc", "В100%", WinColor::clMoneyGreen, 50, true},
+        {"dxDBGrid3cvet_calc", "cvet_calc", "Ц100%", FloweringColour, 50, true},
+        {"dxDBGrid3Column11", "raznica_v", "+-Веги", WinColor::clMoneyGreen, 50, true},
+        {"dxDBGrid3Column12", "raznica_c", "+-Цвета", FloweringColour, 50, true},
+    };
+    for (const ColumnSpec &spec : columns) {
+        const QString field = QString::fromLatin1(spec.field);
+        ColumnEditor editor = ColumnEditor::text();
+        if (field == u"vega" || field == u"cvet")
+            editor = ColumnEditor::unboundedSpin(1, TargetDecimals);
+        else if (field == u"name_el")
+            editor = ColumnEditor::none();
+        DataGridColumn *c = m_grid->addColumn(QString::fromLatin1(spec.name), field,
+                                              QString::fromUtf8(spec.caption), editor);
+        if (spec.colour >= 0)
+            c->setColour(WinColor::toQColor(spec.colour));
+        c->setWidth(spec.width);
+        c->setVisible(spec.shown);
+    }
+    m_grid->setFitColumns(true);
+    layout()->addWidget(m_grid);
+}
+
+QWidget *ConcentrationPane::makeTotalLine(const QString &name, const QString &titleName,
+                                          const QString &title,
+                                          const QList<std::pair<QString, int>> &values)
+{
+    auto *line = new QWidget(this);
+    line->setObjectName(name);
+    line->setFixedHeight(TotalLineHeight);
+    auto *row = new QHBoxLayout(line);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    row->addWidget(CalculatorLook::label(titleName, title, line));
+    // The first value reads "0   ", the others "0    ", until the first totals are worked out.
+    bool first = true;
+    for (const auto &[labelName, colour] : values) {
+        QLabel *l = CalculatorLook::label(labelName, first ? QStringLiteral("0   ")
+                                                           : QStringLiteral("0    "), line);
+        CalculatorLook::setBackground(l, colour);
+        row->addWidget(l);
+        first = false;
+    }
+    row->addStretch(1);
+    return line;
+}
+
+void ConcentrationPane::setPercentageCaptions(int percentage)
+{
+    const QString p = QString::number(percentage);
+    m_grid->column(QStringLiteral("dxDBGrid3vaga_calc"))->setCaption(u'В' + p + u'%');
+    m_grid->column(QStringLiteral("dxDBGrid3cvet_calc"))->setCaption(u'Ц' + p + u'%');
+    m_grid->column(QStringLiteral("dxDBGrid3Column10"))->setCaption(QStringLiteral("Расчёт от ") + p + u'%');
+}

@@ -1,0 +1,284 @@
+#include "calculatorfixture.h"
+
+#include "calculator/tform5.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTimer>
+
+namespace {
+
+const QString CalciumNitrate = QStringLiteral("Кальциевая селитра");
+const QString PotassiumNitrate = QStringLiteral("Калиевая селитра");
+const QString Mkp = QStringLiteral("Монофосфат калия");
+const QString Epsom = QStringLiteral("Сульфат магния (7-водный)");
+
+class CompositionTest : public CalculatorTest
+{
+protected:
+    DataGrid *composition() { return grid("dxDBGrid2"); }
+    DataGrid *list() { return grid("dxDBGrid1"); }
+    DataGrid *concentration() { return grid("dxDBGrid3"); }
+
+    QStringList compositionNames() { return columnTexts(composition(), "dxDBGrid2Column1"); }
+
+    // The cell of the concentration grid in the row of the element.
+    QString concentrationCell(const char *element, const char *column)
+    {
+        DataGrid *g = concentration();
+        const int row = rowOf(g, "dxDBGrid3name_el", QString::fromLatin1(element));
+        EXPECT_GE(row, 0) << "no row for " << element;
+        return row < 0 ? QString() : cell(g, row, column);
+    }
+
+    QString currentFertilizer()
+    {
+        return data().form2.T_Udobra.asString(QStringLiteral("name_udobra"));
+    }
+};
+
+// The worked composition, by hand from the default base (crop Томат, the first, selected):
+//   N  = (14.4 + 1.1) × 10 × 1.0 + 13.85 × 10 × 0.5                       = 224.25
+//   P  = 52.15 × 10 × 0.2 × 0.4364                                        = 45.5165
+//   K  = 46.58 × 10 × 0.5 × 0.8302 + 34.61 × 10 × 0.2 × 0.8302             = 250.82
+//   Ca = 26.5 × 10 × 1.0 × 0.7147                                          = 189.3955
+//   Mg = 16.35 × 10 × 0.6 × 0.603                                          = 59.1543
+//   S  = 32.48 × 10 × 0.6 × 0.4005                                         = 78.0494
+//   sum 847.1857 → 847.19 mg/L; ppm 589 × 1 + 624 × 0.5 + 350 × 0.2 + 470 × 0.6 = 1253;
+//   Томат's targets: vega total 484.85, cvet total 654.85.
+TEST_F(CompositionTest, WorkedCompositionThroughTheWindow)
+{
+    for (const QString &f : {CalciumNitrate, PotassiumNitrate, Mkp, Epsom})
+        addFertilizer(f);
+    EXPECT_EQ(compositionNames(), QStringList({CalciumNitrate, PotassiumNitrate, Mkp, Epsom}));
+    EXPECT_EQ(cell(composition(), 0, "dxDBGrid2Column2"), QString()) << "a new row has no amount";
+
+    typeAmount(CalciumNitrate, QStringLiteral("1"));
+    typeAmount(PotassiumNitrate, QStringLiteral("0.5"));
+    typeAmount(Mkp, QStringLiteral("0.2"));
+    typeAmount(Epsom, QStringLiteral("0.6"));
+    press("Button4");
+
+    EXPECT_EQ(concentrationCell("N", "dxDBGrid3rachet"), QStringLiteral("224.25"));
+    EXPECT_EQ(concentrationCell("P", "dxDBGrid3rachet"), QStringLiteral("45.5165"));
+    EXPECT_EQ(concentrationCell("K", "dxDBGrid3rachet"), QStringLiteral("250.82"));
+    EXPECT_EQ(concentrationCell("Ca", "dxDBGrid3rachet"), QStringLiteral("189.3955"));
+    EXPECT_EQ(concentrationCell("Mg", "dxDBGrid3rachet"), QStringLiteral("59.1543"));
+    EXPECT_EQ(concentrationCell("S", "dxDBGrid3rachet"), QStringLiteral("78.0494"));
+    EXPECT_EQ(concentrationCell("Fe", "dxDBGrid3rachet"), QStringLiteral("0"));
+    // At 100 % the scaled values equal the unscaled ones; differences against Томат's targets.
+    EXPECT_EQ(concentrationCell("N", "dxDBGrid3Column10"), QStringLiteral("224.25"));
+    EXPECT_EQ(concentrationCell("N", "dxDBGrid3vaga_calc"), QStringLiteral("70"));
+    EXPECT_EQ(concentrationCell("N", "dxDBGrid3Column11"), QStringLiteral("154.25"));
+    EXPECT_EQ(concentrationCell("N", "dxDBGrid3Column12"), QStringLiteral("74.25"));
+    // A shortfall of 2.8 shows as −2.79: the rounding truncates after adding a half.
+    EXPECT_EQ(concentrationCell("Fe", "dxDBGrid3Column11"), QStringLiteral("-2.79"));
+
+    EXPECT_EQ(labelText("Label4"), QStringLiteral("   847.19"));
+    EXPECT_EQ(labelText("Label13"), QStringLiteral("   847.19"));
+    EXPECT_EQ(labelText("Label5"), QStringLiteral("   484.85"));
+    EXPECT_EQ(labelText("Label9"), QStringLiteral("   654.85"));
+    EXPECT_EQ(labelText("Label10"), QStringLiteral("   1253"));
+    EXPECT_EQ(labelText("Label11"), QStringLiteral("   1253"));
+    EXPECT_EQ(boxes.count(), 0);
+
+    // The composition is a table: what was typed is in the file.
+    EXPECT_DOUBLE_EQ(stored("SELECT sum(kol) FROM t_rachet").toDouble(), 2.3);
+}
+
+TEST_F(CompositionTest, AddingKeepsOneRowPerFertilizerAndTheListWhereItWas)
+{
+    addFertilizer(CalciumNitrate);
+    addFertilizer(CalciumNitrate);
+    EXPECT_EQ(compositionNames(), QStringList({CalciumNitrate})) << "present once: not again";
+    EXPECT_EQ(currentFertilizer(), CalciumNitrate);
+    EXPECT_EQ(f4().T_rachet.currentRow(), 0) << "the composition is read afresh";
+
+    // Twice (as a copied saved solution may leave it): one more.
+    Dataset &r = f4().T_rachet;
+    r.append();
+    r.setValue(QStringLiteral("id_udobra"), data().form2.T_Udobra.asInteger(QStringLiteral("id_udobra")));
+    r.post();
+    press("Button1");
+    EXPECT_EQ(compositionNames(), QStringList({CalciumNitrate, CalciumNitrate, CalciumNitrate}));
+    EXPECT_EQ(currentFertilizer(), CalciumNitrate);
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(CompositionTest, DoubleClickAndThePopUpMenuAddAndRemove)
+{
+    DataGrid *l = list();
+    doubleClickCell(l, rowOf(l, "dxDBGrid1name_udobra", Mkp), "dxDBGrid1name_udobra");
+    EXPECT_EQ(compositionNames(), QStringList({Mkp}));
+
+    selectFertilizer(Epsom);
+    auto *menu = find<QMenu>(QStringLiteral("PopupMenu3"));
+    ASSERT_NE(menu, nullptr);
+    const QList<QAction *> items = menu->actions();
+    ASSERT_EQ(items.size(), 2);
+    EXPECT_EQ(items.at(0)->objectName(), QStringLiteral("N7"));
+    EXPECT_EQ(items.at(0)->text(), QStringLiteral("Удалить"));
+    EXPECT_EQ(items.at(1)->objectName(), QStringLiteral("N8"));
+    EXPECT_EQ(items.at(1)->text(), QStringLiteral("Добавить"));
+    items.at(1)->trigger();
+    EXPECT_EQ(compositionNames(), QStringList({Mkp, Epsom}));
+
+    clickCell(composition(), 0, "dxDBGrid2Column1");
+    items.at(0)->trigger();
+    EXPECT_EQ(compositionNames(), QStringList({Epsom}));
+}
+
+TEST_F(CompositionTest, RemoveAndClearOnEmptyAndFilledCompositions)
+{
+    // Nothing to remove or clear: nothing happens and nothing is reported.
+    Form4->Button2Click();
+    Form4->Button3Click();
+    EXPECT_EQ(f4().T_rachet.recordCount(), 0);
+    EXPECT_FALSE(find<QPushButton>(QStringLiteral("Button2"))->isEnabled());
+    EXPECT_FALSE(find<QPushButton>(QStringLiteral("Button3"))->isEnabled());
+
+    for (const QString &f : {CalciumNitrate, PotassiumNitrate, Mkp})
+        addFertilizer(f);
+    clickCell(composition(), 0, "dxDBGrid2Column1");
+    press("Button2");
+    EXPECT_EQ(compositionNames(), QStringList({PotassiumNitrate, Mkp}));
+    EXPECT_EQ(f4().T_rachet.currentRow(), 1) << "after \"<\" the last row is current";
+    EXPECT_EQ(composition()->currentIndex().row(), 1);
+
+    press("Button3");
+    EXPECT_TRUE(compositionNames().isEmpty());
+    EXPECT_EQ(stored("SELECT count(*) FROM t_rachet").toInt(), 0);
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(CompositionTest, AddingFromAnEmptyListAddsNothing)
+{
+    typeText(find<QLineEdit>(QStringLiteral("Edit1")), QStringLiteral("нет такого"));
+    EXPECT_EQ(list()->model()->rowCount(), 0);
+    EXPECT_FALSE(find<QPushButton>(QStringLiteral("Button1"))->isEnabled());
+    EXPECT_FALSE(find<QAction>(QStringLiteral("N8"))->isEnabled());
+    Form4->Button1Click();
+    EXPECT_EQ(f4().T_rachet.recordCount(), 0);
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(CompositionTest, SearchFiltersTheSharedListAndClearingShowsAll)
+{
+    auto *edit = find<QLineEdit>(QStringLiteral("Edit1"));
+    typeText(edit, QStringLiteral("селитра"));
+    EXPECT_EQ(columnTexts(list(), "dxDBGrid1name_udobra"),
+              QStringList({CalciumNitrate, PotassiumNitrate, QStringLiteral("Аммиачная селитра"),
+                           QStringLiteral("Магниевая селитра (6-водная)")}));
+    EXPECT_EQ(data().form2.T_Udobra.filter(), QStringLiteral("name_udobra like %селитра%"));
+
+    edit->clear();
+    EXPECT_EQ(list()->model()->rowCount(), 17);
+    EXPECT_FALSE(data().form2.T_Udobra.isFiltered());
+
+    // Characters with a meaning in a criterion are taken as typed.
+    QTest::keyClicks(edit, QStringLiteral("13%"));
+    EXPECT_EQ(columnTexts(list(), "dxDBGrid1name_udobra"),
+              QStringList({QStringLiteral("Хелат железа Fe-EDTA 13%")}));
+    edit->clear();
+    QTest::keyClicks(edit, QStringLiteral("'["));
+    EXPECT_EQ(list()->model()->rowCount(), 0);
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(CompositionTest, HeaderClicksToggleTheMarkAndTheSort)
+{
+    auto *column = find<DataGridColumn>(QStringLiteral("dxDBGrid1name_udobra"));
+    EXPECT_EQ(column->sortMark(), SortMark::Down);
+    EXPECT_EQ(cell(list(), 0, "dxDBGrid1name_udobra"), CalciumNitrate) << "the query's own order";
+
+    clickHeader(list(), "dxDBGrid1name_udobra");
+    EXPECT_EQ(column->sortMark(), SortMark::Up);
+    EXPECT_EQ(cell(list(), 0, "dxDBGrid1name_udobra"), QStringLiteral("Хелат железа Fe-EDTA 13%"));
+    EXPECT_EQ(cell(list(), 16, "dxDBGrid1name_udobra"), QStringLiteral("Аммиачная селитра"));
+
+    clickHeader(list(), "dxDBGrid1name_udobra");
+    EXPECT_EQ(column->sortMark(), SortMark::Down);
+    EXPECT_EQ(cell(list(), 0, "dxDBGrid1name_udobra"), QStringLiteral("Аммиачная селитра"));
+    EXPECT_EQ(cell(list(), 16, "dxDBGrid1name_udobra"), QStringLiteral("Хелат железа Fe-EDTA 13%"));
+}
+
+TEST_F(CompositionTest, AClickInTheListGivesTheCompositionHint)
+{
+    EXPECT_TRUE(list()->toolTip().isEmpty());
+    selectFertilizer(CalciumNitrate);
+    EXPECT_EQ(list()->toolTip(), QStringLiteral("Кальциевая селитра:\r\n\r\nN-NO3 - 14.4%\r\n"
+                                                "N-NH4 - 1.1%\r\nCaO - 26.5%"));
+
+    // A fertilizer without element rows: its name line and one line break.
+    Dataset &u = data().form2.T_Udobra;
+    u.append();
+    u.setValue(QStringLiteral("name_udobra"), QStringLiteral("Пустое"));
+    u.post();
+    selectFertilizer(QStringLiteral("Пустое"));
+    EXPECT_EQ(list()->toolTip(), QStringLiteral("Пустое:\r\n"));
+}
+
+TEST_F(CompositionTest, ABurstOfAmountEditsGivesOneRecalculation)
+{
+    addFertilizer(CalciumNitrate);
+    auto *timer = find<QTimer>(QStringLiteral("Timer1"));
+    ASSERT_NE(timer, nullptr);
+    EXPECT_FALSE(timer->isActive());
+    EXPECT_EQ(timer->interval(), 1000);
+    QSignalSpy ticks(timer, &QTimer::timeout);
+
+    // Three edits within half a second, then a wait that ends more than a second after the
+    // first of them but less than a second after the last: the tick has come only if the
+    // later edits did not restart the timer.
+    DecimalSpinBox *spin = openSpinEditor(composition(), 0, "dxDBGrid2Column2");
+    ASSERT_NE(spin, nullptr);
+    QTest::keyClick(spin, Qt::Key_1);
+    EXPECT_TRUE(timer->isActive()) << "the first change starts the timer";
+    EXPECT_EQ(concentrationCell("N", "dxDBGrid3rachet"), QString()) << "nothing calculated yet";
+    QTest::qWait(200);
+    QTest::keyClick(spin, Qt::Key_Period);
+    QTest::qWait(200);
+    QTest::keyClick(spin, Qt::Key_5);
+    QTest::qWait(800);
+    EXPECT_EQ(ticks.count(), 1) << "one second after the first edit";
+    EXPECT_FALSE(timer->isActive()) << "the tick switches the timer off";
+    // N = (14.4 + 1.1) × 10 × 1.5; ppm 589 × 1.5. The amount still in the editor counts.
+    EXPECT_EQ(concentrationCell("N", "dxDBGrid3rachet"), QStringLiteral("232.5"));
+    EXPECT_EQ(labelText("Label10"), QStringLiteral("   883.5"));
+    QTest::qWait(1300);
+    EXPECT_EQ(ticks.count(), 1) << "one recalculation for the burst";
+
+    // An edit after the tick starts a new second.
+    spin = openSpinEditor(composition(), 0, "dxDBGrid2Column2");
+    ASSERT_NE(spin, nullptr);
+    QTest::keyClick(spin, Qt::Key_Up);
+    EXPECT_TRUE(timer->isActive());
+}
+
+TEST_F(CompositionTest, AFailingRecalculationSwitchesTheTimerOff)
+{
+    addFertilizer(CalciumNitrate);
+    auto *timer = find<QTimer>(QStringLiteral("Timer1"));
+    DecimalSpinBox *spin = openSpinEditor(composition(), 0, "dxDBGrid2Column2");
+    ASSERT_NE(spin, nullptr);
+    QTest::keyClick(spin, Qt::Key_2);
+    ASSERT_TRUE(timer->isActive());
+    // The target rows go away under the run: its first step fails.
+    f4().ADOTable2.close();
+    boxes.expect(BoxButton::Ok);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.count() == 1; }, 5000));
+    EXPECT_EQ(boxes.last().caption, QStringLiteral("Vernolat"));
+    EXPECT_TRUE(boxes.last().text.startsWith(QStringLiteral("ADOTable2: ")));
+    EXPECT_FALSE(timer->isActive()) << "not retried every second";
+}
+
+TEST_F(CompositionTest, SaveSwitchesTheRenameModeOffAndShowsTheNameDialog)
+{
+    RenameMode = true;
+    press("Button5");
+    EXPECT_FALSE(RenameMode);
+    EXPECT_TRUE(Form5->isVisible());
+}
+
+} // namespace
