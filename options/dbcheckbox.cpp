@@ -45,3 +45,8 @@ void DBCheckBox::nextCheckState()
     });
     refresh();
 }
+
+bool DBCheckBox::hitButton(const QPoint &pos) const
+{
+    return rect().contains(pos);
+}

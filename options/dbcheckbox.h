@@ -20,6 +20,8 @@ public:
 
 protected:
     void nextCheckState() override;
+    // The whole box answers a click, not only its caption.
+    bool hitButton(const QPoint &pos) const override;
 
 private:
     void refresh();

@@ -99,17 +99,18 @@ TForm18::TForm18(DataModules &data, QWidget *parent)
     setFixedSize(872, 246);
 
     auto *left = new QVBoxLayout;
-    left->setSpacing(4);
+    left->setSpacing(3);
     left->addWidget(setupCompositionGroup());
     left->addWidget(setupSavedSolutionGroup());
     left->addStretch(1);
 
     auto *main = new QHBoxLayout(this);
-    main->setContentsMargins(6, 4, 6, 6);
-    main->setSpacing(6);
-    main->addLayout(left, 10);
-    main->addWidget(setupElementGroup(), 10);
-    main->addWidget(setupGeneralGroup(), 9);
+    // Tight: at 8 pt the group captions and the longest check box only just fit the width.
+    main->setContentsMargins(2, 3, 2, 3);
+    main->setSpacing(3);
+    main->addLayout(left);
+    main->addWidget(setupElementGroup());
+    main->addWidget(setupGeneralGroup());
 
     // The change rules hang on the pickers only once every picker shows its built colour.
     using Handler = void (TForm18::*)();
@@ -157,7 +158,7 @@ QGroupBox *TForm18::setupGeneralGroup()
 {
     QGroupBox *group = makeGroup(QStringLiteral("GroupBox2"), QString(), this);
     auto *box = new QVBoxLayout(group);
-    box->setContentsMargins(8, 6, 8, 6);
+    box->setContentsMargins(3, 6, 3, 6);
     box->setSpacing(4);
 
     Binding *source = &m_data.form18.DataSource1;
