@@ -2,8 +2,14 @@
 
 #include <QWidget>
 
+class DataGrid;
 class DataModules;
+class NavBar;
+class QPushButton;
 
+// "Справочник элементов": the elements and the oxides in which fertilizer labels state some
+// contents, over T_Element; it also owns T_KOF, which the coefficient window edits. The
+// start-up code opens both datasets right after creating this window.
 class TForm3 : public QWidget
 {
     Q_OBJECT
@@ -11,6 +17,26 @@ class TForm3 : public QWidget
 public:
     explicit TForm3(DataModules &data, QWidget *parent = nullptr);
 
+    // The handlers, named after the controls they were first bound to; each throws, the events
+    // reach them through guarded().
+    void Button2Click(); // "удалить": delete the current element, never a key element
+    void Button3Click(); // "коэффициэнты": the coefficient window
+    void Button1Click(); // "выход"
+    // The database cycle; false when it failed and the window must stay open.
+    bool FormClose();
+
+    // Elements 1 to 6 are the key elements the delete button refuses.
+    static constexpr int FirstKeyElement = 1;
+    static constexpr int LastKeyElement = 6;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
+    QWidget *setupButtonBar(QWidget *parent);
+    DataGrid *setupGrid(QWidget *parent);
+
     DataModules &m_data;
+    NavBar *m_navigator = nullptr;
+    DataGrid *m_grid = nullptr;
 };
