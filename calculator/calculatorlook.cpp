@@ -1,9 +1,11 @@
 #include "calculatorlook.h"
 
 #include "ui/color/wincolor.h"
+#include "ui/grid/datagrid.h"
 
-#include <QApplication>
 #include <QFont>
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPalette>
 #include <QWidget>
@@ -36,9 +38,16 @@ void setTextColour(QWidget *widget, int winColor)
 
 QFont windowFont()
 {
-    // "MS Sans Serif" does not exist here: the desktop's own sans serif at the same size.
-    QFont f = QApplication::font();
-    f.setPointSize(8);
+    // "MS Sans Serif" where it exists, otherwise the desktop's sans serif at the same size.
+    QFont f(QStringLiteral("MS Sans Serif"), 8);
+    f.setStyleHint(QFont::SansSerif);
+    return f;
+}
+
+QFont condensedFont()
+{
+    QFont f = windowFont();
+    f.setStretch(QFont::Condensed);
     return f;
 }
 
@@ -49,6 +58,22 @@ QFont boldFont(int pointSize)
         f.setPointSize(pointSize);
     f.setBold(true);
     return f;
+}
+
+void setCompactRows(DataGrid *grid)
+{
+    grid->verticalHeader()->setMinimumSectionSize(1);
+    const QFont font = grid->testAttribute(Qt::WA_SetFont) ? grid->font() : windowFont();
+    grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 6);
+}
+
+void setWrappedHeader(DataGrid *grid)
+{
+    const QFont font = grid->testAttribute(Qt::WA_SetFont) ? grid->font() : windowFont();
+    QHeaderView *header = grid->horizontalHeader();
+    header->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
+    header->setTextElideMode(Qt::ElideNone);
+    header->setMinimumHeight(2 * QFontMetrics(font).height() + 6);
 }
 
 QLabel *label(const QString &name, const QString &text, QWidget *parent, bool bold)

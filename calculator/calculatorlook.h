@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class DataGrid;
 class QFont;
 class QLabel;
 class QWidget;
@@ -22,8 +23,18 @@ void setTextColour(QWidget *widget, int winColor);
 // The window's font: the desktop's sans serif at 8 pt.
 QFont windowFont();
 
+// The window's font, condensed: for the grids whose many columns share a narrow pane.
+QFont condensedFont();
+
 // The window's font, bold, at the given size in points (0: the window's size).
 QFont boldFont(int pointSize = 0);
+
+// Rows as high as the grid's text needs, as a Windows grid draws them.
+void setCompactRows(DataGrid *grid);
+
+// Column captions that break onto a second header line at their blanks rather than lose
+// their end in a narrow column.
+void setWrappedHeader(DataGrid *grid);
 
 // A label of the given name and text; bold when asked.
 QLabel *label(const QString &name, const QString &text, QWidget *parent, bool bold = false);

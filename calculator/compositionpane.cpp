@@ -44,23 +44,26 @@ void CompositionPane::setupGrid()
     m_grid->setColour(WinColor::toQColor(WinColor::clInfoBk));
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setFont(CalculatorLook::condensedFont());
 
     DataGridColumn *name = m_grid->addColumn(QStringLiteral("dxDBGrid2Column1"), QStringLiteral("name"),
                                              QStringLiteral("Наименование"), ColumnEditor::none());
-    name->setWidth(150);
+    name->setWidth(120);
     // Amounts down to a tenth of a milligram per litre can be typed, as micro elements need.
     DataGridColumn *kol = m_grid->addColumn(QStringLiteral("dxDBGrid2Column2"), QStringLiteral("kol"),
                                             QStringLiteral("Кол-во г./л."),
                                             ColumnEditor::spin(0.01, 0, 1000, 4));
     kol->setColour(WinColor::toQColor(WinColor::clAqua));
-    kol->setWidth(70);
+    kol->setWidth(55);
     DataGridColumn *scaled = m_grid->addColumn(QStringLiteral("dxDBGrid2Column3"),
                                                QStringLiteral("kol_pr"), QStringLiteral("Кол-во от %"),
                                                ColumnEditor::none());
     scaled->setReadOnly(true);
     scaled->setColour(WinColor::toQColor(WinColor::clTeal));
-    scaled->setWidth(70);
+    scaled->setWidth(55);
     m_grid->setFitColumns(true);
+    CalculatorLook::setCompactRows(m_grid);
+    CalculatorLook::setWrappedHeader(m_grid);
     connect(kol, &DataGridColumn::editorValueChanged, this, &CompositionPane::dxDBGrid2Column2Change);
     layout()->addWidget(m_grid);
 }

@@ -60,20 +60,25 @@ void ConcentrationPane::setupGrid(Form4Data &calculator)
     m_grid->setColour(WinColor::toQColor(WinColor::clInfoBk));
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Nine columns share the right half: condensed, every caption and a four-decimal value
+    // fit at the window's built size.
+    m_grid->setFont(CalculatorLook::condensedFont());
+    CalculatorLook::setCompactRows(m_grid);
+    CalculatorLook::setWrappedHeader(m_grid);
 
     const ColumnSpec columns[] = {
         {"dxDBGrid3id_konc", "id_konc", "", -1, 40, false},
         {"dxDBGrid3id_kult", "id_kult", "", -1, 40, false},
         {"dxDBGrid3id_el", "id_el", "", -1, 40, false},
-        {"dxDBGrid3name_el", "name_el", "Элемент", -1, 52, true},
-        {"dxDBGrid3vega", "vega", "Вега100%", WinColor::clMoneyGreen, 58, true},
-        {"dxDBGrid3cvet", "cvet", "Цвет100%", FloweringColour, 58, true},
-        {"dxDBGrid3rachet", "rachet", "Расчёт", WinColor::clAqua, 58, true},
-        {"dxDBGrid3Column10", "r_pr", "Расчёт от %", WinColor::clTeal, 70, true},
-        {"dxDBGrid3vaga_calc", "vaga_calc", "В100%", WinColor::clMoneyGreen, 50, true},
-        {"dxDBGrid3cvet_calc", "cvet_calc", "Ц100%", FloweringColour, 50, true},
-        {"dxDBGrid3Column11", "raznica_v", "+-Веги", WinColor::clMoneyGreen, 50, true},
-        {"dxDBGrid3Column12", "raznica_c", "+-Цвета", FloweringColour, 50, true},
+        {"dxDBGrid3name_el", "name_el", "Элемент", -1, 50, true},
+        {"dxDBGrid3vega", "vega", "Вега100%", WinColor::clMoneyGreen, 56, true},
+        {"dxDBGrid3cvet", "cvet", "Цвет100%", FloweringColour, 57, true},
+        {"dxDBGrid3rachet", "rachet", "Расчёт", WinColor::clAqua, 52, true},
+        {"dxDBGrid3Column10", "r_pr", "Расчёт от %", WinColor::clTeal, 52, true},
+        {"dxDBGrid3vaga_calc", "vaga_calc", "В100%", WinColor::clMoneyGreen, 42, true},
+        {"dxDBGrid3cvet_calc", "cvet_calc", "Ц100%", FloweringColour, 42, true},
+        {"dxDBGrid3Column11", "raznica_v", "+-Веги", WinColor::clMoneyGreen, 47, true},
+        {"dxDBGrid3Column12", "raznica_c", "+-Цвета", FloweringColour, 48, true},
     };
     for (const ColumnSpec &spec : columns) {
         const QString field = QString::fromLatin1(spec.field);

@@ -53,6 +53,7 @@ void CropPane::setupGrid()
     ph->setColour(WinColor::toQColor(PhColour));
     ph->setWidth(60);
     m_grid->setFitColumns(true);
+    CalculatorLook::setCompactRows(m_grid);
     connect(m_grid, &DataGrid::gridClicked, this, [this] { guarded([this] { dxDBGrid6Click(); }); });
     layout()->addWidget(m_grid);
 }

@@ -71,6 +71,7 @@ void FertilizerPane::setupList()
                                      ColumnEditor::none());
     m_nameColumn->setSortMark(SortMark::Down);
     m_list->setFitColumns(true);
+    CalculatorLook::setCompactRows(m_list);
     connect(m_list, &DataGrid::headerClicked, this,
             [this] { guarded([this] { dxDBGrid1ColumnClick(); }); });
     connect(m_list, &DataGrid::gridClicked, this, [this] { guarded([this] { dxDBGrid1Click(); }); });

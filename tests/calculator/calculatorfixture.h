@@ -24,6 +24,14 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
+// Failures print texts as texts.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
 // The whole program as start-up builds it, on a fresh copy of the default base: every window
 // created, the main window shown (which opens the database and applies the options), and the
 // calculator shown. Tests drive the calculator through its controls, found by name.

@@ -269,6 +269,36 @@ TEST_F(BuiltCalculatorTest, ControlsWithoutTextHaveAccessibleNames)
     }
 }
 
+TEST_F(BuiltCalculatorTest, AtItsBuiltSizeNoCaptionIsCutOff)
+{
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    for (const QLabel *l : window->findChildren<QLabel *>()) {
+        if (l->isVisible()) {
+            EXPECT_GE(l->width(), l->sizeHint().width()) << l->objectName().toStdString();
+        }
+    }
+    for (const QPushButton *b : window->findChildren<QPushButton *>())
+        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 4)
+            << b->objectName().toStdString();
+    for (const QGroupBox *g : window->findChildren<QGroupBox *>())
+        EXPECT_GE(g->width(), g->fontMetrics().horizontalAdvance(g->title()) + 8)
+            << g->title().toStdString();
+    // Column captions may break at their blanks onto the header's second line; no word of them
+    // is wider than its column.
+    for (const char *name : {"dxDBGrid1", "dxDBGrid2", "dxDBGrid3", "dxDBGrid6"}) {
+        auto *g = find<DataGrid>(name);
+        const QFontMetrics fm(g->horizontalHeader()->font());
+        for (const DataGridColumn *c : g->columns()) {
+            if (!c->isVisible())
+                continue;
+            for (const QString &word : c->headerText().split(u' '))
+                EXPECT_LE(fm.horizontalAdvance(word) + 8, g->columnWidth(g->sectionOf(c)))
+                    << name << ": " << c->headerText().toStdString();
+        }
+    }
+}
+
 // ---------------------------------------------------------------- in the running program
 
 using CalculatorWindowTest = CalculatorTest;
