@@ -11,7 +11,6 @@
 #include "ui/grid/datagridcolumn.h"
 
 #include <QAbstractSlider>
-#include <QTimer>
 #include <QWidget>
 
 namespace {
@@ -109,14 +108,8 @@ void ApplyOptions()
             slider->setMaximum(maximum);
     }
 
-    if (Form1) {
-        if (auto *timer = Form1->findChild<QTimer *>(QStringLiteral("Timer1"))) {
-            if (!row.asBoolean(QStringLiteral("avto")))
-                timer->stop();
-            else if (!timer->isActive())
-                timer->start();
-        }
-    }
+    if (Form1)
+        Form1->setTimer1Enabled(row.asBoolean(QStringLiteral("avto")));
 
     for (const Shown &s : ShownColumns)
         setShown(calculatorControl(s.column), row.asBoolean(name(s.field)));
