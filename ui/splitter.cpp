@@ -22,15 +22,21 @@ Splitter::Splitter(const QString &objectName, Qt::Orientation orientation, int b
     });
 }
 
+// The extent also honours the panes' own minimum sizes, which Qt would enforce anyway.
 int Splitter::minimumPosition() const
 {
-    return Margin;
+    if (count() < 2)
+        return Margin;
+    return std::max(Margin, const_cast<Splitter *>(this)->closestLegalPosition(0, 1));
 }
 
 int Splitter::maximumPosition() const
 {
     const int extent = orientation() == Qt::Horizontal ? width() : height();
-    return std::max(Margin, extent - handleWidth() - Margin);
+    int most = extent - handleWidth() - Margin;
+    if (count() >= 2)
+        most = std::min(most, const_cast<Splitter *>(this)->closestLegalPosition(extent, 1));
+    return std::max(minimumPosition(), most);
 }
 
 int Splitter::position() const
@@ -64,6 +70,19 @@ void Splitter::applyPending()
 
 void Splitter::resizeEvent(QResizeEvent *event)
 {
+    // The bar keeps its distance from the left or top edge as the window grows or shrinks,
+    // unless the window chose which pane takes the difference.
+    if (count() >= 2) {
+        bool chosen = false;
+        for (int i = 0; i < count(); ++i) {
+            const QSizePolicy p = widget(i)->sizePolicy();
+            chosen |= (orientation() == Qt::Horizontal ? p.horizontalStretch() : p.verticalStretch()) != 0;
+        }
+        if (!chosen) {
+            setStretchFactor(0, 0);
+            setStretchFactor(1, 1);
+        }
+    }
     QSplitter::resizeEvent(event);
     const bool first = !m_sized;
     m_sized = true;
