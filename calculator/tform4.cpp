@@ -56,6 +56,15 @@ TForm4::TForm4(DataModules &data, QWidget *parent)
     updateActions();
 }
 
+TForm4::~TForm4()
+{
+    Form4Data &f4 = m_data.form4;
+    f4.T_rachet.setCalcHook({});
+    f4.ADOTable2.setCalcHook({});
+    f4.T_save_rar.setCalcHook({});
+    f4.ADOTable3.setAfterPostHook({});
+}
+
 // ---------------------------------------------------------------- building
 
 void TForm4::setupPanes()

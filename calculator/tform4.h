@@ -23,6 +23,8 @@ class TForm4 : public QWidget, public CalculatorView
 
 public:
     explicit TForm4(DataModules &data, QWidget *parent = nullptr);
+    // The data modules outlive the window: it takes its hooks off them.
+    ~TForm4() override;
 
     DataModules &data() { return m_data; }
     ConcentrationEngine &engine() { return m_engine; }

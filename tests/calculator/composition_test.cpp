@@ -171,9 +171,11 @@ TEST_F(CompositionTest, SearchFiltersTheSharedListAndClearingShowsAll)
               QStringList({CalciumNitrate, PotassiumNitrate, QStringLiteral("Аммиачная селитра"),
                            QStringLiteral("Магниевая селитра (6-водная)")}));
     EXPECT_EQ(data().form2.T_Udobra.filter(), QStringLiteral("name_udobra like %селитра%"));
+    EXPECT_EQ(labelText("Label6"), QStringLiteral("4")) << "the count follows the search";
 
     edit->clear();
     EXPECT_EQ(list()->model()->rowCount(), 17);
+    EXPECT_EQ(labelText("Label6"), QStringLiteral("17"));
     EXPECT_FALSE(data().form2.T_Udobra.isFiltered());
 
     // Characters with a meaning in a criterion are taken as typed.
