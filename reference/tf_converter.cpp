@@ -11,6 +11,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int ClientWidth = 216;
@@ -43,9 +45,11 @@ TF_Converter::TF_Converter(QWidget *parent)
     setObjectName(QStringLiteral("TF_Converter"));
     setWindowTitle(QStringLiteral("Конвертер"));
     WindowFont::apply(this);
-    setFixedSize(ClientWidth, ClientHeight);
     setupAmount();
     setupUnit();
+    // A font wider than the one the window was drawn for widens it rather than cut a caption.
+    setFixedSize(std::max(ClientWidth, m_unitCaption->x() + m_unitCaption->sizeHint().width() + 6),
+                 ClientHeight);
     setupResultBar();
     setTabOrder(m_edit1, m_comboBox1);
     WindowFont::centre(this);
@@ -63,7 +67,8 @@ void TF_Converter::setupAmount()
 
 void TF_Converter::setupUnit()
 {
-    boldLabel("Label2", QStringLiteral("Ед-ца измерения:"), this)->move(104, 4);
+    m_unitCaption = boldLabel("Label2", QStringLiteral("Ед-ца измерения:"), this);
+    m_unitCaption->move(104, 4);
     m_comboBox1 = new QComboBox(this);
     m_comboBox1->setObjectName(QStringLiteral("ComboBox1"));
     m_comboBox1->setAccessibleName(QStringLiteral("Единица измерения"));
@@ -90,7 +95,7 @@ void TF_Converter::setupResultBar()
     m_panel1 = new QFrame(this);
     m_panel1->setObjectName(QStringLiteral("Panel1"));
     m_panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_panel1->setGeometry(0, ClientHeight - BarHeight, ClientWidth, BarHeight);
+    m_panel1->setGeometry(0, ClientHeight - BarHeight, width(), BarHeight);
     auto *bar = new QHBoxLayout(m_panel1);
     bar->setContentsMargins(1, 0, 1, 0);
     bar->setSpacing(0);

@@ -36,6 +36,7 @@ private:
 
     QLineEdit *m_edit1 = nullptr;
     QComboBox *m_comboBox1 = nullptr;
+    QLabel *m_unitCaption = nullptr;
     QFrame *m_panel1 = nullptr;
     QLabel *m_label4 = nullptr;
     bool m_unitTyped = false;

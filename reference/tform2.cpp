@@ -147,16 +147,17 @@ QWidget *TForm2::setupFertilizerGrid(QWidget *parent)
     m_fertilizers->setAccessibleName(QStringLiteral("Список удобрений"));
     m_fertilizers->setColour(WinColor::toQColor(WinColor::clInfoBk));
     m_fertilizers->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    WindowFont::fitRows(m_fertilizers);
     m_fertilizers->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_nameColumn = m_fertilizers->addColumn(QStringLiteral("dxDBGrid2name_udobra"),
                                             QStringLiteral("name_udobra"),
                                             QStringLiteral("Название"), ColumnEditor::text());
-    m_nameColumn->setWidth(210);
+    m_nameColumn->setWidth(140);
     m_nameColumn->setSortMark(SortMark::Up);
     m_fertilizers
         ->addColumn(QStringLiteral("dxDBGrid2Column2"), QStringLiteral("ppm"),
                     QStringLiteral("PPM, 1г./л."), ColumnEditor::text())
-        ->setWidth(90);
+        ->setWidth(80);
     m_fertilizers->setFitColumns(true);
     connect(m_fertilizers, &DataGrid::headerClicked, this,
             [this] { guarded([this] { dxDBGrid2ColumnClick(); }); });
@@ -216,14 +217,10 @@ QWidget *TForm2::setupCompositionGrid(QWidget *parent)
     m_composition->setColour(WinColor::toQColor(WinColor::clWindow));
     m_composition->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_composition->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Rows grow to fit their text, as the header does.
     m_composition->setWordWrap(true);
-    // The captions wrap, and the header grows to show them whole (up to 20 lines).
-    QHeaderView *header = m_composition->horizontalHeader();
-    header->setDefaultAlignment(
-        Qt::Alignment(int(Qt::AlignLeft | Qt::AlignVCenter) | int(Qt::TextWordWrap)));
-    connect(header, &QHeaderView::sectionResized, this, &TForm2::fitCompositionHeader);
+    m_composition->verticalHeader()->setMinimumSectionSize(1);
     m_composition->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-
     m_composition
         ->addColumn(QStringLiteral("dxDBGrid1name_element"), QStringLiteral("name_element"),
                     QStringLiteral("Название"),
@@ -237,27 +234,10 @@ QWidget *TForm2::setupCompositionGrid(QWidget *parent)
                     QStringLiteral("Кол-во, %"), percent)
         ->setWidth(90);
     m_composition->setFitColumns(true);
+    WindowFont::wrapHeader(m_composition);
     connect(m_composition, &DataGrid::gridClicked, this,
             [this] { guarded([this] { dxDBGrid1Click(); }); });
     return m_composition;
-}
-
-void TForm2::fitCompositionHeader()
-{
-    QHeaderView *header = m_composition->horizontalHeader();
-    const QFontMetrics metrics(header->font());
-    constexpr int MaxLines = 20;
-    constexpr int Padding = 8; // the style's margins around a header caption
-    int height = 0;
-    for (int section = 0; section < header->count(); ++section) {
-        const QString caption =
-            m_composition->model()->headerData(section, Qt::Horizontal).toString();
-        const QRect bounds(0, 0, std::max(1, header->sectionSize(section) - Padding),
-                           MaxLines * metrics.lineSpacing());
-        height = std::max(height,
-                          metrics.boundingRect(bounds, Qt::TextWordWrap, caption).height());
-    }
-    header->setMinimumHeight(std::min(height, MaxLines * metrics.lineSpacing()) + Padding);
 }
 
 // ---------------------------------------------------------------- handlers

@@ -48,7 +48,6 @@ private:
     QWidget *setupCountBar(QWidget *parent);
     QWidget *setupCompositionPane(QWidget *parent);
     QWidget *setupCompositionGrid(QWidget *parent);
-    void fitCompositionHeader();
     void setSearchWidth(int width);
     // Posts the current fertilizer when it holds changes not yet posted.
     void postPendingFertilizer();

@@ -98,6 +98,7 @@ DataGrid *TForm3::setupGrid(QWidget *parent)
     m_grid->setAccessibleName(QStringLiteral("Список элементов"));
     m_grid->setColour(WinColor::toQColor(WinColor::clWindow));
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    WindowFont::fitRows(m_grid);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     // Widths are proportions: the grid fits its columns to its width.

@@ -17,12 +17,16 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int ClientWidth = 302;
 constexpr int ClientHeight = 405;
 constexpr int BarHeight = 29;
 constexpr int GridWidth = 191;
+constexpr int NameWidth = 115;
+constexpr int FactorWidth = 49;
 
 QLabel *label(const QString &text, QWidget *parent)
 {
@@ -87,13 +91,21 @@ QWidget *TForm6::setupGroup()
     m_grid->setAccessibleName(QStringLiteral("Список коэффициентов"));
     m_grid->setColour(WinColor::toQColor(WinColor::clWindow));
     m_grid->setFixedWidth(GridWidth);
-    m_grid->addColumn(QStringLiteral("dxDBGrid1name_kof"), QStringLiteral("name_kof"),
-                      QStringLiteral("Название коэффициента"), ColumnEditor::text())
-        ->setWidth(115);
-    m_grid->addColumn(QStringLiteral("dxDBGrid1kof"), QStringLiteral("kof"),
-                      QStringLiteral("Значение коэффц."), ColumnEditor::unboundedSpin(0.01, 6))
-        ->setWidth(49);
+    WindowFont::fitRows(m_grid);
+    DataGridColumn *name =
+        m_grid->addColumn(QStringLiteral("dxDBGrid1name_kof"), QStringLiteral("name_kof"),
+                          QStringLiteral("Название коэффициента"), ColumnEditor::text());
+    DataGridColumn *factor =
+        m_grid->addColumn(QStringLiteral("dxDBGrid1kof"), QStringLiteral("kof"),
+                          QStringLiteral("Значение коэффц."), ColumnEditor::unboundedSpin(0.01, 6));
+    // 115 and 49 pixels, except that a font wider than the one they were chosen for must not
+    // cut a word of a caption: the factor column then widens at the name column's expense.
+    const int factorWidth = std::max(FactorWidth, WindowFont::widestWord(m_grid, factor->caption()));
+    factor->setWidth(factorWidth);
+    name->setWidth(std::max(NameWidth - (factorWidth - FactorWidth),
+                            WindowFont::widestWord(m_grid, name->caption())));
     m_grid->setFitColumns(false);
+    WindowFont::wrapHeader(m_grid);
     layout->addWidget(m_grid);
 
     auto *right = new QVBoxLayout;
