@@ -1,6 +1,6 @@
 #include "tf_converter.h"
 
-#include "windowfont.h"
+#include "referencelook.h"
 
 #include "calc/numbers.h"
 #include "ui/messages.h"
@@ -28,7 +28,7 @@ QLabel *boldLabel(const char *name, const QString &text, QWidget *parent)
 {
     auto *l = new QLabel(text, parent);
     l->setObjectName(QString::fromLatin1(name));
-    l->setFont(WindowFont::bold(parent->font()));
+    l->setFont(ReferenceLook::bold(parent->font()));
     return l;
 }
 
@@ -44,7 +44,7 @@ TF_Converter::TF_Converter(QWidget *parent)
 {
     setObjectName(QStringLiteral("TF_Converter"));
     setWindowTitle(QStringLiteral("Конвертер"));
-    WindowFont::apply(this);
+    ReferenceLook::apply(this);
     setupAmount();
     setupUnit();
     // A font wider than the one the window was drawn for widens it rather than cut a caption.
@@ -52,7 +52,7 @@ TF_Converter::TF_Converter(QWidget *parent)
                  ClientHeight);
     setupResultBar();
     setTabOrder(m_edit1, m_comboBox1);
-    WindowFont::centre(this);
+    ReferenceLook::centre(this);
 }
 
 void TF_Converter::setupAmount()

@@ -1,7 +1,7 @@
 #include "tform2.h"
 
 #include "tf_converter.h"
-#include "windowfont.h"
+#include "referencelook.h"
 
 #include "app/database.h"
 #include "app/globals.h"
@@ -69,7 +69,7 @@ TForm2::TForm2(DataModules &data, QWidget *parent)
 {
     setObjectName(QStringLiteral("TForm2"));
     setWindowTitle(QStringLiteral("Справочник удобрений"));
-    WindowFont::apply(this);
+    ReferenceLook::apply(this);
     resize(642, 622);
 
     auto *outer = new QVBoxLayout(this);
@@ -99,7 +99,7 @@ TForm2::TForm2(DataModules &data, QWidget *parent)
     connect(&m_data.form2.DS_UDobRA, &Binding::dataChange, this,
             [this] { guarded([this] { DS_UDobRADataChange(); }); });
 
-    WindowFont::centre(this);
+    ReferenceLook::centre(this);
 }
 
 // ---------------------------------------------------------------- the fertilizer list
@@ -117,6 +117,7 @@ QWidget *TForm2::setupFertilizerPane(QWidget *parent)
 
     m_fertilizerBar = new NavBar(QStringLiteral("DBNavigator2"), &m_data.form2.DS_UDobRA,
                                  {NavButton::Insert, NavButton::Delete, NavButton::Post});
+    ReferenceLook::nameButtons(m_fertilizerBar);
     layout->addWidget(navigatorBar("Panel4", FertilizerBarHeight, m_fertilizerBar, group));
     return group;
 }
@@ -126,7 +127,7 @@ QWidget *TForm2::setupSearchBar(QWidget *parent)
     // Placed, not laid out: the search edit's width follows its own rules and may overhang.
     m_panel1 = bar("Panel1", SearchBarHeight, parent);
     auto *caption = new QLabel(QStringLiteral("Поиск:"), m_panel1);
-    caption->setFont(WindowFont::bold(font()));
+    caption->setFont(ReferenceLook::bold(font()));
     caption->adjustSize();
     caption->move(8, (SearchBarHeight - caption->height()) / 2);
 
@@ -147,7 +148,7 @@ QWidget *TForm2::setupFertilizerGrid(QWidget *parent)
     m_fertilizers->setAccessibleName(QStringLiteral("Список удобрений"));
     m_fertilizers->setColour(WinColor::toQColor(WinColor::clInfoBk));
     m_fertilizers->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    WindowFont::fitRows(m_fertilizers);
+    ReferenceLook::fitRows(m_fertilizers);
     m_fertilizers->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_nameColumn = m_fertilizers->addColumn(QStringLiteral("dxDBGrid2name_udobra"),
                                             QStringLiteral("name_udobra"),
@@ -190,6 +191,7 @@ QWidget *TForm2::setupCompositionPane(QWidget *parent)
 
     m_compositionBar = new NavBar(QStringLiteral("DBNavigator4"), &m_data.form2.DS_SOSTAV,
                                   {NavButton::Insert, NavButton::Delete, NavButton::Post});
+    ReferenceLook::nameButtons(m_compositionBar);
     connect(m_compositionBar, &NavBar::clicked, this,
             [this](NavButton b) { guarded([this, b] { DBNavigator3Click(b); }); });
     layout->addWidget(navigatorBar("Panel3", CompositionBarHeight, m_compositionBar, group));
@@ -199,7 +201,7 @@ QWidget *TForm2::setupCompositionPane(QWidget *parent)
     auto *button = new QPushButton(QStringLiteral("КОНВЕРТЕР"), converter);
     button->setObjectName(QStringLiteral("Button1"));
     button->setAutoDefault(false);
-    button->setFont(WindowFont::bold(font()));
+    button->setFont(ReferenceLook::bold(font()));
     button->setFixedSize(185, 25);
     auto *converterLayout = new QHBoxLayout(converter);
     converterLayout->setContentsMargins(4, 0, 4, 0);
@@ -234,7 +236,7 @@ QWidget *TForm2::setupCompositionGrid(QWidget *parent)
                     QStringLiteral("Кол-во, %"), percent)
         ->setWidth(90);
     m_composition->setFitColumns(true);
-    WindowFont::wrapHeader(m_composition);
+    ReferenceLook::wrapHeader(m_composition);
     connect(m_composition, &DataGrid::gridClicked, this,
             [this] { guarded([this] { dxDBGrid1Click(); }); });
     return m_composition;

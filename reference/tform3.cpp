@@ -1,6 +1,6 @@
 #include "tform3.h"
 
-#include "windowfont.h"
+#include "referencelook.h"
 
 #include "app/database.h"
 #include "app/globals.h"
@@ -38,7 +38,7 @@ TForm3::TForm3(DataModules &data, QWidget *parent)
 {
     setObjectName(QStringLiteral("TForm3"));
     setWindowTitle(QStringLiteral("Справочник элементов"));
-    WindowFont::apply(this);
+    ReferenceLook::apply(this);
     resize(465, 630);
 
     auto *outer = new QVBoxLayout(this);
@@ -59,7 +59,7 @@ TForm3::TForm3(DataModules &data, QWidget *parent)
     groupLayout->addWidget(setupButtonBar(group));
     groupLayout->addWidget(setupGrid(group), 1);
 
-    WindowFont::centre(this);
+    ReferenceLook::centre(this);
 }
 
 QWidget *TForm3::setupButtonBar(QWidget *parent)
@@ -73,12 +73,13 @@ QWidget *TForm3::setupButtonBar(QWidget *parent)
 
     m_navigator = new NavBar(QStringLiteral("DBNavigator2"), &m_data.form3.DS_Element,
                              {NavButton::Insert, NavButton::Post}, bar);
+    ReferenceLook::nameButtons(m_navigator);
     m_navigator->setFixedWidth(2 * 28);
     layout->addWidget(m_navigator);
 
     QPushButton *remove = button("Button4", QStringLiteral("удалить"), bar);
     QPushButton *coefficients = button("Button5", QStringLiteral("коэффициэнты"), bar);
-    coefficients->setFont(WindowFont::bold(font()));
+    coefficients->setFont(ReferenceLook::bold(font()));
     QPushButton *exit = button("Button6", QStringLiteral("выход"), bar);
     layout->addWidget(remove);
     layout->addWidget(coefficients);
@@ -98,7 +99,7 @@ DataGrid *TForm3::setupGrid(QWidget *parent)
     m_grid->setAccessibleName(QStringLiteral("Список элементов"));
     m_grid->setColour(WinColor::toQColor(WinColor::clWindow));
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    WindowFont::fitRows(m_grid);
+    ReferenceLook::fitRows(m_grid);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     // Widths are proportions: the grid fits its columns to its width.

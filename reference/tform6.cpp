@@ -1,7 +1,7 @@
 #include "tform6.h"
 
 #include "lookupcombobox.h"
-#include "windowfont.h"
+#include "referencelook.h"
 
 #include "data/datamodules.h"
 #include "ui/color/wincolor.h"
@@ -42,7 +42,7 @@ TForm6::TForm6(DataModules &data, QWidget *parent)
 {
     setObjectName(QStringLiteral("TForm6"));
     setWindowTitle(QStringLiteral("Спарвочник коэффициентов"));
-    WindowFont::apply(this);
+    ReferenceLook::apply(this);
     setFixedSize(ClientWidth, ClientHeight);
 
     auto *outer = new QVBoxLayout(this);
@@ -52,7 +52,7 @@ TForm6::TForm6(DataModules &data, QWidget *parent)
     outer->addWidget(setupBottomBar());
 
     setTabOrder(m_grid, m_picker);
-    WindowFont::centre(this);
+    ReferenceLook::centre(this);
 }
 
 QWidget *TForm6::setupBottomBar()
@@ -67,6 +67,7 @@ QWidget *TForm6::setupBottomBar()
 
     m_navigator = new NavBar(QStringLiteral("DBNavigator1"), &m_data.form3.DS_KOF,
                              {NavButton::Insert, NavButton::Delete, NavButton::Post}, bar);
+    ReferenceLook::nameButtons(m_navigator);
     m_navigator->setFixedWidth(3 * 28);
     layout->addWidget(m_navigator);
     layout->addStretch(1);
@@ -91,7 +92,7 @@ QWidget *TForm6::setupGroup()
     m_grid->setAccessibleName(QStringLiteral("Список коэффициентов"));
     m_grid->setColour(WinColor::toQColor(WinColor::clWindow));
     m_grid->setFixedWidth(GridWidth);
-    WindowFont::fitRows(m_grid);
+    ReferenceLook::fitRows(m_grid);
     DataGridColumn *name =
         m_grid->addColumn(QStringLiteral("dxDBGrid1name_kof"), QStringLiteral("name_kof"),
                           QStringLiteral("Название коэффициента"), ColumnEditor::text());
@@ -100,12 +101,12 @@ QWidget *TForm6::setupGroup()
                           QStringLiteral("Значение коэффц."), ColumnEditor::unboundedSpin(0.01, 6));
     // 115 and 49 pixels, except that a font wider than the one they were chosen for must not
     // cut a word of a caption: the factor column then widens at the name column's expense.
-    const int factorWidth = std::max(FactorWidth, WindowFont::widestWord(m_grid, factor->caption()));
+    const int factorWidth = std::max(FactorWidth, ReferenceLook::widestWord(m_grid, factor->caption()));
     factor->setWidth(factorWidth);
     name->setWidth(std::max(NameWidth - (factorWidth - FactorWidth),
-                            WindowFont::widestWord(m_grid, name->caption())));
+                            ReferenceLook::widestWord(m_grid, name->caption())));
     m_grid->setFitColumns(false);
-    WindowFont::wrapHeader(m_grid);
+    ReferenceLook::wrapHeader(m_grid);
     layout->addWidget(m_grid);
 
     auto *right = new QVBoxLayout;
@@ -143,7 +144,7 @@ QWidget *TForm6::setupWarning(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     QLabel *attention = label(QStringLiteral("Внимание!"), box);
-    attention->setFont(WindowFont::bold(font()));
+    attention->setFont(ReferenceLook::bold(font()));
     QPalette p = attention->palette();
     p.setColor(QPalette::WindowText, WinColor::toQColor(WinColor::clMaroon));
     attention->setPalette(p);

@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QGroupBox>
 #include <QPushButton>
 
 namespace {
@@ -55,6 +56,24 @@ void expectBox(const BoxRequest &shown, const BoxRequest &expected)
     EXPECT_EQ(shown.caption, expected.caption);
     EXPECT_EQ(shown.icon, expected.icon);
     EXPECT_EQ(shown.buttons, expected.buttons);
+}
+
+TEST_F(ElementWindowTest, EveryNamedControlIsInPlace)
+{
+    EXPECT_EQ(Form3->windowTitle(), QStringLiteral("Справочник элементов"));
+    EXPECT_EQ(control<QGroupBox>(Form3, QStringLiteral("GroupBox2"))->title(),
+              QStringLiteral("Список элементов:"));
+    const std::pair<const char *, const char *> buttons[] = {
+        {"Button4", "удалить"}, {"Button5", "коэффициэнты"}, {"Button6", "выход"}};
+    for (const auto &[name, caption] : buttons)
+        EXPECT_EQ(control<QPushButton>(Form3, QString::fromLatin1(name))->text(), QString::fromUtf8(caption));
+    EXPECT_EQ(control<NavBar>(Form3, QStringLiteral("DBNavigator2"))->buttons(),
+              (QList<NavButton>{NavButton::Insert, NavButton::Post}));
+    const std::pair<const char *, const char *> columns[] = {
+        {"dxDBGrid1Smallname_element", "Обозн."}, {"dxDBGrid1fullname_element", "Полное название"},
+        {"dxDBGrid1Column5", "Оксид"}, {"dxDBGrid1Column6", "Коэффициент"}};
+    for (const auto &[name, caption] : columns)
+        EXPECT_EQ(elements->column(QString::fromLatin1(name))->caption(), QString::fromUtf8(caption));
 }
 
 TEST_F(ElementWindowTest, KeyElementsAreRefusedAndOthersAskFirst)
@@ -195,6 +214,14 @@ protected:
 TEST_F(CoefficientWindowTest, ThePickerShowsTheCoefficientsElement)
 {
     EXPECT_EQ(Form6->windowTitle(), QStringLiteral("Спарвочник коэффициентов"));
+    EXPECT_EQ(control<QGroupBox>(Form6, QStringLiteral("GroupBox1"))->title(),
+              QStringLiteral("Список Коэффициентов:"));
+    EXPECT_EQ(control<NavBar>(Form6, QStringLiteral("DBNavigator1"))->buttons(),
+              (QList<NavButton>{NavButton::Insert, NavButton::Delete, NavButton::Post}));
+    EXPECT_EQ(coefficients->column(QStringLiteral("dxDBGrid1name_kof"))->caption(),
+              QStringLiteral("Название коэффициента"));
+    EXPECT_EQ(coefficients->column(QStringLiteral("dxDBGrid1kof"))->caption(),
+              QStringLiteral("Значение коэффц."));
     EXPECT_EQ(offered().size(), 12); // the non-oxides
     clickCell(coefficients, 1, "dxDBGrid1name_kof"); // K2O -> K
     EXPECT_EQ(picker->currentText(), QStringLiteral("K"));

@@ -8,6 +8,8 @@
 #include <QGroupBox>
 #include <QPushButton>
 
+#include <tuple>
+
 #include <algorithm>
 
 namespace {
@@ -68,6 +70,52 @@ protected:
     QLineEdit *search = nullptr;
     QLabel *count = nullptr;
 };
+
+TEST_F(FertilizerWindowTest, EveryNamedControlIsInPlace)
+{
+    EXPECT_EQ(Form2->windowTitle(), QStringLiteral("Справочник удобрений"));
+    const std::pair<const char *, const char *> groups[] = {
+        {"GroupBox1", "Список удобрений:"}, {"GroupBox3", ""},
+        {"GroupBox4", "Содержание элементов в удобрении:"}};
+    for (const auto &[name, title] : groups) {
+        auto *g = control<QGroupBox>(Form2, QString::fromLatin1(name));
+        ASSERT_NE(g, nullptr);
+        EXPECT_EQ(g->title(), QString::fromUtf8(title)) << name;
+    }
+    for (const char *name : {"Panel1", "Panel3", "Panel4", "Panel5", "Panel6"})
+        EXPECT_NE(control<QWidget>(Form2, QString::fromLatin1(name)), nullptr);
+    auto *splitter = control<Splitter>(Form2, QStringLiteral("RzSplitter1"));
+    ASSERT_NE(splitter, nullptr);
+    EXPECT_EQ(splitter->handleWidth(), 7);
+    EXPECT_EQ(count->text(), QStringLiteral("17"));
+
+    const std::tuple<DataGrid *, const char *, const char *, const char *> columns[] = {
+        {fertilizers, "dxDBGrid2name_udobra", "name_udobra", "Название"},
+        {fertilizers, "dxDBGrid2Column2", "ppm", "PPM, 1г./л."},
+        {composition, "dxDBGrid1name_element", "name_element", "Название"},
+        {composition, "dxDBGrid1kol_element", "kol_element", "Кол-во, %"}};
+    for (const auto &[g, name, field, caption] : columns) {
+        DataGridColumn *c = g->column(QString::fromLatin1(name));
+        ASSERT_NE(c, nullptr) << name;
+        EXPECT_EQ(c->field(), QString::fromLatin1(field));
+        EXPECT_EQ(c->caption(), QString::fromUtf8(caption));
+    }
+    const ColumnEditor &percent = composition->column(QStringLiteral("dxDBGrid1kol_element"))->editor();
+    EXPECT_EQ(percent.kind, EditorKind::Spin);
+    EXPECT_DOUBLE_EQ(percent.step, 0.0001);
+    EXPECT_EQ(percent.maxLength, 100);
+
+    // The bars show only their three buttons, each with a spoken name.
+    for (const char *bar : {"DBNavigator2", "DBNavigator4"}) {
+        auto *nav = control<NavBar>(Form2, QString::fromLatin1(bar));
+        ASSERT_NE(nav, nullptr);
+        EXPECT_EQ(nav->buttons(), (QList<NavButton>{NavButton::Insert, NavButton::Delete, NavButton::Post}));
+        for (NavButton b : nav->buttons()) {
+            EXPECT_FALSE(nav->button(b)->accessibleName().isEmpty());
+            EXPECT_TRUE(nav->button(b)->toolTip().isEmpty());
+        }
+    }
+}
 
 TEST_F(FertilizerWindowTest, SearchFiltersBothListsAndBothCountsFollow)
 {
@@ -263,8 +311,16 @@ TEST_F(FertilizerWindowTest, DeletingThroughEitherBarAsksFirst)
     EXPECT_EQ(count->text(), QStringLiteral("16"));
 }
 
-TEST_F(FertilizerWindowTest, ANameTooLongIsRefusedAndTheRowKeepsItsName)
+TEST_F(FertilizerWindowTest, RefusedValuesAreReportedAndTheRowKeepsItsValues)
 {
+    boxes.expect(BoxButton::Ok);
+    typeAndEnter(openEditor<QLineEdit>(fertilizers, 1, "dxDBGrid2Column2"), QStringLiteral("6x"));
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().text,
+              QStringLiteral("T_Udobra: '6x' is not a valid integer value for field 'ppm'"));
+    EXPECT_EQ(T_Udobra().asInteger(QStringLiteral("ppm")), 624);
+    boxes.clear();
+
     boxes.expect(BoxButton::Ok);
     typeAndEnter(openEditor<QLineEdit>(fertilizers, 1, "dxDBGrid2name_udobra"), QString(51, u'ы'));
     ASSERT_EQ(boxes.count(), 1);

@@ -2,12 +2,14 @@
 
 #include <QFont>
 
+class NavBar;
 class QTableView;
 class QWidget;
 
 // The reference windows' look: "MS Sans Serif" 8 pt, or the default sans-serif font of that size
-// where the font is missing.
-namespace WindowFont {
+// where the font is missing; compact grids whose captions are never cut; spoken names for the
+// controls that show no text.
+namespace ReferenceLook {
 
 QFont standard();
 QFont bold(const QFont &font);
@@ -26,4 +28,7 @@ void wrapHeader(QTableView *grid);
 // a column narrower than this cuts its caption even when it wraps.
 int widestWord(const QTableView *grid, const QString &caption);
 
-} // namespace WindowFont
+// The navigation bar's glyph-only buttons get short Russian accessible names.
+void nameButtons(NavBar *bar);
+
+} // namespace ReferenceLook

@@ -1,14 +1,17 @@
-#include "windowfont.h"
+#include "referencelook.h"
+
+#include "ui/grid/navbar.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QScreen>
 #include <QTableView>
+#include <QToolButton>
 
 #include <algorithm>
 #include <QWidget>
 
-namespace WindowFont {
+namespace ReferenceLook {
 
 QFont standard()
 {
@@ -87,4 +90,44 @@ int widestWord(const QTableView *grid, const QString &caption)
     return widest + HeaderPadding;
 }
 
-} // namespace WindowFont
+void nameButtons(NavBar *bar)
+{
+    for (NavButton which : bar->buttons()) {
+        QString name;
+        switch (which) {
+        case NavButton::Insert:
+            name = QStringLiteral("Вставить запись");
+            break;
+        case NavButton::Delete:
+            name = QStringLiteral("Удалить запись");
+            break;
+        case NavButton::Post:
+            name = QStringLiteral("Сохранить запись");
+            break;
+        case NavButton::First:
+            name = QStringLiteral("Первая запись");
+            break;
+        case NavButton::Prior:
+            name = QStringLiteral("Предыдущая запись");
+            break;
+        case NavButton::Next:
+            name = QStringLiteral("Следующая запись");
+            break;
+        case NavButton::Last:
+            name = QStringLiteral("Последняя запись");
+            break;
+        case NavButton::Edit:
+            name = QStringLiteral("Изменить запись");
+            break;
+        case NavButton::Cancel:
+            name = QStringLiteral("Отменить изменения");
+            break;
+        case NavButton::Refresh:
+            name = QStringLiteral("Обновить");
+            break;
+        }
+        bar->button(which)->setAccessibleName(name);
+    }
+}
+
+} // namespace ReferenceLook
