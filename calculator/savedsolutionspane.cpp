@@ -1,0 +1,354 @@
+#include "savedsolutionspane.h"
+
+#include "app/globals.h"
+#include "calc/engine.h"
+#include "calculator/dataspinedit.h"
+#include "calculator/gridexport.h"
+#include "calculator/tform4.h"
+#include "calculator/tform5.h"
+#include "data/apperror.h"
+#include "data/connection.h"
+#include "data/datamodules.h"
+#include "ui/color/wincolor.h"
+#include "ui/grid/datagrid.h"
+#include "ui/grid/datagridcolumn.h"
+#include "ui/messages.h"
+#include "ui/splitter.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QStringList>
+#include <QToolTip>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString IdUdobra = QStringLiteral("id_udobra");
+const QString Kol = QStringLiteral("kol");
+
+QColor winColour(int value)
+{
+    return WinColor::toQColor(value);
+}
+
+void copyField(const Dataset &from, Dataset &to, const QString &field)
+{
+    const QVariant v = from.value(field);
+    if (v.isNull())
+        to.clearValue(field);
+    else
+        to.setValue(field, v);
+}
+
+QAction *addItem(QMenu *menu, const char *name, const QString &text)
+{
+    QAction *a = menu->addAction(text);
+    a->setObjectName(QString::fromLatin1(name));
+    return a;
+}
+
+} // namespace
+
+SavedSolutionsPane::SavedSolutionsPane(DataModules &data, TForm4 &form, QWidget *parent)
+    : QGroupBox(QStringLiteral("Готовые растворы:"), parent), m_data(data), m_form(form)
+{
+    setObjectName(QStringLiteral("SavedSolutionsPane"));
+
+    m_splitter = new Splitter(QStringLiteral("RzSplitter3"), Qt::Horizontal, 6, 240, this);
+    m_splitter->setStyleSheet(QStringLiteral("QSplitter::handle { background-color: %1; }")
+                                  .arg(winColour(WinColor::clMedGray).name()));
+    m_splitter->addWidget(setupNamePane());
+    m_splitter->addWidget(setupCompositionPane());
+    m_splitter->handle(1)->setToolTip(QStringLiteral("Изменить размер"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(m_splitter);
+
+    attachMenu(m_names, setupPopupMenu1());
+    attachMenu(m_composition, setupPopupMenu2());
+}
+
+QString SavedSolutionsPane::mixingOrderHint()
+{
+    const QString rule(26, u'-');
+    return QStringList{
+        QStringLiteral("Для того, чтобы ничего не выпадало в осадок, всегда "),
+        QStringLiteral("смешивайте компоненты строго в следующей "),
+        QStringLiteral("последовательности: "),
+        rule,
+        QStringLiteral("1. Кальциевая селитра "),
+        QStringLiteral("2. Монофосфат калия "),
+        QStringLiteral("3. Комплексное удобрение "),
+        QStringLiteral("4. Сульфат калия "),
+        QStringLiteral("5. Сульфат магния "),
+        rule,
+        QStringLiteral("1. Аммиачная селитра "),
+        QStringLiteral("2. Калиевая селитра "),
+        QStringLiteral("3. Монофосфат калия "),
+        QStringLiteral("4. Кальциевая селитра "),
+        QStringLiteral("5. Микро "),
+        QStringLiteral("6. Сульфат магния"),
+    }.join(u'\r');
+}
+
+// ---------------------------------------------------------------- panes
+
+QWidget *SavedSolutionsPane::setupNamePane()
+{
+    auto *pane = new QWidget;
+
+    auto *group5 = new QGroupBox(QStringLiteral("Название:"), pane);
+    group5->setObjectName(QStringLiteral("GroupBox5"));
+    m_names = new DataGrid(QStringLiteral("dxDBGrid5"), &m_data.form4.DS_HEAD_RAR, group5);
+    m_names->setAccessibleName(QStringLiteral("Список готовых растворов"));
+    m_names->setColour(winColour(WinColor::clInfoBk));
+    m_names->addColumn(QStringLiteral("dxDBGrid5Column1"), QStringLiteral("name_rar"),
+                       QStringLiteral("Имя раствора"), ColumnEditor::text(50));
+    m_names->setFitColumns(true);
+    connect(m_names, &DataGrid::gridClicked, this, [this] { guarded([this] { dxDBGrid5Click(); }); });
+    connect(m_names, &DataGrid::keyReleased, this, [this] {
+        // Keys typed into a name being edited in place belong to that editor, not to the list.
+        const QWidget *focus = QApplication::focusWidget();
+        if (!focus || focus == m_names || !m_names->isAncestorOf(focus))
+            guarded([this] { dxDBGrid5KeyUp(); });
+    });
+    auto *namesLayout = new QVBoxLayout(group5);
+    namesLayout->setContentsMargins(2, 2, 2, 2);
+    namesLayout->addWidget(m_names);
+
+    auto *layout = new QHBoxLayout(pane);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(group5, 1);
+    layout->addWidget(setupLitresGroup());
+    return pane;
+}
+
+QWidget *SavedSolutionsPane::setupLitresGroup()
+{
+    m_litresGroup = new QGroupBox;
+    m_litresGroup->setObjectName(QStringLiteral("GroupBox7"));
+    m_litresGroup->setFixedWidth(67);
+    m_litresGroup->setToolTip(mixingOrderHint());
+    // The hint breaks its lines at lone carriage returns, which Qt's tool-tip does not.
+    m_litresGroup->installEventFilter(this);
+
+    auto *above = new QLabel(QStringLiteral("Расчет на:"), m_litresGroup);
+    above->setObjectName(QStringLiteral("Label1"));
+    m_litres = new DataSpinEdit(QStringLiteral("dxDBSpinEdit1"), &m_data.form4.DS_HEAD_RAR,
+                                QStringLiteral("kol_l"), m_litresGroup);
+    m_litres->setMaxDecimals(2);
+    m_litres->setRange(0, 100);
+    m_litres->setSingleStep(0.1);
+    m_litres->setFixedWidth(57);
+    m_litres->setToolTip(QStringLiteral("Укажите кол-во литров"));
+    m_litres->setAccessibleName(QStringLiteral("Литры"));
+    QPalette p = m_litres->palette();
+    p.setColor(QPalette::Base, winColour(WinColor::clGradientActiveCaption));
+    m_litres->setPalette(p);
+    above->setBuddy(m_litres);
+    connect(m_litres, &DataSpinEdit::changed, this,
+            [this] { guarded([this] { dxDBSpinEdit1Change(); }); });
+    auto *below = new QLabel(QStringLiteral("литров"), m_litresGroup);
+    below->setObjectName(QStringLiteral("Label2"));
+
+    auto *layout = new QVBoxLayout(m_litresGroup);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(above);
+    layout->addWidget(m_litres);
+    layout->addWidget(below);
+    layout->addStretch();
+    return m_litresGroup;
+}
+
+QWidget *SavedSolutionsPane::setupCompositionPane()
+{
+    auto *group6 = new QGroupBox(QStringLiteral("Состав:"));
+    group6->setObjectName(QStringLiteral("GroupBox6"));
+    m_composition = new DataGrid(QStringLiteral("dxDBGrid4"), &m_data.form4.DS_SAVE_RAR, group6);
+    DataGrid *g = m_composition;
+    g->setAccessibleName(QStringLiteral("Состав готового раствора"));
+    g->setColour(winColour(WinColor::clInfoBk));
+    DataGridColumn *name = g->addColumn(QStringLiteral("dxDBGrid4Column2"), QStringLiteral("name"),
+                                        QStringLiteral("Название"), ColumnEditor::none());
+    DataGridColumn *kol = g->addColumn(QStringLiteral("dxDBGrid4kol"), Kol,
+                                       QStringLiteral("Кол-во г/л."),
+                                       ColumnEditor::spin(0.01, 0, 100, 2));
+    kol->setColour(winColour(WinColor::clAqua));
+    m_perLitres = g->addColumn(QStringLiteral("dxDBGrid4Column3"), QStringLiteral("kol_temp"),
+                               QStringLiteral("Кол-во г/1л."), ColumnEditor::none());
+    m_perLitres->setColour(winColour(WinColor::clGradientActiveCaption));
+    DataGridColumn *percent = g->addColumn(QStringLiteral("dxDBGrid4Column4"),
+                                           QStringLiteral("r_conc"), QStringLiteral("Кол-во от % "),
+                                           ColumnEditor::none());
+    percent->setColour(winColour(WinColor::clTeal));
+    m_percentLitres = g->addColumn(QStringLiteral("dxDBGrid4Column5"), QStringLiteral("rl_conc"),
+                                   QStringLiteral("Кол-во % на л."), ColumnEditor::none());
+    m_percentLitres->setColour(winColour(WinColor::clGradientActiveCaption));
+    // The name takes twice the share of each number column.
+    name->setWidth(90);
+    for (DataGridColumn *c : {kol, m_perLitres, percent, m_percentLitres})
+        c->setWidth(45);
+    g->setFitColumns(true);
+    // The captions grow with the percentage and the litres; in narrow columns they wrap rather
+    // than being cut.
+    g->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter
+                                                | Qt::Alignment::fromInt(Qt::TextWordWrap));
+    g->horizontalHeader()->setMinimumHeight(3 * g->horizontalHeader()->fontMetrics().height() + 6);
+
+    auto *layout = new QVBoxLayout(group6);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(g);
+    return group6;
+}
+
+QMenu *SavedSolutionsPane::setupPopupMenu1()
+{
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("PopupMenu1"));
+    connect(addItem(menu, "N1", QStringLiteral("изменить название")), &QAction::triggered, this,
+            [this] { guarded([this] { N1Click(); }); });
+    connect(addItem(menu, "N5", QStringLiteral("удалить р-р")), &QAction::triggered, this,
+            [this] { guarded([this] { N5Click(); }); });
+    connect(addItem(menu, "N6", QStringLiteral("скопировать р-р")), &QAction::triggered, this,
+            [this] { guarded([this] { N6Click(); }); });
+    return menu;
+}
+
+QMenu *SavedSolutionsPane::setupPopupMenu2()
+{
+    auto *menu = new QMenu(this);
+    menu->setObjectName(QStringLiteral("PopupMenu2"));
+    connect(addItem(menu, "N2", QStringLiteral("Добавить удобрение")), &QAction::triggered, this,
+            [this] { guarded([this] { N2Click(); }); });
+    connect(addItem(menu, "N3", QStringLiteral("Удалить удобрение")), &QAction::triggered, this,
+            [this] { guarded([this] { N3Click(); }); });
+    connect(addItem(menu, "N4", QStringLiteral("Рассчитать")), &QAction::triggered, this,
+            [this] { guarded([this] { N4Click(); }); });
+    connect(addItem(menu, "EXCEL1", QStringLiteral("Выгрузить в EXCEL")), &QAction::triggered,
+            this, [this] { guarded([this] { EXCEL1Click(); }); });
+    return menu;
+}
+
+void SavedSolutionsPane::attachMenu(DataGrid *grid, QMenu *menu)
+{
+    grid->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(grid, &QWidget::customContextMenuRequested, menu, [grid, menu](const QPoint &pos) {
+        menu->popup(grid->viewport()->mapToGlobal(pos));
+    });
+}
+
+bool SavedSolutionsPane::eventFilter(QObject *watched, QEvent *event)
+{
+    // The labels have no hint of their own, so theirs arrives here as the group's.
+    if (watched == m_litresGroup && event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        QString text = m_litresGroup->toolTip();
+        text.replace(u'\r', u'\n');
+        QToolTip::showText(help->globalPos(), text, m_litresGroup);
+        return true;
+    }
+    return QGroupBox::eventFilter(watched, event);
+}
+
+// An amount or a name still open in a grid's editor belongs to the row it was typed into.
+void SavedSolutionsPane::commitEditors()
+{
+    m_names->commitEditor();
+    m_composition->commitEditor();
+}
+
+// ---------------------------------------------------------------- operations
+
+void SavedSolutionsPane::N1Click()
+{
+    RenameMode = true;
+    Form5->showDialog();
+    const Dataset &head = m_data.form4.T_HEAD_RAR;
+    Form5->setNameText(head.isActive() ? head.asString(QStringLiteral("name_rar")) : QString());
+}
+
+void SavedSolutionsPane::N5Click()
+{
+    m_data.form4.T_HEAD_RAR.remove();
+}
+
+void SavedSolutionsPane::N6Click()
+{
+    commitEditors();
+    m_form.Button3Click();
+    Dataset &saved = m_data.form4.T_save_rar;
+    Dataset &work = m_data.form4.T_rachet;
+    Connection::Batch batch(m_data.ADOConnection1);
+    saved.first();
+    while (!saved.eof()) {
+        work.append();
+        copyField(saved, work, IdUdobra);
+        copyField(saved, work, Kol);
+        work.post();
+        saved.next();
+    }
+}
+
+void SavedSolutionsPane::N2Click()
+{
+    commitEditors();
+    Dataset &rows = m_data.form4.T_save_rar;
+    rows.append();
+    copyField(m_data.form2.T_Udobra, rows, IdUdobra);
+    rows.post();
+    rows.close();
+    rows.open();
+}
+
+void SavedSolutionsPane::N3Click()
+{
+    m_data.form4.T_save_rar.remove();
+}
+
+void SavedSolutionsPane::N4Click()
+{
+    dxDBGrid5Click();
+}
+
+void SavedSolutionsPane::dxDBGrid5Click()
+{
+    commitEditors();
+    m_form.engine().dxDBGrid5Click();
+}
+
+void SavedSolutionsPane::dxDBGrid5KeyUp()
+{
+    dxDBGrid5Click();
+}
+
+void SavedSolutionsPane::dxDBSpinEdit1Change()
+{
+    const QString litres = m_litres->text();
+    const Dataset &head = m_data.form4.T_HEAD_RAR;
+    const QString konc = head.isActive() ? head.asString(QStringLiteral("konc")) : QString();
+    m_perLitres->setCaption(QStringLiteral("Кол-во г./") + litres + QStringLiteral("л."));
+    m_percentLitres->setCaption(QStringLiteral("Кол-во от ") + konc + QStringLiteral("% г./")
+                                + litres + QStringLiteral("л."));
+    Dataset &rows = m_data.form4.T_save_rar;
+    rows.close();
+    rows.open();
+}
+
+void SavedSolutionsPane::EXCEL1Click()
+{
+    commitEditors();
+    GridExport::write(*m_composition, QStringLiteral("Состав р-ра.xls"));
+    auto *concentration = m_form.findChild<DataGrid *>(QStringLiteral("dxDBGrid3"));
+    if (!concentration)
+        throw AppError(QStringLiteral("The concentration grid dxDBGrid3 is missing"));
+    GridExport::write(*concentration, QStringLiteral("Концентрация р-ра.xls"));
+    Messages::ask({QStringLiteral("Выгруженно."), QStringLiteral("Инфо"), BoxIcon::None,
+                   {BoxButton::Ok}});
+}
