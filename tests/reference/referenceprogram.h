@@ -3,10 +3,8 @@
 #include "app/globals.h"
 #include "app/startup.h"
 #include "app/tform1.h"
-#include "data/apperror.h"
 #include "data/connection.h"
 #include "data/dataset.h"
-#include "data/datamodules.h"
 #include "data/textconv.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/datagridcolumn.h"
@@ -15,12 +13,8 @@
 #include "support/boxrecorder.h"
 #include "support/freshbase.h"
 
-#include <QAbstractItemModel>
 #include <QCoreApplication>
-#include <QComboBox>
 #include <QHeaderView>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTest>
 #include <QToolButton>
 
@@ -28,8 +22,8 @@
 
 #include <initializer_list>
 
-// The whole program on a fresh default base, started as main starts it: every window created,
-// the main window shown (the database opened). Reference windows are shown on demand.
+// The whole program on a fresh default base, started as main starts it; the reference windows
+// are shown on demand and driven through their controls.
 class ReferenceProgram : public ::testing::Test
 {
 protected:
@@ -37,7 +31,6 @@ protected:
     {
         ASSERT_TRUE(CreateWindows());
         ShowMainWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
         ASSERT_EQ(boxes.count(), 0) << boxes.last().text.toStdString();
     }
 
@@ -53,27 +46,18 @@ protected:
     }
 
     template<typename T = QWidget>
-    static T *control(QWidget *window, const QString &name)
+    static T *control(QWidget *window, const char *name)
     {
-        T *found = window->findChild<T *>(name);
-        EXPECT_NE(found, nullptr) << name.toStdString() << " not found in "
-                                  << window->objectName().toStdString();
+        T *found = window->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name << " not in " << window->objectName().toStdString();
         return found;
     }
 
-    static DataGrid *grid(QWidget *window, const char *name)
-    {
-        return control<DataGrid>(window, QString::fromLatin1(name));
-    }
+    static void click(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton); }
 
-    static QToolButton *navButton(QWidget *window, const char *bar, NavButton which)
+    static void press(QWidget *window, const char *bar, NavButton which)
     {
-        return control<QToolButton>(window, QString::fromLatin1(bar) + NavBar::buttonName(which));
-    }
-
-    static void click(QWidget *widget)
-    {
-        QTest::mouseClick(widget, Qt::LeftButton);
+        click(control<NavBar>(window, bar)->button(which));
     }
 
     static QModelIndex cell(DataGrid *g, int row, const char *column)
@@ -81,37 +65,29 @@ protected:
         return g->model()->index(row, g->sectionOf(g->column(QString::fromLatin1(column))));
     }
 
-    // A click on a cell, as the grower selects it.
     static void clickCell(DataGrid *g, int row, const char *column)
     {
-        const QModelIndex index = cell(g, row, column);
-        g->scrollTo(index);
-        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(index).center());
+        QTest::mouseClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(cell(g, row, column)).center());
     }
 
-    static void clickHeader(DataGrid *g, const char *column)
+    static void clickHeader(DataGrid *g, int section)
     {
         QHeaderView *h = g->horizontalHeader();
-        const int section = g->sectionOf(g->column(QString::fromLatin1(column)));
         QTest::mouseClick(h->viewport(), Qt::LeftButton, {},
                           QPoint(h->sectionViewportPosition(section) + h->sectionSize(section) / 2,
                                  h->height() / 2));
     }
 
-    // Opens the cell's editor as a double-click does and returns it.
-    template<typename T>
+    // Opens the cell's editor by a double-click and returns it.
+    template<typename T = QWidget>
     static T *openEditor(DataGrid *g, int row, const char *column)
     {
         clickCell(g, row, column);
-        const QModelIndex index = cell(g, row, column);
-        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(index).center());
-        auto *editor = qobject_cast<T *>(g->indexWidget(index));
-        EXPECT_NE(editor, nullptr) << "no editor on " << column;
-        return editor;
+        QTest::mouseDClick(g->viewport(), Qt::LeftButton, {}, g->visualRect(cell(g, row, column)).center());
+        return qobject_cast<T *>(g->indexWidget(cell(g, row, column)));
     }
 
-    // Types `text` key by key; letters outside ASCII come as the key events of a keyboard
-    // layout that has them.
+    // Key by key; letters outside ASCII come as a keyboard layout that has them sends them.
     static void typeText(QWidget *widget, const QString &text)
     {
         for (const QChar c : text) {
@@ -124,7 +100,7 @@ protected:
         }
     }
 
-    // Replaces what the open editor holds with `text`, key by key, and presses Enter.
+    // Replaces what the editor holds and presses Enter; the view stores the value from its queue.
     static void typeAndEnter(QWidget *editor, const QString &text)
     {
         ASSERT_NE(editor, nullptr);
@@ -132,14 +108,13 @@ protected:
         QTest::keyClick(editor, Qt::Key_Delete);
         typeText(editor, text);
         QTest::keyClick(editor, Qt::Key_Return);
-        // The view stores and closes the editor from its event queue.
         QCoreApplication::processEvents();
     }
 
-    // One value as the file holds it now, past every dataset's snapshot.
+    // A value as the file holds it now, past every dataset's snapshot.
     static QVariant stored(const char *sql, std::initializer_list<QVariant> values = {})
     {
-        Connection c(QStringLiteral("base.mdb"));
+        Connection c;
         Connection::Statement st(c, QString::fromUtf8(sql));
         int i = 1;
         for (const QVariant &v : values)
@@ -147,17 +122,11 @@ protected:
         return st.step() ? st.column(0) : QVariant();
     }
 
-    static void execute(const char *sql, std::initializer_list<QVariant> values = {})
+    static void exec(const char *sql, std::initializer_list<QVariant> values = {})
     {
-        Connection c(QStringLiteral("base.mdb"));
-        Connection::Statement st(c, QString::fromUtf8(sql));
-        int i = 1;
-        for (const QVariant &v : values)
-            st.bind(i++, v);
-        st.step();
+        stored(sql, values);
     }
 
-    // The texts a dataset holds in `field`, in the order it presents its rows.
     static QStringList column(const Dataset &ds, const char *field)
     {
         QStringList out;
