@@ -7,6 +7,7 @@
 #include "croppane.h"
 #include "fertilizerpane.h"
 #include "percentagebar.h"
+#include "savedsolutionspane.h"
 
 #include "app/database.h"
 #include "app/globals.h"
@@ -91,13 +92,7 @@ QWidget *TForm4::setupLeftHalf()
     m_rzSplitter4 = makeSplitter(QStringLiteral("RzSplitter4"), Qt::Horizontal, 6, 281, listSide,
                                  m_composition);
 
-    // The saved-solution pane is being written; its group and splitter hold the place.
-    auto *saved = new QGroupBox(QStringLiteral("Готовые растворы:"));
-    saved->setObjectName(QStringLiteral("SavedSolutionsPane"));
-    auto *savedSplitter = new Splitter(QStringLiteral("RzSplitter3"), Qt::Horizontal, 6, 240);
-    savedSplitter->addWidget(new QWidget);
-    savedSplitter->addWidget(new QWidget);
-    (new QVBoxLayout(saved))->addWidget(savedSplitter);
+    auto *saved = new SavedSolutionsPane(m_data, *this);
     return makeSplitter(QStringLiteral("RzSplitter2"), Qt::Vertical, 7, 431, m_rzSplitter4, saved);
 }
 
