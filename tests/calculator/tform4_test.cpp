@@ -116,146 +116,32 @@ TEST_F(BuiltCalculatorTest, WindowAndPanes)
         EXPECT_TRUE(titles.contains(QString::fromUtf8(title))) << title;
 }
 
-TEST_F(BuiltCalculatorTest, FertilizerListAndButtonColumn)
+TEST_F(BuiltCalculatorTest, ConcentrationGridColumnsInOrderWithThreeHidden)
 {
-    auto *edit = find<QLineEdit>("Edit1");
-    EXPECT_EQ(edit->toolTip(), QStringLiteral("Название искомого удобрения"));
-    EXPECT_EQ(edit->palette().color(QPalette::Base), win(WinColor::clBtnFace));
-    auto *list = find<DataGrid>("dxDBGrid1");
-    EXPECT_FALSE(list->isEditable());
-    EXPECT_EQ(list->colour(), win(WinColor::clInfoBk));
-    EXPECT_EQ(list->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    EXPECT_EQ(list->columns().size(), 1);
-    EXPECT_EQ(list->columns().first()->headerText(), QStringLiteral("Названия"));
-    EXPECT_EQ(list->columns().first()->sortMark(), SortMark::Down);
-    EXPECT_EQ(find<QLabel>("Label6")->text(), QStringLiteral("0"));
-    EXPECT_TRUE(find<QLabel>("Label6")->font().bold());
-
-    EXPECT_EQ(find<QWidget>("Panel4")->width(), 40);
-    const struct
-    {
-        const char *name;
-        const char *caption;
-        const char *toolTip;
-    } buttons[] = {
-        {"Button1", ">", "Добавить в состав"},  {"Button2", "<", "Удалить из состава"},
-        {"Button6", "E", "Справочник элементов"}, {"Button8", "U", "Справочник удобрений"},
-        {"Button9", "O", "Опции"},               {"Button3", "X", "Очистить весь состав"},
-        {"Button5", "Сохранить", ""},            {"Button4", "Рассчитать >>", ""},
-    };
-    for (const auto &b : buttons) {
-        auto *button = find<QPushButton>(b.name);
-        ASSERT_NE(button, nullptr);
-        EXPECT_EQ(button->text(), QString::fromUtf8(b.caption)) << b.name;
-        EXPECT_EQ(button->toolTip(), QString::fromUtf8(b.toolTip)) << b.name;
-        // A caption is never cut off.
-        EXPECT_GE(button->sizeHint().width(),
-                  button->fontMetrics().horizontalAdvance(button->text())) << b.name;
-        EXPECT_GE(button->width(), std::min(button->sizeHint().width(), button->maximumWidth()))
-            << b.name;
-    }
-    EXPECT_EQ(find<QPushButton>("Button1")->size(), QSize(27, 65));
-    EXPECT_EQ(find<QPushButton>("Button2")->size(), QSize(27, 65));
-    EXPECT_TRUE(find<QPushButton>("Button1")->font().bold());
-    EXPECT_EQ(find<QPushButton>("Button6")->palette().color(QPalette::ButtonText),
-              win(WinColor::clPurple));
-}
-
-TEST_F(BuiltCalculatorTest, CompositionAndConcentrationGrids)
-{
-    auto *composition = find<DataGrid>("dxDBGrid2");
-    QStringList captions;
-    for (const DataGridColumn *c : composition->columns())
-        captions.append(c->headerText());
-    EXPECT_EQ(captions, QStringList({QStringLiteral("Наименование"), QStringLiteral("Кол-во г./л."),
-                                     QStringLiteral("Кол-во от %")}));
-    const DataGridColumn *kol = composition->column(QStringLiteral("dxDBGrid2Column2"));
-    EXPECT_EQ(kol->editorKind(), EditorKind::Spin);
-    EXPECT_DOUBLE_EQ(kol->editor().step, 0.01);
-    EXPECT_TRUE(kol->editor().bounded);
-    EXPECT_DOUBLE_EQ(kol->editor().minimum, 0);
-    EXPECT_DOUBLE_EQ(kol->editor().maximum, 1000);
-    EXPECT_GT(kol->editor().decimals, 0);
-    EXPECT_EQ(kol->colour(), win(WinColor::clAqua));
-    EXPECT_EQ(composition->column(QStringLiteral("dxDBGrid2Column3"))->colour(), win(WinColor::clTeal));
-    EXPECT_EQ(composition->contextMenuPolicy(), Qt::CustomContextMenu);
-
     auto *concentration = find<DataGrid>("dxDBGrid3");
-    EXPECT_EQ(concentration->colour(), win(WinColor::clInfoBk));
-    const QColor moneyGreen = win(WinColor::clMoneyGreen);
-    const QColor flowering(240, 202, 166);
-    const struct
-    {
-        const char *caption;
-        bool shown;
-        QColor colour;
-    } expected[] = {
-        {"id_konc", false, QColor()},      {"id_kult", false, QColor()},
-        {"id_el", false, QColor()},        {"Элемент", true, QColor()},
-        {"Вега100%", true, moneyGreen},    {"Цвет100%", true, flowering},
-        {"Расчёт", true, win(WinColor::clAqua)}, {"Расчёт от %", true, win(WinColor::clTeal)},
-        {"В100%", true, moneyGreen},       {"Ц100%", true, flowering},
-        {"+-Веги", true, moneyGreen},      {"+-Цвета", true, flowering},
-    };
-    ASSERT_EQ(concentration->columns().size(), 12);
-    for (int i = 0; i < 12; ++i) {
-        const DataGridColumn *c = concentration->columns().at(i);
-        EXPECT_EQ(c->headerText(), QString::fromUtf8(expected[i].caption)) << i;
-        EXPECT_EQ(c->isVisible(), expected[i].shown) << i;
-        EXPECT_EQ(concentration->isColumnHidden(i), !expected[i].shown) << i;
-        EXPECT_EQ(c->colour(), expected[i].colour) << i;
+    QStringList shown;
+    int hidden = 0;
+    for (const DataGridColumn *c : concentration->columns()) {
+        if (c->isVisible())
+            shown.append(c->headerText());
+        else
+            EXPECT_LT(hidden++, 3) << "only the three key columns are hidden";
     }
+    EXPECT_EQ(shown, QStringList({QStringLiteral("Элемент"), QStringLiteral("Вега100%"),
+                                  QStringLiteral("Цвет100%"), QStringLiteral("Расчёт"),
+                                  QStringLiteral("Расчёт от %"), QStringLiteral("В100%"),
+                                  QStringLiteral("Ц100%"), QStringLiteral("+-Веги"),
+                                  QStringLiteral("+-Цвета")}));
     for (const char *name : {"dxDBGrid3vega", "dxDBGrid3cvet"}) {
         const ColumnEditor &e = concentration->column(QString::fromLatin1(name))->editor();
         EXPECT_EQ(e.kind, EditorKind::Spin) << name;
         EXPECT_DOUBLE_EQ(e.step, 1) << name;
         EXPECT_FALSE(e.bounded) << name;
     }
-    EXPECT_EQ(concentration->column(QStringLiteral("dxDBGrid3rachet"))->editorKind(), EditorKind::Text);
-}
-
-TEST_F(BuiltCalculatorTest, TotalLinesAndPercentageBar)
-{
-    const struct
-    {
-        const char *name;
-        const char *text;
-        int colour; // -1: the panel's
-    } labels[] = {
-        {"Label12", " Общее кол-во солей (PPM):  ", -1},
-        {"Label10", "0   ", WinColor::clAqua},
-        {"Label11", "0    ", WinColor::clTeal},
-        {"Label3", " Общее кол-во солей (мг./л.):  ", -1},
-        {"Label4", "0   ", WinColor::clAqua},
-        {"Label13", "0    ", WinColor::clTeal},
-        {"Label5", "0    ", WinColor::clMoneyGreen},
-        {"Label9", "0    ", 10930928},
-    };
-    for (const auto &l : labels) {
-        auto *label = find<QLabel>(l.name);
-        ASSERT_NE(label, nullptr);
-        EXPECT_EQ(label->text(), QString::fromUtf8(l.text)) << l.name;
-        if (l.colour >= 0) {
-            EXPECT_TRUE(label->autoFillBackground()) << l.name;
-            EXPECT_EQ(background(label), win(l.colour)) << l.name;
-        }
-    }
-    EXPECT_EQ(find<QLabel>("Label10")->parentWidget(), find<QWidget>("Panel13"));
-    EXPECT_EQ(find<QLabel>("Label9")->parentWidget(), find<QWidget>("Panel9"));
-    EXPECT_EQ(find<QWidget>("Panel13")->height(), 16);
-
-    auto *slider = find<QSlider>("RxSlider1");
-    EXPECT_EQ(slider->toolTip(), QStringLiteral("Процентная концентрация"));
-    EXPECT_EQ(background(slider), win(WinColor::clTeal));
-    EXPECT_EQ(slider->singleStep(), 1);
-    auto *panel = find<QWidget>("Panel12");
-    EXPECT_EQ(panel->width(), 63);
-    EXPECT_EQ(background(panel), win(WinColor::clTeal));
-    auto *edit = find<QLineEdit>("Edit2");
-    EXPECT_EQ(edit->text(), QStringLiteral("100"));
-    EXPECT_EQ(edit->palette().color(QPalette::Base), win(WinColor::clInfoBk));
-    EXPECT_EQ(edit->parentWidget(), panel);
-    EXPECT_EQ(find<QWidget>("GroupBox8")->height(), 48);
+    const ColumnEditor &kol = find<DataGridColumn>("dxDBGrid2Column2")->editor();
+    EXPECT_TRUE(kol.bounded);
+    EXPECT_DOUBLE_EQ(kol.maximum, 1000);
+    EXPECT_DOUBLE_EQ(kol.step, 0.01);
 }
 
 TEST_F(BuiltCalculatorTest, ControlsWithoutTextHaveAccessibleNames)
