@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "calc/engine.h"
+#include "calculator/calculatorlook.h"
 #include "calculator/dataspinedit.h"
 #include "calculator/gridexport.h"
 #include "calculator/tform4.h"
@@ -17,11 +18,13 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QSplitterHandle>
 #include <QStringList>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -60,11 +63,14 @@ SavedSolutionsPane::SavedSolutionsPane(DataModules &data, TForm4 &form, QWidget 
     setObjectName(QStringLiteral("SavedSolutionsPane"));
 
     m_splitter = new Splitter(QStringLiteral("RzSplitter3"), Qt::Horizontal, 6, 240, this);
-    m_splitter->setStyleSheet(QStringLiteral("QSplitter::handle { background-color: %1; }")
-                                  .arg(winColour(WinColor::clMedGray).name()));
     m_splitter->addWidget(setupNamePane());
     m_splitter->addWidget(setupCompositionPane());
-    m_splitter->handle(1)->setToolTip(QStringLiteral("Изменить размер"));
+    // The bar keeps its distance from the left edge when the pane is resized.
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    QSplitterHandle *bar = m_splitter->handle(1);
+    bar->setToolTip(QStringLiteral("Изменить размер"));
+    CalculatorLook::setBackground(bar, WinColor::clMedGray);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -111,6 +117,8 @@ QWidget *SavedSolutionsPane::setupNamePane()
     m_names->addColumn(QStringLiteral("dxDBGrid5Column1"), QStringLiteral("name_rar"),
                        QStringLiteral("Имя раствора"), ColumnEditor::text(50));
     m_names->setFitColumns(true);
+    m_names->setFont(CalculatorLook::condensedFont());
+    CalculatorLook::setCompactRows(m_names);
     connect(m_names, &DataGrid::gridClicked, this, [this] { guarded([this] { dxDBGrid5Click(); }); });
     connect(m_names, &DataGrid::keyReleased, this, [this] {
         // Keys typed into a name being edited in place belong to that editor, not to the list.
@@ -141,6 +149,9 @@ QWidget *SavedSolutionsPane::setupLitresGroup()
 
     auto *above = new QLabel(QStringLiteral("Расчет на:"), m_litresGroup);
     above->setObjectName(QStringLiteral("Label1"));
+    // The group is as narrow as the editor; a wider desktop font wraps the caption, never cuts it.
+    above->setFont(CalculatorLook::condensedFont());
+    above->setWordWrap(true);
     m_litres = new DataSpinEdit(QStringLiteral("dxDBSpinEdit1"), &m_data.form4.DS_HEAD_RAR,
                                 QStringLiteral("kol_l"), m_litresGroup);
     m_litres->setMaxDecimals(2);
@@ -149,17 +160,16 @@ QWidget *SavedSolutionsPane::setupLitresGroup()
     m_litres->setFixedWidth(57);
     m_litres->setToolTip(QStringLiteral("Укажите кол-во литров"));
     m_litres->setAccessibleName(QStringLiteral("Литры"));
-    QPalette p = m_litres->palette();
-    p.setColor(QPalette::Base, winColour(WinColor::clGradientActiveCaption));
-    m_litres->setPalette(p);
+    CalculatorLook::setBase(m_litres, WinColor::clGradientActiveCaption);
     above->setBuddy(m_litres);
     connect(m_litres, &DataSpinEdit::changed, this,
             [this] { guarded([this] { dxDBSpinEdit1Change(); }); });
     auto *below = new QLabel(QStringLiteral("литров"), m_litresGroup);
     below->setObjectName(QStringLiteral("Label2"));
+    below->setFont(CalculatorLook::condensedFont());
 
     auto *layout = new QVBoxLayout(m_litresGroup);
-    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setContentsMargins(3, 3, 3, 3);
     layout->addWidget(above);
     layout->addWidget(m_litres);
     layout->addWidget(below);
@@ -191,16 +201,16 @@ QWidget *SavedSolutionsPane::setupCompositionPane()
     m_percentLitres = g->addColumn(QStringLiteral("dxDBGrid4Column5"), QStringLiteral("rl_conc"),
                                    QStringLiteral("Кол-во % на л."), ColumnEditor::none());
     m_percentLitres->setColour(winColour(WinColor::clGradientActiveCaption));
-    // The name takes twice the share of each number column.
-    name->setWidth(90);
+    name->setWidth(70);
     for (DataGridColumn *c : {kol, m_perLitres, percent, m_percentLitres})
         c->setWidth(45);
     g->setFitColumns(true);
-    // The captions grow with the percentage and the litres; in narrow columns they wrap rather
-    // than being cut.
-    g->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter
-                                                | Qt::Alignment::fromInt(Qt::TextWordWrap));
-    g->horizontalHeader()->setMinimumHeight(3 * g->horizontalHeader()->fontMetrics().height() + 6);
+    g->setFont(CalculatorLook::condensedFont());
+    CalculatorLook::setCompactRows(g);
+    CalculatorLook::setWrappedHeader(g);
+    // The captions grow with the percentage and the litres ("Кол-во от 80% г./10л."): three
+    // lines keep them whole in the narrow number columns.
+    g->horizontalHeader()->setMinimumHeight(3 * QFontMetrics(g->font()).height() + 6);
 
     auto *layout = new QVBoxLayout(group6);
     layout->setContentsMargins(2, 2, 2, 2);

@@ -2,6 +2,7 @@
 
 #include "app/globals.h"
 #include "calc/numbers.h"
+#include "calculator/calculatorlook.h"
 #include "calculator/tform4.h"
 #include "data/connection.h"
 #include "data/datamodules.h"
@@ -41,6 +42,7 @@ TForm5::TForm5(DataModules &data, QWidget *parent)
 {
     setObjectName(QStringLiteral("TForm5"));
     setWindowTitle(QStringLiteral("Введите название"));
+    setFont(CalculatorLook::windowFont());
     resize(218, 124);
 
     m_edit1 = new QLineEdit(this);
