@@ -39,6 +39,8 @@ void GridHeader::paintSection(QPainter *painter, const QRect &rect, int logicalI
         triangle << QPoint(x, y) << QPoint(x + MarkWidth, y)
                  << QPoint(x + MarkWidth / 2, y + MarkHeight);
     painter->save();
+    // The style's section painting may leave the clip empty; the mark belongs to this section.
+    painter->setClipRect(rect);
     painter->setRenderHint(QPainter::Antialiasing);
     painter->setPen(Qt::NoPen);
     painter->setBrush(palette().color(QPalette::ButtonText));

@@ -168,6 +168,37 @@ TEST_F(DataGridTest, AHeaderClickOnlyReports)
     EXPECT_EQ(grid->currentIndex().row(), 1);
 }
 
+// Counts the pixels of the mark's colour near the right end of a header section.
+int markPixels(QHeaderView *header, int section)
+{
+    const QImage image = header->grab().toImage();
+    const QColor mark = header->palette().color(QPalette::ButtonText);
+    const int right = header->sectionViewportPosition(section) + header->sectionSize(section);
+    int count = 0;
+    for (int x = right - 16; x < right; ++x) {
+        for (int y = 0; y < image.height(); ++y) {
+            const QColor c = image.pixelColor(x, y);
+            if (qAbs(c.red() - mark.red()) + qAbs(c.green() - mark.green()) + qAbs(c.blue() - mark.blue()) < 60)
+                ++count;
+        }
+    }
+    return count;
+}
+
+TEST_F(DataGridTest, TheSortMarkIsPaintedAndPointsTheWayItSays)
+{
+    DataGridColumn *name = grid->column(QStringLiteral("dxDBGrid1name_kof"));
+    QHeaderView *header = grid->horizontalHeader();
+    const int plain = markPixels(header, 0);
+    name->setSortMark(SortMark::Up);
+    const int up = markPixels(header, 0);
+    EXPECT_GT(up, plain + 5) << "the mark is drawn";
+    name->setSortMark(SortMark::Down);
+    EXPECT_GT(markPixels(header, 0), plain + 5);
+    name->setSortMark(SortMark::None);
+    EXPECT_EQ(markPixels(header, 0), plain);
+}
+
 TEST_F(DataGridTest, ColumnsAreFoundByNameAndFollowRuntimeChanges)
 {
     DataGridColumn *value = grid->findChild<DataGridColumn *>(QStringLiteral("dxDBGrid1kof"));
