@@ -4,7 +4,6 @@
 #include "app/startup.h"
 #include "app/tform1.h"
 #include "calculator/dataspinedit.h"
-#include "calculator/savedsolutionspane.h"
 #include "calculator/tform4.h"
 #include "calculator/tform5.h"
 #include "data/apperror.h"
@@ -14,10 +13,8 @@
 #include "ui/grid/datagridcolumn.h"
 
 #include <QAction>
-#include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSplitter>
 #include <QTest>
 
 void SavedSolutionsFixture::SetUp()
@@ -26,16 +23,6 @@ void SavedSolutionsFixture::SetUp()
     // Showing the main window opens the database and applies the options.
     ShowMainWindow();
     ASSERT_TRUE(data().form4.T_HEAD_RAR.isActive()) << "the database is open";
-    // Until the calculator composes the pane itself, it goes where its placeholder stands.
-    if (!Form4->findChild<SavedSolutionsPane *>()) {
-        auto *placeholder = Form4->findChild<QGroupBox *>(QStringLiteral("SavedSolutionsPane"));
-        ASSERT_NE(placeholder, nullptr);
-        auto *splitter = qobject_cast<QSplitter *>(placeholder->parentWidget());
-        ASSERT_NE(splitter, nullptr);
-        splitter->replaceWidget(splitter->indexOf(placeholder),
-                                new SavedSolutionsPane(data(), *Form4));
-        delete placeholder;
-    }
     Form4->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Form4));
 }
