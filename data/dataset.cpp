@@ -186,6 +186,15 @@ QVariant Dataset::lookup(const QString &keyField, const QVariant &key, const QSt
     const int resultIndex = fieldIndex(result);
     if (keyIndex < 0 || resultIndex < 0)
         return {};
+    if (m_fields.at(keyIndex).type == FieldType::Text) {
+        // Text keys are rare and short-listed: compared as text, never through the number index.
+        const QString wanted = key.toString();
+        for (const Row &r : m_all) {
+            if (rowValue(r, keyIndex).toString() == wanted)
+                return rowValue(r, resultIndex);
+        }
+        return {};
+    }
     auto it = m_lookupIndex.find(keyIndex);
     if (it == m_lookupIndex.end()) {
         QHash<qint64, int> index;
@@ -655,7 +664,7 @@ QVariant Dataset::convertForField(const Field &f, const QVariant &value) const
         if (s.isEmpty())
             return {};
         if (f.size > 0 && s.size() > f.size)
-            fail(QStringLiteral("Поле \"%1\" вмещает не больше %2 знаков, а в тексте их %3")
+            throw AppError(QStringLiteral("Поле \"%1\" вмещает не больше %2 знаков, а в тексте их %3")
                      .arg(f.name)
                      .arg(f.size)
                      .arg(s.size()));
@@ -668,21 +677,21 @@ QVariant Dataset::convertForField(const Field &f, const QVariant &value) const
                 return {};
             int v = 0;
             if (!tryParseInt(text, v))
-                fail(QStringLiteral("'%1' is not a valid integer value for field '%2'")
+                throw AppError(QStringLiteral("'%1' is not a valid integer value for field '%2'")
                          .arg(text, f.name));
             return v;
         }
         if (value.typeId() == QMetaType::Double) {
             const double d = value.toDouble();
             if (!std::isfinite(d) || d > 2147483647.0 || d < -2147483648.0)
-                fail(QStringLiteral("'%1' is not a valid integer value for field '%2'")
+                throw AppError(QStringLiteral("'%1' is not a valid integer value for field '%2'")
                          .arg(formatGeneral(d), f.name));
             return int(std::llround(d));
         }
         bool ok = false;
         const qlonglong v = value.toLongLong(&ok);
         if (!ok || v > 2147483647LL || v < -2147483648LL)
-            fail(QStringLiteral("'%1' is not a valid integer value for field '%2'")
+            throw AppError(QStringLiteral("'%1' is not a valid integer value for field '%2'")
                      .arg(value.toString(), f.name));
         return int(v);
     }
@@ -692,14 +701,14 @@ QVariant Dataset::convertForField(const Field &f, const QVariant &value) const
                 return {};
             double d = 0;
             if (!tryParseDouble(text, systemDecimalSeparator(), d))
-                fail(QStringLiteral("'%1' is not a valid floating point value for field '%2'")
+                throw AppError(QStringLiteral("'%1' is not a valid floating point value for field '%2'")
                          .arg(text, f.name));
             return d;
         }
         bool ok = false;
         const double d = value.toDouble(&ok);
         if (!ok || !std::isfinite(d))
-            fail(QStringLiteral("'%1' is not a valid floating point value for field '%2'")
+            throw AppError(QStringLiteral("'%1' is not a valid floating point value for field '%2'")
                      .arg(value.toString(), f.name));
         return d;
     }
@@ -712,12 +721,12 @@ QVariant Dataset::convertForField(const Field &f, const QVariant &value) const
                 return true;
             if (t == u"false" || t == u"0")
                 return false;
-            fail(QStringLiteral("'%1' is not a valid boolean value for field '%2'").arg(text, f.name));
+            throw AppError(QStringLiteral("'%1' is not a valid boolean value for field '%2'").arg(text, f.name));
         }
         return value.toBool();
     }
     }
-    fail(QStringLiteral("Field '%1' is of an unknown %2 type").arg(f.name, typeName(f.type)));
+    throw AppError(QStringLiteral("Field '%1' is of an unknown %2 type").arg(f.name, typeName(f.type)));
 }
 
 void Dataset::setValue(const QString &name, const QVariant &value)

@@ -102,7 +102,7 @@ TEST_F(ElementWindowTest, EditorsOfTheElementGrid)
     boxes.expect(BoxButton::Ok);
     typeAndEnter(openEditor(elements, fe, "dxDBGrid1fullname_element"), QString(51, u'ж'));
     ASSERT_EQ(boxes.count(), 1);
-    EXPECT_EQ(boxes.last().text, QStringLiteral("T_Element: Поле \"fullname_element\" вмещает не "
+    EXPECT_EQ(boxes.last().text, QStringLiteral("Поле \"fullname_element\" вмещает не "
                                                 "больше 50 знаков, а в тексте их 51."));
     press(Form3, "DBNavigator2", NavButton::Post);
 

@@ -188,9 +188,9 @@ TEST_F(FertilizerWindowTest, RefusedOrOutOfRangeValues)
     EXPECT_EQ(boxes.count(), 0);
 
     const struct { const char *column; QString typed; const char *error; } refused[] = {
-        {"dxDBGrid2Column2", QStringLiteral("6x"), "T_Udobra: '6x' is not a valid integer value for field 'ppm'"},
+        {"dxDBGrid2Column2", QStringLiteral("6x"), "'6x' is not a valid integer value for field 'ppm'"},
         {"dxDBGrid2name_udobra", QString(51, u'ы'),
-         "T_Udobra: Поле \"name_udobra\" вмещает не больше 50 знаков, а в тексте их 51."},
+         "Поле \"name_udobra\" вмещает не больше 50 знаков, а в тексте их 51."},
     };
     for (const auto &r : refused) {
         boxes.clear();
