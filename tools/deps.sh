@@ -9,7 +9,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
     python3 python3-xlrd
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-dejavu-extra
 )
 
 missing=()
