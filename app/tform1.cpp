@@ -1,5 +1,7 @@
 #include "tform1.h"
 
+#include "ui/windowfont.h"
+
 #include "database.h"
 #include "globals.h"
 #include "layout.h"
@@ -43,10 +45,7 @@ TForm1::TForm1(QWidget *parent)
 {
     setObjectName(QStringLiteral("TForm1"));
     setWindowTitle(QStringLiteral("Vernolat v1.2"));
-    // Where the font is missing the sans-serif fallback takes its place.
-    QFont f(QStringLiteral("MS Sans Serif"), 8);
-    f.setStyleHint(QFont::SansSerif);
-    setFont(f);
+    setFont(windowFont());
     setFixedSize(ClientWidth, ClientHeight);
 
     // Stacked "Элементы", "Удобрения", "Калькулятор"; the keyboard goes Удобрения first.

@@ -80,14 +80,7 @@ void ConcentrationEngine::Button4Click()
     f4.T_SOS.open();
     {
         Connection::Batch batch(m_data.ADOConnection1);
-        Dataset &targets = f4.ADOTable2;
-        targets.first();
-        while (!targets.eof()) {
-            targets.edit();
-            targets.setValue(Rachet, 0.0);
-            targets.post();
-            targets.next();
-        }
+        zeroTargets();
         accumulate(f4.T_rachet);
         RoundCalculatedConcentrations();
     }
@@ -110,14 +103,7 @@ void ConcentrationEngine::dxDBGrid5Click()
     f4.T_HEAD_RAR.gotoBookmark(solution);
     {
         Connection::Batch batch(m_data.ADOConnection1);
-        Dataset &targets = f4.ADOTable2;
-        targets.first();
-        while (!targets.eof()) {
-            targets.edit();
-            targets.setValue(Rachet, 0.0);
-            targets.post();
-            targets.next();
-        }
+        zeroTargets();
         accumulate(f4.T_save_rar);
         RoundCalculatedConcentrations();
     }
@@ -128,6 +114,18 @@ void ConcentrationEngine::dxDBGrid5Click()
     f4.T_save_rar.open();
     grid.enable();
     UpdateSaltTotals();
+}
+
+void ConcentrationEngine::zeroTargets()
+{
+    Dataset &targets = m_data.form4.ADOTable2;
+    targets.first();
+    while (!targets.eof()) {
+        targets.edit();
+        targets.setValue(Rachet, 0.0);
+        targets.post();
+        targets.next();
+    }
 }
 
 void ConcentrationEngine::accumulate(Dataset &source)

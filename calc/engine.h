@@ -39,6 +39,7 @@ public:
     double litres() const;
 
 private:
+    void zeroTargets();
     void accumulate(Dataset &source);
 
     DataModules &m_data;

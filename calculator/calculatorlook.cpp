@@ -2,6 +2,7 @@
 
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
+#include "ui/windowfont.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -34,14 +35,6 @@ void setTextColour(QWidget *widget, int winColor)
     p.setColor(QPalette::ButtonText, c);
     p.setColor(QPalette::WindowText, c);
     widget->setPalette(p);
-}
-
-QFont windowFont()
-{
-    // "MS Sans Serif" where it exists, otherwise the desktop's sans serif at the same size.
-    QFont f(QStringLiteral("MS Sans Serif"), 8);
-    f.setStyleHint(QFont::SansSerif);
-    return f;
 }
 
 QFont condensedFont()

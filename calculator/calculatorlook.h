@@ -20,9 +20,6 @@ void setBase(QWidget *widget, int winColor);
 // The colour of the widget's text (a button caption).
 void setTextColour(QWidget *widget, int winColor);
 
-// The window's font: the desktop's sans serif at 8 pt.
-QFont windowFont();
-
 // The window's font, condensed: for the grids whose many columns share a narrow pane.
 QFont condensedFont();
 

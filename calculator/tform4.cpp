@@ -19,6 +19,7 @@
 #include "ui/grid/datagrid.h"
 #include "ui/grid/datagridcolumn.h"
 #include "ui/messages.h"
+#include "ui/windowfont.h"
 #include "ui/splitter.h"
 
 #include <QAbstractSpinBox>
@@ -46,7 +47,7 @@ TForm4::TForm4(DataModules &data, QWidget *parent)
 {
     setObjectName(QStringLiteral("TForm4"));
     setWindowTitle(QStringLiteral("Калькулятор v1.2"));
-    setFont(CalculatorLook::windowFont());
+    setFont(windowFont());
     setupPanes();
     connectHandlers();
     m_engine.installHooks();

@@ -8,6 +8,7 @@
 #include "data/datamodules.h"
 #include "ui/grid/datagrid.h"
 #include "ui/messages.h"
+#include "ui/windowfont.h"
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -42,7 +43,7 @@ TForm5::TForm5(DataModules &data, QWidget *parent)
 {
     setObjectName(QStringLiteral("TForm5"));
     setWindowTitle(QStringLiteral("Введите название"));
-    setFont(CalculatorLook::windowFont());
+    setFont(windowFont());
     resize(218, 124);
 
     m_edit1 = new QLineEdit(this);

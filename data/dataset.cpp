@@ -322,6 +322,15 @@ QVariant Dataset::masterValue() const
     return master->rowValue(*r, mi);
 }
 
+int Dataset::viewPosition(quint64 uid) const
+{
+    for (int i = 0; i < m_view.size(); ++i) {
+        if (m_all.at(m_view.at(i)).uid == uid)
+            return i;
+    }
+    return -1;
+}
+
 void Dataset::rebuildView()
 {
     m_view.clear();
@@ -574,12 +583,9 @@ void Dataset::moveTo(int row)
     // Ending the edit may drop a new row and shift the positions: aim at the row itself.
     const quint64 target = m_all.at(m_view.at(row)).uid;
     checkBrowseMode();
-    for (int i = 0; i < m_view.size(); ++i) {
-        if (m_all.at(m_view.at(i)).uid == target) {
-            setCurrent(i, false);
-            return;
-        }
-    }
+    const int pos = viewPosition(target);
+    if (pos >= 0)
+        setCurrent(pos, false);
 }
 
 // ---------------------------------------------------------------- field access
@@ -1099,14 +1105,8 @@ void Dataset::setSort(const QString &sort)
     checkBrowseMode();
     const quint64 keep = m_current >= 0 ? m_all.at(m_view.at(m_current)).uid : 0;
     rebuildView();
-    int pos = m_view.isEmpty() ? -1 : 0;
-    for (int i = 0; i < m_view.size(); ++i) {
-        if (m_all.at(m_view.at(i)).uid == keep) {
-            pos = i;
-            break;
-        }
-    }
-    m_current = pos;
+    const int pos = viewPosition(keep);
+    m_current = pos >= 0 ? pos : (m_view.isEmpty() ? -1 : 0);
     m_eof = m_view.isEmpty();
     emitReset();
     if (m_controlsDisabled == 0)
@@ -1149,13 +1149,10 @@ void Dataset::gotoBookmark(const Bookmark &bookmark)
         return;
     checkActive();
     checkBrowseMode();
-    for (int i = 0; i < m_view.size(); ++i) {
-        if (m_all.at(m_view.at(i)).uid == bookmark.uid) {
-            setCurrent(i, false);
-            return;
-        }
-    }
-    fail(QStringLiteral("Record not found"));
+    const int pos = viewPosition(bookmark.uid);
+    if (pos < 0)
+        fail(QStringLiteral("Record not found"));
+    setCurrent(pos, false);
 }
 
 void Dataset::refresh()
@@ -1166,14 +1163,8 @@ void Dataset::refresh()
     readAll();
     rebuildView();
     computeAllCalculated();
-    int pos = m_view.isEmpty() ? -1 : 0;
-    for (int i = 0; i < m_view.size(); ++i) {
-        if (m_all.at(m_view.at(i)).uid == keep) {
-            pos = i;
-            break;
-        }
-    }
-    m_current = pos;
+    const int pos = viewPosition(keep);
+    m_current = pos >= 0 ? pos : (m_view.isEmpty() ? -1 : 0);
     m_eof = m_view.isEmpty();
     emitReset();
     if (m_controlsDisabled == 0)

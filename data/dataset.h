@@ -192,6 +192,7 @@ private:
     QVariant rowValue(const Row &row, int fieldIndex) const;
     void readAll();
     void rebuildView();
+    int viewPosition(quint64 uid) const; // -1 when the row is not in the view
     bool passes(const Row &row) const;
     void applySort();
     void computeCalculated(Row &row);

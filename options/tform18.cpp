@@ -1,5 +1,7 @@
 #include "tform18.h"
 
+#include "ui/windowfont.h"
+
 #include "controlcolour.h"
 #include "dbcheckbox.h"
 #include "dbedit.h"
@@ -57,16 +59,6 @@ constexpr PickerRow PickerRows[TForm18::PickerCount] = {
 QString text(const char16_t *s)
 {
     return QString::fromUtf16(s);
-}
-
-QFont windowFont()
-{
-    QFont font = QApplication::font();
-    const QString classic = QStringLiteral("MS Sans Serif");
-    if (QFontDatabase::hasFamily(classic))
-        font.setFamily(classic);
-    font.setPointSize(8);
-    return font;
 }
 
 QGroupBox *makeGroup(const QString &name, const QString &caption, QWidget *parent)

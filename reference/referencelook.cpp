@@ -1,5 +1,7 @@
 #include "referencelook.h"
 
+#include "ui/windowfont.h"
+
 #include "ui/grid/navbar.h"
 
 #include <QFontMetrics>
@@ -13,13 +15,6 @@
 
 namespace ReferenceLook {
 
-QFont standard()
-{
-    QFont f(QStringLiteral("MS Sans Serif"), 8);
-    f.setStyleHint(QFont::SansSerif);
-    return f;
-}
-
 QFont bold(const QFont &font)
 {
     QFont f = font;
@@ -29,7 +24,7 @@ QFont bold(const QFont &font)
 
 void apply(QWidget *window)
 {
-    window->setFont(standard());
+    window->setFont(windowFont());
 }
 
 void centre(QWidget *window)
@@ -88,46 +83,6 @@ int widestWord(const QTableView *grid, const QString &caption)
     for (const QString &word : caption.split(u' ', Qt::SkipEmptyParts))
         widest = std::max(widest, metrics.horizontalAdvance(word));
     return widest + HeaderPadding;
-}
-
-void nameButtons(NavBar *bar)
-{
-    for (NavButton which : bar->buttons()) {
-        QString name;
-        switch (which) {
-        case NavButton::Insert:
-            name = QStringLiteral("Вставить запись");
-            break;
-        case NavButton::Delete:
-            name = QStringLiteral("Удалить запись");
-            break;
-        case NavButton::Post:
-            name = QStringLiteral("Сохранить запись");
-            break;
-        case NavButton::First:
-            name = QStringLiteral("Первая запись");
-            break;
-        case NavButton::Prior:
-            name = QStringLiteral("Предыдущая запись");
-            break;
-        case NavButton::Next:
-            name = QStringLiteral("Следующая запись");
-            break;
-        case NavButton::Last:
-            name = QStringLiteral("Последняя запись");
-            break;
-        case NavButton::Edit:
-            name = QStringLiteral("Изменить запись");
-            break;
-        case NavButton::Cancel:
-            name = QStringLiteral("Отменить изменения");
-            break;
-        case NavButton::Refresh:
-            name = QStringLiteral("Обновить");
-            break;
-        }
-        bar->button(which)->setAccessibleName(name);
-    }
 }
 
 } // namespace ReferenceLook

@@ -11,7 +11,6 @@ class QWidget;
 // controls that show no text.
 namespace ReferenceLook {
 
-QFont standard();
 QFont bold(const QFont &font);
 
 // Gives `window` the standard font; centres it on its screen.
@@ -27,8 +26,5 @@ void wrapHeader(QTableView *grid);
 // The width of the longest word of `caption` in the grid's header, with the header's margins:
 // a column narrower than this cuts its caption even when it wraps.
 int widestWord(const QTableView *grid, const QString &caption);
-
-// The navigation bar's glyph-only buttons get short Russian accessible names.
-void nameButtons(NavBar *bar);
 
 } // namespace ReferenceLook

@@ -117,7 +117,6 @@ QWidget *TForm2::setupFertilizerPane(QWidget *parent)
 
     m_fertilizerBar = new NavBar(QStringLiteral("DBNavigator2"), &m_data.form2.DS_UDobRA,
                                  {NavButton::Insert, NavButton::Delete, NavButton::Post});
-    ReferenceLook::nameButtons(m_fertilizerBar);
     layout->addWidget(navigatorBar("Panel4", FertilizerBarHeight, m_fertilizerBar, group));
     return group;
 }
@@ -191,7 +190,6 @@ QWidget *TForm2::setupCompositionPane(QWidget *parent)
 
     m_compositionBar = new NavBar(QStringLiteral("DBNavigator4"), &m_data.form2.DS_SOSTAV,
                                   {NavButton::Insert, NavButton::Delete, NavButton::Post});
-    ReferenceLook::nameButtons(m_compositionBar);
     connect(m_compositionBar, &NavBar::clicked, this,
             [this](NavButton b) { guarded([this, b] { DBNavigator3Click(b); }); });
     layout->addWidget(navigatorBar("Panel3", CompositionBarHeight, m_compositionBar, group));

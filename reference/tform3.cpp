@@ -73,7 +73,6 @@ QWidget *TForm3::setupButtonBar(QWidget *parent)
 
     m_navigator = new NavBar(QStringLiteral("DBNavigator2"), &m_data.form3.DS_Element,
                              {NavButton::Insert, NavButton::Post}, bar);
-    ReferenceLook::nameButtons(m_navigator);
     m_navigator->setFixedWidth(2 * 28);
     layout->addWidget(m_navigator);
 

@@ -67,7 +67,6 @@ QWidget *TForm6::setupBottomBar()
 
     m_navigator = new NavBar(QStringLiteral("DBNavigator1"), &m_data.form3.DS_KOF,
                              {NavButton::Insert, NavButton::Delete, NavButton::Post}, bar);
-    ReferenceLook::nameButtons(m_navigator);
     m_navigator->setFixedWidth(3 * 28);
     layout->addWidget(m_navigator);
     layout->addStretch(1);

@@ -100,6 +100,8 @@ NavBar::NavBar(const QString &name, Binding *binding, const QList<NavButton> &bu
         auto *b = new QToolButton(this);
         b->setObjectName(name + buttonName(which));
         b->setIcon(glyph(which, ink));
+        // The buttons show glyphs only; a screen reader still names them.
+        b->setAccessibleName(spokenName(which));
         b->setAutoRaise(false);
         // Taking the focus makes an open grid editor store its value before the button acts.
         b->setFocusPolicy(Qt::StrongFocus);
@@ -127,6 +129,33 @@ void NavBar::setOrientation(Qt::Orientation orientation)
     m_orientation = orientation;
     m_layout->setDirection(orientation == Qt::Horizontal ? QBoxLayout::LeftToRight
                                                          : QBoxLayout::TopToBottom);
+}
+
+QString NavBar::spokenName(NavButton which)
+{
+    switch (which) {
+    case NavButton::First:
+        return QStringLiteral("Первая запись");
+    case NavButton::Prior:
+        return QStringLiteral("Предыдущая запись");
+    case NavButton::Next:
+        return QStringLiteral("Следующая запись");
+    case NavButton::Last:
+        return QStringLiteral("Последняя запись");
+    case NavButton::Insert:
+        return QStringLiteral("Вставить запись");
+    case NavButton::Delete:
+        return QStringLiteral("Удалить запись");
+    case NavButton::Edit:
+        return QStringLiteral("Изменить запись");
+    case NavButton::Post:
+        return QStringLiteral("Сохранить запись");
+    case NavButton::Cancel:
+        return QStringLiteral("Отменить изменения");
+    case NavButton::Refresh:
+        return QStringLiteral("Обновить");
+    }
+    return QString();
 }
 
 QString NavBar::buttonName(NavButton which)

@@ -35,6 +35,8 @@ public:
 
     // The button's name without the bar's: "First" ... "Refresh".
     static QString buttonName(NavButton which);
+    // The short Russian name a screen reader gives the button.
+    static QString spokenName(NavButton which);
 
     // Runs the button's action as a click does (used by windows that press a bar's button).
     void press(NavButton which);

@@ -35,6 +35,8 @@ TEST_F(NavBarTest, ShowsOnlyTheNamedButtons)
     EXPECT_EQ(bar.button(NavButton::Delete), nullptr);
     EXPECT_FALSE(bar.button(NavButton::Insert)->icon().isNull());
     EXPECT_TRUE(bar.button(NavButton::Insert)->toolTip().isEmpty());
+    EXPECT_EQ(bar.button(NavButton::Insert)->accessibleName(), QStringLiteral("Вставить запись"))
+        << "a glyph-only button is still named for screen readers";
 }
 
 TEST_F(NavBarTest, EnablesButtonsFromTheDatasetsState)
