@@ -12,9 +12,12 @@
 #include "data/dataset.h"
 #include "ui/messages.h"
 
+#include <QFontMetrics>
+#include <QHeaderView>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QToolTip>
 
@@ -45,6 +48,8 @@ DataGrid::DataGrid(const QString &name, Binding *binding, QWidget *parent)
     connect(binding, &Binding::rowRemoved, this, &DataGrid::beginModelChange);
     m_model = new BindingModel(binding, this);
     connect(binding, &Binding::reset, this, &DataGrid::endModelChange);
+    connect(binding, &Binding::valuesChanged, this, &DataGrid::fitColumns);
+    connect(binding, &Binding::rowChanged, this, &DataGrid::fitColumns);
     connect(binding, &Binding::rowInserted, this, &DataGrid::endModelChange);
     connect(binding, &Binding::rowRemoved, this, &DataGrid::endModelChange);
     connect(m_model, &BindingModel::currentRowChanged, this, &DataGrid::syncFromDataset);
@@ -169,6 +174,7 @@ void DataGrid::endModelChange()
     if (m_changing > 0)
         --m_changing;
     syncFromDataset();
+    fitColumns(); // new values may need wider number columns
 }
 
 void DataGrid::syncFromDataset()
@@ -405,33 +411,103 @@ void DataGrid::sectionResized(int section, int oldSize, int newSize)
         c->setWidth(newSize);
 }
 
+// The narrowest a column may get: its caption's longest word, and for a number column its
+// longest value up to two decimals. A number whose whole part is cut short could be misread,
+// so the grid rather scrolls; further decimals may give way.
+int DataGrid::minimumWidth(int section) const
+{
+    constexpr int Padding = 10;
+    const QFontMetrics header(horizontalHeader()->font());
+    int least = 0;
+    const QString caption = m_model->headerData(section, Qt::Horizontal).toString();
+    for (const QString &word : caption.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+        least = std::max(least, header.horizontalAdvance(word));
+    const QVariant sample = m_model->rowCount() > 0 ? m_model->index(0, section).data(Qt::EditRole)
+                                                    : QVariant();
+    const bool number = sample.typeId() == QMetaType::Double || sample.typeId() == QMetaType::Int
+                        || sample.typeId() == QMetaType::LongLong;
+    if (number || m_model->rowCount() == 0) {
+        const QFontMetrics cells(font());
+        const QString ellipsis(QChar(0x2026));
+        for (int row = 0; row < m_model->rowCount(); ++row) {
+            QString text = m_model->index(row, section).data().toString();
+            const qsizetype point = text.indexOf(QRegularExpression(QStringLiteral("[.,]")));
+            if (point >= 0 && text.size() > point + 3)
+                text = text.left(point + 3) + ellipsis;
+            least = std::max(least, cells.horizontalAdvance(text));
+        }
+    }
+    return least + Padding;
+}
+
 void DataGrid::fitColumns()
 {
     if (!m_fitColumns || m_fitting)
         return;
     const int available = viewport()->width();
     QList<int> sections;
-    qint64 total = 0;
     for (DataGridColumn *c : columns()) {
         const int s = sectionOf(c);
-        if (isColumnHidden(s))
-            continue;
-        sections.append(s);
-        total += std::max(1, c->width());
+        if (!isColumnHidden(s))
+            sections.append(s);
     }
     if (sections.isEmpty() || available <= 0)
         return;
     m_fitting = true;
-    int used = 0;
-    for (int k = 0; k < sections.size(); ++k) {
-        const int s = sections.at(k);
-        int w;
-        if (k == sections.size() - 1)
-            w = available - used;
-        else
-            w = int(qint64(std::max(1, m_model->column(s)->width())) * available / total);
-        setColumnWidth(s, std::max(1, w));
-        used += w;
+
+    QList<int> least;
+    int leastTotal = 0;
+    for (int s : sections) {
+        least.append(minimumWidth(s));
+        leastTotal += least.last();
     }
+    QList<int> widths(sections.size(), 0);
+    if (leastTotal >= available) {
+        widths = least;
+        if (m_horizontalPolicy < 0)
+            m_horizontalPolicy = horizontalScrollBarPolicy();
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    } else {
+        if (m_horizontalPolicy >= 0) {
+            setHorizontalScrollBarPolicy(Qt::ScrollBarPolicy(m_horizontalPolicy));
+            m_horizontalPolicy = -1;
+        }
+        // Share the width in proportion to the built widths; a column that would fall below its
+        // least keeps that, and the others share what is left.
+        QList<bool> fixed(sections.size(), false);
+        for (int pass = 0; pass <= sections.size(); ++pass) {
+            int room = available;
+            qint64 weight = 0;
+            for (int k = 0; k < sections.size(); ++k) {
+                if (fixed.at(k))
+                    room -= least.at(k);
+                else
+                    weight += std::max(1, m_model->column(sections.at(k))->width());
+            }
+            bool changed = false;
+            for (int k = 0; k < sections.size(); ++k) {
+                if (fixed.at(k)) {
+                    widths[k] = least.at(k);
+                    continue;
+                }
+                widths[k] = weight > 0
+                                ? int(qint64(std::max(1, m_model->column(sections.at(k))->width())) * room / weight)
+                                : least.at(k);
+                if (widths.at(k) < least.at(k)) {
+                    fixed[k] = true;
+                    changed = true;
+                }
+            }
+            if (!changed)
+                break;
+        }
+        // The last column takes what rounding left over.
+        int used = 0;
+        for (int k = 0; k + 1 < sections.size(); ++k)
+            used += widths.at(k);
+        widths.last() = std::max(least.last(), available - used);
+    }
+    for (int k = 0; k < sections.size(); ++k)
+        setColumnWidth(sections.at(k), std::max(1, widths.at(k)));
     m_fitting = false;
 }

@@ -199,6 +199,36 @@ TEST_F(DataGridTest, TheSortMarkIsPaintedAndPointsTheWayItSays)
     EXPECT_EQ(markPixels(header, 0), plain);
 }
 
+TEST_F(DataGridTest, AFittedGridScrollsRatherThanCutANumbersWholePart)
+{
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    DataGridColumn *value = grid->column(QStringLiteral("dxDBGrid1kof"));
+    value->setWidth(1); // the built proportions would leave it almost nothing
+    grid->setFitColumns(true);
+    kof.first();
+    kof.edit();
+    kof.setValue(QStringLiteral("kof"), -123456.789);
+    kof.post();
+    const int section = grid->sectionOf(value);
+    const QFontMetrics metrics(grid->font());
+    EXPECT_GE(grid->columnWidth(section), metrics.horizontalAdvance(QStringLiteral("-123456.78")))
+        << "the whole part and two decimals stay readable";
+
+    grid->resize(90, 240);
+    int total = 0;
+    for (int s = 0; s < grid->model()->columnCount(); ++s)
+        total += grid->isColumnHidden(s) ? 0 : grid->columnWidth(s);
+    EXPECT_GT(total, grid->viewport()->width());
+    EXPECT_EQ(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
+
+    grid->resize(900, 240);
+    total = 0;
+    for (int s = 0; s < grid->model()->columnCount(); ++s)
+        total += grid->isColumnHidden(s) ? 0 : grid->columnWidth(s);
+    EXPECT_EQ(total, grid->viewport()->width()) << "room enough: fitted exactly again";
+    EXPECT_EQ(grid->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff) << "the window's own policy is back";
+}
+
 TEST_F(DataGridTest, ColumnsAreFoundByNameAndFollowRuntimeChanges)
 {
     DataGridColumn *value = grid->findChild<DataGridColumn *>(QStringLiteral("dxDBGrid1kof"));
