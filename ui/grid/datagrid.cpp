@@ -17,7 +17,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QRegularExpression>
+#include <QTimer>
 #include <QStyle>
 #include <QToolTip>
 
@@ -48,8 +48,8 @@ DataGrid::DataGrid(const QString &name, Binding *binding, QWidget *parent)
     connect(binding, &Binding::rowRemoved, this, &DataGrid::beginModelChange);
     m_model = new BindingModel(binding, this);
     connect(binding, &Binding::reset, this, &DataGrid::endModelChange);
-    connect(binding, &Binding::valuesChanged, this, &DataGrid::fitColumns);
-    connect(binding, &Binding::rowChanged, this, &DataGrid::fitColumns);
+    connect(binding, &Binding::valuesChanged, this, &DataGrid::scheduleFit);
+    connect(binding, &Binding::rowChanged, this, &DataGrid::scheduleFit);
     connect(binding, &Binding::rowInserted, this, &DataGrid::endModelChange);
     connect(binding, &Binding::rowRemoved, this, &DataGrid::endModelChange);
     connect(m_model, &BindingModel::currentRowChanged, this, &DataGrid::syncFromDataset);
@@ -174,7 +174,19 @@ void DataGrid::endModelChange()
     if (m_changing > 0)
         --m_changing;
     syncFromDataset();
-    fitColumns(); // new values may need wider number columns
+    scheduleFit(); // new values may need wider number columns
+}
+
+// Many row signals arrive in one burst (a run, a reopen): one fit after them is enough.
+void DataGrid::scheduleFit()
+{
+    if (!m_fitColumns || m_fitPending)
+        return;
+    m_fitPending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_fitPending = false;
+        fitColumns();
+    });
 }
 
 void DataGrid::syncFromDataset()
@@ -420,7 +432,7 @@ int DataGrid::minimumWidth(int section) const
     const QFontMetrics header(horizontalHeader()->font());
     int least = 0;
     const QString caption = m_model->headerData(section, Qt::Horizontal).toString();
-    for (const QString &word : caption.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+    for (const QString &word : caption.split(u' ', Qt::SkipEmptyParts))
         least = std::max(least, header.horizontalAdvance(word));
     const QVariant sample = m_model->rowCount() > 0 ? m_model->index(0, section).data(Qt::EditRole)
                                                     : QVariant();
@@ -431,7 +443,9 @@ int DataGrid::minimumWidth(int section) const
         const QString ellipsis(QChar(0x2026));
         for (int row = 0; row < m_model->rowCount(); ++row) {
             QString text = m_model->index(row, section).data().toString();
-            const qsizetype point = text.indexOf(QRegularExpression(QStringLiteral("[.,]")));
+            qsizetype point = text.indexOf(u'.');
+            if (point < 0)
+                point = text.indexOf(u',');
             if (point >= 0 && text.size() > point + 3)
                 text = text.left(point + 3) + ellipsis;
             least = std::max(least, cells.horizontalAdvance(text));

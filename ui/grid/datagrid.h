@@ -87,6 +87,7 @@ private:
     void sectionResized(int section, int oldSize, int newSize);
     void userChangedEditor(DataGridColumn *column);
     void fitColumns();
+    void scheduleFit();
     int minimumWidth(int section) const;
     bool hasData() const;
     bool showToolTip(QEvent *event);
@@ -98,6 +99,7 @@ private:
     bool m_editable = true;
     bool m_fitColumns = false;
     bool m_fitting = false;
+    bool m_fitPending = false;
     int m_horizontalPolicy = -1; // the window's own policy while the grid scrolls instead
     bool m_syncing = false;
     int m_changing = 0;
