@@ -53,22 +53,6 @@ QFont boldFont(int pointSize)
     return f;
 }
 
-void setCompactRows(DataGrid *grid)
-{
-    grid->verticalHeader()->setMinimumSectionSize(1);
-    const QFont font = grid->testAttribute(Qt::WA_SetFont) ? grid->font() : windowFont();
-    grid->verticalHeader()->setDefaultSectionSize(QFontMetrics(font).height() + 6);
-}
-
-void setWrappedHeader(DataGrid *grid)
-{
-    const QFont font = grid->testAttribute(Qt::WA_SetFont) ? grid->font() : windowFont();
-    QHeaderView *header = grid->horizontalHeader();
-    header->setDefaultAlignment(Qt::Alignment(Qt::AlignCenter | Qt::TextWordWrap));
-    header->setTextElideMode(Qt::ElideNone);
-    header->setMinimumHeight(2 * QFontMetrics(font).height() + 6);
-}
-
 QLabel *label(const QString &name, const QString &text, QWidget *parent, bool bold)
 {
     auto *l = new QLabel(text, parent);

@@ -26,13 +26,6 @@ QFont condensedFont();
 // The window's font, bold, at the given size in points (0: the window's size).
 QFont boldFont(int pointSize = 0);
 
-// Rows as high as the grid's text needs, as a Windows grid draws them.
-void setCompactRows(DataGrid *grid);
-
-// Column captions that break onto a second header line at their blanks rather than lose
-// their end in a narrow column.
-void setWrappedHeader(DataGrid *grid);
-
 // A label of the given name and text; bold when asked.
 QLabel *label(const QString &name, const QString &text, QWidget *parent, bool bold = false);
 

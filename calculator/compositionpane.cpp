@@ -5,6 +5,7 @@
 #include "data/datamodules.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
+#include "ui/grid/gridlook.h"
 #include "ui/grid/datagridcolumn.h"
 
 #include <QAction>
@@ -62,8 +63,8 @@ void CompositionPane::setupGrid()
     scaled->setColour(WinColor::toQColor(WinColor::clTeal));
     scaled->setWidth(55);
     m_grid->setFitColumns(true);
-    CalculatorLook::setCompactRows(m_grid);
-    CalculatorLook::setWrappedHeader(m_grid);
+    GridLook::compactRows(m_grid);
+    GridLook::wrapHeader(m_grid);
     connect(kol, &DataGridColumn::editorValueChanged, this, &CompositionPane::dxDBGrid2Column2Change);
     layout()->addWidget(m_grid);
 }

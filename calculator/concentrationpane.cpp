@@ -5,6 +5,7 @@
 #include "data/datamodules.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
+#include "ui/grid/gridlook.h"
 #include "ui/grid/datagridcolumn.h"
 
 #include <QHBoxLayout>
@@ -63,8 +64,8 @@ void ConcentrationPane::setupGrid(Form4Data &calculator)
     // Nine columns share the right half: condensed, every caption and a four-decimal value
     // fit at the window's built size.
     m_grid->setFont(CalculatorLook::condensedFont());
-    CalculatorLook::setCompactRows(m_grid);
-    CalculatorLook::setWrappedHeader(m_grid);
+    GridLook::compactRows(m_grid);
+    GridLook::wrapHeader(m_grid);
 
     const ColumnSpec columns[] = {
         {"dxDBGrid3id_konc", "id_konc", "", -1, 40, false},

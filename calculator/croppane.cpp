@@ -5,6 +5,7 @@
 #include "data/datamodules.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
+#include "ui/grid/gridlook.h"
 #include "ui/grid/datagridcolumn.h"
 #include "ui/grid/navbar.h"
 #include "ui/messages.h"
@@ -53,7 +54,7 @@ void CropPane::setupGrid()
     ph->setColour(WinColor::toQColor(PhColour));
     ph->setWidth(60);
     m_grid->setFitColumns(true);
-    CalculatorLook::setCompactRows(m_grid);
+    GridLook::compactRows(m_grid);
     connect(m_grid, &DataGrid::gridClicked, this, [this] { guarded([this] { dxDBGrid6Click(); }); });
     layout()->addWidget(m_grid);
 }

@@ -6,6 +6,7 @@
 #include "data/datamodules.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
+#include "ui/grid/gridlook.h"
 #include "ui/grid/datagridcolumn.h"
 #include "ui/messages.h"
 
@@ -71,7 +72,7 @@ void FertilizerPane::setupList()
                                      ColumnEditor::none());
     m_nameColumn->setSortMark(SortMark::Down);
     m_list->setFitColumns(true);
-    CalculatorLook::setCompactRows(m_list);
+    GridLook::compactRows(m_list);
     connect(m_list, &DataGrid::headerClicked, this,
             [this] { guarded([this] { dxDBGrid1ColumnClick(); }); });
     connect(m_list, &DataGrid::gridClicked, this, [this] { guarded([this] { dxDBGrid1Click(); }); });

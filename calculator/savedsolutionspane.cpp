@@ -12,6 +12,7 @@
 #include "data/datamodules.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
+#include "ui/grid/gridlook.h"
 #include "ui/grid/datagridcolumn.h"
 #include "ui/messages.h"
 #include "ui/splitter.h"
@@ -118,7 +119,7 @@ QWidget *SavedSolutionsPane::setupNamePane()
                        QStringLiteral("Имя раствора"), ColumnEditor::text(50));
     m_names->setFitColumns(true);
     m_names->setFont(CalculatorLook::condensedFont());
-    CalculatorLook::setCompactRows(m_names);
+    GridLook::compactRows(m_names);
     connect(m_names, &DataGrid::gridClicked, this, [this] { guarded([this] { dxDBGrid5Click(); }); });
     connect(m_names, &DataGrid::keyReleased, this, [this] {
         // Keys typed into a name being edited in place belong to that editor, not to the list.
@@ -206,8 +207,8 @@ QWidget *SavedSolutionsPane::setupCompositionPane()
         c->setWidth(45);
     g->setFitColumns(true);
     g->setFont(CalculatorLook::condensedFont());
-    CalculatorLook::setCompactRows(g);
-    CalculatorLook::setWrappedHeader(g);
+    GridLook::compactRows(g);
+    GridLook::wrapHeader(g);
     // The captions grow with the percentage and the litres ("Кол-во от 80% г./10л."): three
     // lines keep them whole in the narrow number columns.
     g->horizontalHeader()->setMinimumHeight(3 * QFontMetrics(g->font()).height() + 6);

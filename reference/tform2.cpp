@@ -9,6 +9,7 @@
 #include "data/datamodules.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
+#include "ui/grid/gridlook.h"
 #include "ui/grid/datagridcolumn.h"
 #include "ui/grid/navbar.h"
 #include "ui/messages.h"
@@ -147,7 +148,7 @@ QWidget *TForm2::setupFertilizerGrid(QWidget *parent)
     m_fertilizers->setAccessibleName(QStringLiteral("Список удобрений"));
     m_fertilizers->setColour(WinColor::toQColor(WinColor::clInfoBk));
     m_fertilizers->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ReferenceLook::fitRows(m_fertilizers);
+    GridLook::compactRows(m_fertilizers);
     m_fertilizers->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_nameColumn = m_fertilizers->addColumn(QStringLiteral("dxDBGrid2name_udobra"),
                                             QStringLiteral("name_udobra"),
@@ -234,7 +235,7 @@ QWidget *TForm2::setupCompositionGrid(QWidget *parent)
                     QStringLiteral("Кол-во, %"), percent)
         ->setWidth(90);
     m_composition->setFitColumns(true);
-    ReferenceLook::wrapHeader(m_composition);
+    GridLook::wrapHeader(m_composition);
     connect(m_composition, &DataGrid::gridClicked, this,
             [this] { guarded([this] { dxDBGrid1Click(); }); });
     return m_composition;

@@ -8,6 +8,7 @@
 #include "reference/tform6.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
+#include "ui/grid/gridlook.h"
 #include "ui/grid/datagridcolumn.h"
 #include "ui/grid/navbar.h"
 #include "ui/messages.h"
@@ -98,7 +99,7 @@ DataGrid *TForm3::setupGrid(QWidget *parent)
     m_grid->setAccessibleName(QStringLiteral("Список элементов"));
     m_grid->setColour(WinColor::toQColor(WinColor::clWindow));
     m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ReferenceLook::fitRows(m_grid);
+    GridLook::compactRows(m_grid);
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     // Widths are proportions: the grid fits its columns to its width.

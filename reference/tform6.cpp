@@ -6,6 +6,7 @@
 #include "data/datamodules.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
+#include "ui/grid/gridlook.h"
 #include "ui/grid/datagridcolumn.h"
 #include "ui/grid/navbar.h"
 #include "ui/messages.h"
@@ -91,7 +92,7 @@ QWidget *TForm6::setupGroup()
     m_grid->setAccessibleName(QStringLiteral("Список коэффициентов"));
     m_grid->setColour(WinColor::toQColor(WinColor::clWindow));
     m_grid->setFixedWidth(GridWidth);
-    ReferenceLook::fitRows(m_grid);
+    GridLook::compactRows(m_grid);
     DataGridColumn *name =
         m_grid->addColumn(QStringLiteral("dxDBGrid1name_kof"), QStringLiteral("name_kof"),
                           QStringLiteral("Название коэффициента"), ColumnEditor::text());
@@ -100,12 +101,12 @@ QWidget *TForm6::setupGroup()
                           QStringLiteral("Значение коэффц."), ColumnEditor::unboundedSpin(0.01, 6));
     // 115 and 49 pixels, except that a font wider than the one they were chosen for must not
     // cut a word of a caption: the factor column then widens at the name column's expense.
-    const int factorWidth = std::max(FactorWidth, ReferenceLook::widestWord(m_grid, factor->caption()));
+    const int factorWidth = std::max(FactorWidth, GridLook::widestWord(m_grid, factor->caption()));
     factor->setWidth(factorWidth);
     name->setWidth(std::max(NameWidth - (factorWidth - FactorWidth),
-                            ReferenceLook::widestWord(m_grid, name->caption())));
+                            GridLook::widestWord(m_grid, name->caption())));
     m_grid->setFitColumns(false);
-    ReferenceLook::wrapHeader(m_grid);
+    GridLook::wrapHeader(m_grid);
     layout->addWidget(m_grid);
 
     auto *right = new QVBoxLayout;
