@@ -936,6 +936,16 @@ void Dataset::cancel()
     }
     if (m_state != DatasetState::Insert)
         return;
+    m_buffer = Row();
+    m_insertAt = -1;
+    m_state = DatasetState::Browse;
+    m_modified = false;
+    dropCurrentRow();
+}
+
+// Takes the current row out of the snapshot; the following row (or the new last) is current.
+void Dataset::dropCurrentRow()
+{
     const int pos = m_current;
     const int allIndex = m_view.at(pos);
     m_view.removeAt(pos);
@@ -945,10 +955,6 @@ void Dataset::cancel()
             --i;
     }
     invalidateLookupIndex();
-    m_buffer = Row();
-    m_insertAt = -1;
-    m_state = DatasetState::Browse;
-    m_modified = false;
     m_current = m_view.isEmpty() ? -1 : std::min(pos, int(m_view.size()) - 1);
     m_eof = m_view.isEmpty();
     if (m_current >= 0)
@@ -975,33 +981,15 @@ void Dataset::remove()
         m_state = DatasetState::Browse;
         m_modified = false;
     }
-    const int pos = m_current;
-    const int allIndex = m_view.at(pos);
     try {
         Connection::Statement st(*m_connection,
                                  QStringLiteral("DELETE FROM \"%1\" WHERE rowid = ?").arg(m_table->name));
-        st.bind(1, m_all.at(allIndex).rowid);
+        st.bind(1, m_all.at(m_view.at(m_current)).rowid);
         st.step();
     } catch (const AppError &e) {
         fail(e.text());
     }
-    m_view.removeAt(pos);
-    m_all.removeAt(allIndex);
-    for (int &i : m_view) {
-        if (i > allIndex)
-            --i;
-    }
-    invalidateLookupIndex();
-    m_current = m_view.isEmpty() ? -1 : std::min(pos, int(m_view.size()) - 1);
-    m_eof = m_view.isEmpty();
-    if (m_current >= 0)
-        computeCalculated(m_all[m_view.at(m_current)]);
-    if (m_controlsDisabled == 0) {
-        Q_EMIT rowRemoved(pos);
-        Q_EMIT currentChanged(m_current);
-        Q_EMIT stateChanged();
-    }
-    notifyFollowers();
+    dropCurrentRow();
 }
 
 // ---------------------------------------------------------------- filter and sort

@@ -208,6 +208,7 @@ private:
     QString sqlFieldList() const;
     QVariant masterValue() const;
     void beginNewRow(int position);
+    void dropCurrentRow();
 
     Connection *m_connection;
     const TableDef *m_table;
