@@ -8,6 +8,7 @@
 #include "calculator/tform4.h"
 #include "reference/tform2.h"
 #include "support/benchbase.h"
+#include "support/windowbench.h"
 #include "ui/messages.h"
 #include "ui/splitter.h"
 
@@ -23,7 +24,6 @@
 
 namespace {
 
-int g_boxes = 0;
 
 // The working directory of a base of each size: the directory of its base.mdb.
 QString workDir(int factor)
@@ -65,7 +65,7 @@ bool startUp()
 void BM_StartUpToMainWindowShown(benchmark::State &state)
 {
     QDir::setCurrent(workDir(int(state.range(0))));
-    g_boxes = 0;
+    resetBoxesShown();
     for (auto _ : state) {
         if (!startUp()) {
             state.SkipWithError("start-up failed");
@@ -76,13 +76,13 @@ void BM_StartUpToMainWindowShown(benchmark::State &state)
         QApplication::processEvents();
         state.ResumeTiming();
     }
-    state.counters["error_boxes"] = g_boxes;
+    state.counters["error_boxes"] = boxesShown();
 }
 
 void BM_DatabaseCycle(benchmark::State &state)
 {
     QDir::setCurrent(workDir(int(state.range(0))));
-    g_boxes = 0;
+    resetBoxesShown();
     if (!startUp()) {
         state.SkipWithError("start-up failed");
         return;
@@ -94,7 +94,7 @@ void BM_DatabaseCycle(benchmark::State &state)
             break;
         }
     }
-    state.counters["error_boxes"] = g_boxes;
+    state.counters["error_boxes"] = boxesShown();
     DestroyWindows();
 }
 
@@ -105,16 +105,5 @@ BENCHMARK(BM_DatabaseCycle)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // An error box would wait for a person: count it and go on.
-    Messages::setResponder([](const BoxRequest &) {
-        ++g_boxes;
-        return BoxButton::Ok;
-    });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWindowBenchmarks(argc, argv);
 }

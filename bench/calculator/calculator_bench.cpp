@@ -8,6 +8,7 @@
 #include "calculator/tform4.h"
 #include "data/datamodules.h"
 #include "support/benchbase.h"
+#include "support/windowbench.h"
 #include "ui/grid/datagrid.h"
 #include "ui/messages.h"
 
@@ -25,7 +26,6 @@
 
 namespace {
 
-int g_boxes = 0;
 
 QString workDir(int factor)
 {
@@ -50,7 +50,7 @@ void settle()
 bool startCalculator(benchmark::State &state)
 {
     QDir::setCurrent(workDir(int(state.range(0))));
-    g_boxes = 0;
+    resetBoxesShown();
     if (!CreateWindows()) {
         state.SkipWithError("start-up failed");
         return false;
@@ -64,7 +64,7 @@ bool startCalculator(benchmark::State &state)
 
 void finish(benchmark::State &state)
 {
-    state.counters["error_boxes"] = g_boxes;
+    state.counters["error_boxes"] = boxesShown();
     Form4->Button3Click();
     DestroyWindows();
     settle();
@@ -229,16 +229,5 @@ BENCHMARK(BM_CropClickTargetFill)->Arg(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    // An error box would wait for a person: count it and go on.
-    Messages::setResponder([](const BoxRequest &) {
-        ++g_boxes;
-        return BoxButton::Ok;
-    });
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runWindowBenchmarks(argc, argv);
 }
