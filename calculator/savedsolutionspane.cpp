@@ -305,6 +305,7 @@ void SavedSolutionsPane::N6Click()
         work.post();
         saved.next();
     }
+    batch.commit();
 }
 
 void SavedSolutionsPane::N2Click()
