@@ -62,7 +62,7 @@ TEST_F(DatabaseCycleTest, PendingEditsOfMastersAndDetailsAreDroppedUnposted)
     const QString before = fileRows();
     ASSERT_TRUE(DatabaseCycle());
     EXPECT_EQ(boxes.count(), 0);
-    EXPECT_EQ(fileRows(), before);
+    EXPECT_EQ(fileRows().toStdString(), before.toStdString());
     for (Dataset *ds : allDatasets()) {
         EXPECT_TRUE(ds->isActive()) << ds->name().toStdString();
         EXPECT_EQ(ds->state(), DatasetState::Browse) << ds->name().toStdString();
@@ -88,7 +88,7 @@ TEST_F(DatabaseCycleTest, AFileLockedByAnotherProgramClosesWhole)
     EXPECT_NO_THROW(OpenDatabase());
     for (Dataset *ds : allDatasets())
         EXPECT_TRUE(ds->isActive()) << ds->name().toStdString();
-    EXPECT_EQ(fileRows(), before);
+    EXPECT_EQ(fileRows().toStdString(), before.toStdString());
 }
 
 TEST_F(DatabaseCycleTest, EveryDatasetIsReadAfreshAtItsFirstRowWithItsSettings)

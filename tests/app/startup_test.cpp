@@ -150,6 +150,7 @@ TEST_F(StartupTest, AnEmptyFileIsNoDatabaseAndStaysEmpty)
 {
     ASSERT_TRUE(writeFile(base.basePath(), QByteArray()));
     expectStartupEndsWithTwoBoxes(boxes);
+    ASSERT_EQ(boxes.count(), 2);
     EXPECT_TRUE(boxes.shown()[0].text.endsWith(QStringLiteral("file is not a database.")))
         << boxes.shown()[0].text.toStdString();
     EXPECT_EQ(dirEntries(), QStringList{QStringLiteral("base.mdb")});
@@ -163,6 +164,7 @@ TEST_F(StartupTest, ABaseWithoutAFieldEndsTheStartUpNamingIt)
         "INSERT INTO t_new SELECT id_udobra, ppm FROM t_udobra;"
         "DROP TABLE t_udobra; ALTER TABLE t_new RENAME TO t_udobra;"));
     expectStartupEndsWithTwoBoxes(boxes);
+    ASSERT_EQ(boxes.count(), 2);
     EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("t_udobra: no such column: name_udobra."));
     EXPECT_EQ(boxes.shown()[1].text,
               QStringLiteral("T_Element: t_udobra: no such column: name_udobra."));

@@ -83,8 +83,9 @@ TEST_F(ConnectionTest, DoubleQuotesAlwaysNameAColumn)
               "no such column: nothing");
     EXPECT_EQ(errorOf([&] { c.exec(QStringLiteral("UPDATE t_udobra SET name_udobra = \"x\"")); }),
               "no such column: x");
-    EXPECT_EQ(scalar(c, QStringLiteral("SELECT \"name_udobra\" FROM t_udobra WHERE id_udobra = 1")),
-              QVariant(QStringLiteral("Кальциевая селитра")));
+    EXPECT_EQ(scalar(c, QStringLiteral("SELECT \"name_udobra\" FROM t_udobra WHERE id_udobra = 1"))
+                  .toString(),
+              QStringLiteral("Кальциевая селитра"));
 }
 
 TEST_F(ConnectionTest, AnEmptyFileIsNoDatabaseAndStaysEmpty)
@@ -139,17 +140,17 @@ TEST_F(ConnectionTest, AFailedBeginLeavesLaterBatchesWhole)
     other.exec(QStringLiteral("COMMIT"));
 
     Connection reader(QStringLiteral("base.mdb"));
-    const QVariant before = scalar(reader, QStringLiteral("SELECT count(*) FROM t_udobra"));
+    const int before = scalar(reader, QStringLiteral("SELECT count(*) FROM t_udobra")).toInt();
     {
         Connection::Batch batch(c);
         sql(c, QStringLiteral("INSERT INTO t_udobra (name_udobra, ppm) VALUES ('A', 1)"));
         sql(c, QStringLiteral("INSERT INTO t_udobra (name_udobra, ppm) VALUES ('B', 2)"));
-        EXPECT_EQ(scalar(reader, QStringLiteral("SELECT count(*) FROM t_udobra")), before)
+        EXPECT_EQ(scalar(reader, QStringLiteral("SELECT count(*) FROM t_udobra")).toInt(), before)
             << "nothing shows before the batch commits";
         LAYER_OK(batch.commit());
     }
     EXPECT_EQ(scalar(reader, QStringLiteral("SELECT count(*) FROM t_udobra")).toInt(),
-              before.toInt() + 2);
+              before + 2);
 }
 
 // A COMMIT that fails (here refused by a commit hook, as a full disk or an I/O error would
