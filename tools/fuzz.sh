@@ -21,8 +21,7 @@ build() {
 run() {
     local name="$1" seconds="$2"
     mkdir -p "$out/corpus/$name" "$out/crashes"
-    # Leaks of the Qt and SQLite singletons at exit are no findings.
-    ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+    UBSAN_OPTIONS=print_stacktrace=1 \
         "$out/fuzz/${name}_fuzz" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
         -print_final_stats=1 -artifact_prefix="$out/crashes/${name}-" \
         "$out/corpus/$name" "$root/fuzz/corpus/$name" 2>"$out/$name.log" || {
