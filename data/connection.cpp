@@ -11,6 +11,58 @@
 
 #include <sqlite3.h>
 
+namespace {
+
+// Whether the file is a base the program may use, before anything in it is changed.
+void checkBase(sqlite3 *db, const QString &path)
+{
+    const QString notADatabase = QStringLiteral("Unrecognized database format '%1'. %2");
+    // SQLite takes an empty file for an empty database and would make one of it.
+    if (QFileInfo(path).size() == 0 && !QFileInfo::exists(path + QStringLiteral("-wal")))
+        throw AppError(notADatabase.arg(path, QStringLiteral("file is not a database")));
+    // Refused now rather than at the grower's first post, whatever the journal mode.
+    if (sqlite3_db_readonly(db, "main") == 1)
+        throw AppError(
+            QStringLiteral("Cannot write database '%1'. The file is read-only").arg(path));
+    if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable())
+        throw AppError(QStringLiteral("Cannot write database '%1'. Its folder is read-only").arg(path));
+
+    // The ten tables with every field the program reads; a base may hold more of either.
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info(?1)", -1, &st, nullptr)
+        != SQLITE_OK) {
+        const QString why = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(st);
+        throw AppError(notADatabase.arg(path, why));
+    }
+    struct Finalize
+    {
+        sqlite3_stmt *st;
+        ~Finalize() { sqlite3_finalize(st); }
+    } finalize{st};
+    for (const TableDef &table : Schema::tables()) {
+        const QByteArray name = table.name.toUtf8();
+        sqlite3_reset(st);
+        sqlite3_bind_text(st, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        QStringList columns;
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+            columns << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)))
+                           .toCaseFolded();
+        if (rc != SQLITE_DONE)
+            throw AppError(notADatabase.arg(path, QString::fromUtf8(sqlite3_errmsg(db))));
+        if (columns.isEmpty())
+            throw AppError(QStringLiteral("no such table: %1").arg(table.name));
+        for (const FieldDef &field : table.fields) {
+            if (!columns.contains(field.name.toCaseFolded()))
+                throw AppError(
+                    QStringLiteral("%1: no such column: %2").arg(table.name, field.name));
+        }
+    }
+}
+
+} // namespace
+
 Connection::Connection(QString fileName)
     : m_fileName(std::move(fileName))
 {
@@ -75,53 +127,6 @@ void Connection::open(int flags, bool newFile)
         throw;
     }
     m_db = db;
-}
-
-void Connection::checkBase(sqlite3 *db, const QString &path)
-{
-    const QString notADatabase = QStringLiteral("Unrecognized database format '%1'. %2");
-    // SQLite takes an empty file for an empty database and would make one of it.
-    if (QFileInfo(path).size() == 0 && !QFileInfo::exists(path + QStringLiteral("-wal")))
-        throw AppError(notADatabase.arg(path, QStringLiteral("file is not a database")));
-    // Refused now rather than at the grower's first post, whatever the journal mode.
-    if (sqlite3_db_readonly(db, "main") == 1)
-        throw AppError(
-            QStringLiteral("Cannot write database '%1'. The file is read-only").arg(path));
-    if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable())
-        throw AppError(QStringLiteral("Cannot write database '%1'. Its folder is read-only").arg(path));
-
-    // The ten tables with every field the program reads; a base may hold more of either.
-    sqlite3_stmt *st = nullptr;
-    if (sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info(?1)", -1, &st, nullptr)
-        != SQLITE_OK) {
-        const QString why = QString::fromUtf8(sqlite3_errmsg(db));
-        sqlite3_finalize(st);
-        throw AppError(notADatabase.arg(path, why));
-    }
-    struct Finalize
-    {
-        sqlite3_stmt *st;
-        ~Finalize() { sqlite3_finalize(st); }
-    } finalize{st};
-    for (const TableDef &table : Schema::tables()) {
-        const QByteArray name = table.name.toUtf8();
-        sqlite3_reset(st);
-        sqlite3_bind_text(st, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
-        QStringList columns;
-        int rc;
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
-            columns << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)))
-                           .toCaseFolded();
-        if (rc != SQLITE_DONE)
-            throw AppError(notADatabase.arg(path, QString::fromUtf8(sqlite3_errmsg(db))));
-        if (columns.isEmpty())
-            throw AppError(QStringLiteral("no such table: %1").arg(table.name));
-        for (const FieldDef &field : table.fields) {
-            if (!columns.contains(field.name.toCaseFolded()))
-                throw AppError(
-                    QStringLiteral("%1: no such column: %2").arg(table.name, field.name));
-        }
-    }
 }
 
 void Connection::disconnect()

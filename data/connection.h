@@ -90,7 +90,6 @@ public:
 
 private:
     void open(int flags, bool newFile);
-    void checkBase(sqlite3 *db, const QString &path);
     void rereadWriters();
 
     QString m_fileName;
