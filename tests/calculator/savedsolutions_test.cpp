@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSlider>
 #include <QSplitterHandle>
 #include <QTest>
 
@@ -46,6 +47,9 @@ protected:
         EXPECT_EQ(box.icon, BoxIcon::Error);
         EXPECT_EQ(box.buttons, QList<BoxButton>{BoxButton::Ok});
     }
+
+    QLineEdit *edit2() { return form4().findChild<QLineEdit *>(QStringLiteral("Edit2")); }
+    QSlider *slider() { return form4().findChild<QSlider *>(QStringLiteral("RxSlider1")); }
 };
 
 // ---------------------------------------------------------------- the pane as built
@@ -193,6 +197,47 @@ TEST_F(SavedSolutions, aPercentageThatIsNotAnIntegerStopsTheSaveWithTheDialogOpe
         EXPECT_TRUE(head().isNull(QStringLiteral("konc")));
         head().cancel();
     }
+}
+
+// Typed past either end of the slider, the percentage edit shows the bound the slider took,
+// also when the slider already stood there, and a solution saved then records that bound.
+TEST_F(SavedSolutions, aPercentagePastTheSliderIsSavedAsTheBoundTheEditShows)
+{
+    addToComposition(Calcium, 1.0);
+    slider()->setValue(250);
+    ASSERT_EQ(edit2()->text(), QStringLiteral("250"));
+    edit2()->setFocus();
+    QTest::keyClick(edit2(), Qt::Key_End);
+    QTest::keyClicks(edit2(), QStringLiteral("0")); // 2500
+    EXPECT_EQ(slider()->value(), 250);
+    EXPECT_EQ(edit2()->text(), QStringLiteral("250"));
+    EXPECT_EQ(form4().findChild<QGroupBox *>(QStringLiteral("GroupBox8"))->title(),
+              QStringLiteral("Концентрация 250 %"));
+    saveAs(QStringLiteral("Предел"));
+
+    slider()->setValue(0);
+    edit2()->setFocus();
+    edit2()->selectAll();
+    boxes.expect(BoxButton::Ok); // "-" alone is no integer yet
+    QTest::keyClicks(edit2(), QStringLiteral("-5"));
+    expectError(QStringLiteral("'-' is not a valid integer value."));
+    EXPECT_EQ(slider()->value(), 0);
+    EXPECT_EQ(edit2()->text(), QStringLiteral("0"));
+    saveAs(QStringLiteral("Ноль"));
+
+    // From the middle the slider moves, and the edit follows it as before.
+    slider()->setValue(100);
+    edit2()->selectAll();
+    QTest::keyClicks(edit2(), QStringLiteral("300"));
+    EXPECT_EQ(slider()->value(), 250);
+    EXPECT_EQ(edit2()->text(), QStringLiteral("250"));
+
+    const auto solutions = storedSolutions();
+    ASSERT_EQ(solutions.size(), 2);
+    EXPECT_EQ(solutions[0].percentage.toInt(), 250);
+    EXPECT_FALSE(solutions[1].percentage.isNull());
+    EXPECT_EQ(solutions[1].percentage.toInt(), 0);
+    EXPECT_EQ(boxes.count(), 1);
 }
 
 // ---------------------------------------------------------------- renaming and the dialog's keys
