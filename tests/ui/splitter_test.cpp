@@ -48,24 +48,4 @@ TEST_F(SplitterTest, TheBarKeepsItsDistanceFromTheEdgeOnResize)
     EXPECT_EQ(splitter.position(), 250);
 }
 
-// A window that gives the resize to the first pane moves the bar; the bar shown then is the
-// one a later showing keeps and the one a load of the same number leaves alone.
-TEST_F(SplitterTest, TheBarShownAfterAResizeIsTheOneKept)
-{
-    splitter.setStretchFactor(0, 1);
-    splitter.setStretchFactor(1, 0);
-    splitter.resize(700, 300);
-    ASSERT_EQ(splitter.position(), 330);
-    splitter.hide();
-    splitter.show();
-    EXPECT_EQ(splitter.position(), 330);
-
-    QSignalSpy moved(&splitter, &Splitter::positionChanged);
-    splitter.setPosition(330);
-    splitter.hide();
-    splitter.show();
-    EXPECT_EQ(splitter.position(), 330);
-    EXPECT_EQ(moved.count(), 0);
-}
-
 } // namespace
