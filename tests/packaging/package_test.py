@@ -128,7 +128,7 @@ class PackageContents(unittest.TestCase):
                 self.assertIn(package_of_library(soname, loaded), depends,
                               f"{binary} needs {soname}")
 
-    def test_lists_the_launcher_programs_desktop_entry_icons_and_metainfo(self):
+    def test_lists_the_launcher_programs_desktop_entry_metainfo_and_icons_at_their_sizes(self):
         expected = {
             "/usr/bin/vernolat": "-rwxr-xr-x",
             "/usr/lib/vernolat/vernolat": "-rwxr-xr-x",
@@ -141,6 +141,9 @@ class PackageContents(unittest.TestCase):
             expected[f"/usr/share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png"] = "-rw-r--r--"
         for path, mode in expected.items():
             self.assertEqual(PACKAGE.files.get(path), mode, path)
+        for size in ICON_SIZES:
+            path = PACKAGE.path(f"/usr/share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png")
+            self.assertEqual(png_size(path), (size, size), path)
 
     def test_installs_only_under_usr_and_runs_no_scripts(self):
         # The grower's data are never the package's: nothing in a home directory, and no
@@ -160,64 +163,8 @@ class PackageContents(unittest.TestCase):
             entry = f.read().splitlines()
         for line in ("Name=Vernolat", "Exec=vernolat", f"Icon={APP_ID}"):
             self.assertIn(line, entry)
-        self.assertTrue(any(line.startswith("Comment=") for line in entry))
-        self.assertTrue(any(line.startswith("Comment[ru]=") for line in entry))
-
-    def test_every_icon_is_drawn_at_its_size(self):
-        for size in ICON_SIZES:
-            path = PACKAGE.path(f"/usr/share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png")
-            self.assertEqual(png_size(path), (size, size), path)
-
-
-class Launch:
-    """The unpacked launcher started with the given environment, up to its end by a signal."""
-
-    def __init__(self, test, env, logs):
-        self.test = test
-        out = open(os.path.join(logs, "stdout"), "w")
-        err = open(os.path.join(logs, "stderr"), "w")
-        self.logs = (out.name, err.name)
-        self.proc = subprocess.Popen([PACKAGE.path("/usr/bin/vernolat")], env=env,
-                                     stdout=out, stderr=err)
-        out.close()
-        err.close()
-
-    def output(self):
-        text = ""
-        for path in self.logs:
-            with open(path) as f:
-                text += f.read()
-        return text
-
-    def wait_until_running(self):
-        """Until the launcher has become the program and the program's event loop takes
-        SIGTERM: it installs the handler only after its main window has been shown."""
-        program = PACKAGE.path("/usr/lib/vernolat/vernolat")
-        deadline = time.monotonic() + PATIENCE
-        while time.monotonic() < deadline:
-            if self.proc.poll() is not None:
-                self.test.fail(f"ended by itself with {self.proc.returncode}:\n{self.output()}")
-            try:
-                exe = os.readlink(f"/proc/{self.proc.pid}/exe")
-                with open(f"/proc/{self.proc.pid}/status") as f:
-                    caught = next(int(line.split()[1], 16) for line in f
-                                  if line.startswith("SigCgt:"))
-            except (OSError, StopIteration):
-                exe, caught = "", 0
-            if exe == program and caught & (1 << (signal.SIGTERM - 1)):
-                return
-            time.sleep(0.05)
-        self.proc.kill()
-        self.test.fail(f"did not come up within {PATIENCE} s:\n{self.output()}")
-
-    def end_with(self, sig):
-        self.proc.send_signal(sig)
-        try:
-            code = self.proc.wait(PATIENCE)
-        except subprocess.TimeoutExpired:
-            self.proc.kill()
-            self.test.fail(f"did not end on {sig.name}:\n{self.output()}")
-        self.test.assertEqual(code, 0, f"exit code on {sig.name}:\n{self.output()}")
+        for key in ("Comment=", "Comment[ru]="):
+            self.assertTrue(any(line.startswith(key) for line in entry), key)
 
 
 class Launcher(unittest.TestCase):
@@ -236,10 +183,43 @@ class Launcher(unittest.TestCase):
         os.makedirs(path, exist_ok=True)
         return path
 
-    def start_and_end(self, sig, logs):
-        launch = Launch(self, self.env, self.dir(logs))
-        launch.wait_until_running()
-        launch.end_with(sig)
+    def start_and_end(self, sig, name):
+        """Starts the unpacked launcher, waits until it has become the program and the program
+        takes SIGTERM (it does so only once its main window has been shown), sends `sig` and
+        expects exit code 0."""
+        log_path = os.path.join(self.tmp.name, name + ".log")
+        with open(log_path, "w") as out:
+            proc = subprocess.Popen([PACKAGE.path("/usr/bin/vernolat")], env=self.env,
+                                    stdout=out, stderr=subprocess.STDOUT)
+
+        def log():
+            with open(log_path) as f:
+                return f.read()
+
+        program = PACKAGE.path("/usr/lib/vernolat/vernolat")
+        deadline = time.monotonic() + PATIENCE
+        while True:
+            if proc.poll() is not None:
+                self.fail(f"{name}: ended by itself with {proc.returncode}:\n{log()}")
+            if time.monotonic() > deadline:
+                proc.kill()
+                self.fail(f"{name}: did not come up within {PATIENCE} s:\n{log()}")
+            try:
+                exe = os.readlink(f"/proc/{proc.pid}/exe")
+                with open(f"/proc/{proc.pid}/status") as f:
+                    caught = next(int(line.split()[1], 16) for line in f
+                                  if line.startswith("SigCgt:"))
+            except (OSError, StopIteration):
+                exe, caught = "", 0
+            if exe == program and caught & (1 << (signal.SIGTERM - 1)):
+                break
+            time.sleep(0.05)
+        proc.send_signal(sig)
+        try:
+            self.assertEqual(proc.wait(PATIENCE), 0, f"{name}: exit code on {sig.name}:\n{log()}")
+        except subprocess.TimeoutExpired:
+            proc.kill()
+            self.fail(f"{name}: did not end on {sig.name}:\n{log()}")
 
     def assert_closed_base(self, work):
         """The program closed its base: SQLite removes the write-ahead log when the last
@@ -278,7 +258,7 @@ class Launcher(unittest.TestCase):
 
     def test_an_empty_xdg_data_home_means_the_home_s_local_share(self):
         self.env["XDG_DATA_HOME"] = ""
-        self.start_and_end(signal.SIGTERM, "logs")
+        self.start_and_end(signal.SIGTERM, "start")
         work = os.path.join(self.home, ".local", "share", "vernolat")
         self.assert_closed_base(work)
         self.assertEqual(len(self.crops(work)), 5)
