@@ -1,6 +1,8 @@
 #include "startup.h"
 
+#include "database.h"
 #include "globals.h"
+#include "terminationsignals.h"
 #include "tform1.h"
 
 #include "calculator/tform4.h"
@@ -66,11 +68,18 @@ void DestroyWindows()
 int RunProgram(QApplication &app)
 {
     QApplication::setApplicationName(Messages::AppTitle);
+    // Ties the windows to the installed menu entry, so the desktop shows its name and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(VERNOLAT_APP_ID));
     // The program ends when the main window closes, never because the last window went.
     app.setQuitOnLastWindowClosed(false);
     if (!CreateWindows())
         return StartupFailedExitCode;
     ShowMainWindow();
+    // Only now: closed during FormShow (inside an error box's loop), the main window would ask
+    // a loop that has not started to end, and the program would run on without a window. A
+    // signal that comes before the loop runs waits for it. The close path is the close box's:
+    // the base is closed and the program returns 0.
+    const TerminationSignals closeOnSignal(&CloseMainWindow);
     const int code = app.exec();
     DestroyWindows();
     return code;

@@ -21,5 +21,6 @@ void ShowMainWindow();
 void DestroyWindows();
 
 // All of it: the application's name, the windows, the main window shown, the event loop until
-// the main window closes, the end. Returns the exit code.
+// the main window closes, the end. SIGTERM and SIGINT close the main window as its close box
+// does once it has been shown. Returns the exit code.
 int RunProgram(QApplication &app);

@@ -50,10 +50,10 @@ void CompositionPane::setupGrid()
     DataGridColumn *name = m_grid->addColumn(QStringLiteral("dxDBGrid2Column1"), QStringLiteral("name"),
                                              QStringLiteral("Наименование"), ColumnEditor::none());
     name->setWidth(120);
-    // Amounts down to a tenth of a milligram per litre can be typed, as micro elements need.
     DataGridColumn *kol = m_grid->addColumn(QStringLiteral("dxDBGrid2Column2"), QStringLiteral("kol"),
                                             QStringLiteral("Кол-во г./л."),
-                                            ColumnEditor::spin(0.01, 0, 1000, 4));
+                                            ColumnEditor::spin(0.01, 0, 1000,
+                                                               CalculatorLook::AmountDecimals));
     kol->setColour(WinColor::toQColor(WinColor::clAqua));
     kol->setWidth(55);
     DataGridColumn *scaled = m_grid->addColumn(QStringLiteral("dxDBGrid2Column3"),

@@ -103,23 +103,31 @@ QWidget *ConcentrationPane::makeTotalLine(const QString &name, const QString &ti
                                           const QString &title,
                                           const QList<std::pair<QString, int>> &values)
 {
+    // The labels sit on a strip as wide as their texts; the line shows what fits of it and
+    // cuts the rest at its right edge. Longer totals after a run thus never widen the right
+    // half, and RzSplitter1 stays where the grower put it.
     auto *line = new QWidget(this);
     line->setObjectName(name);
     line->setFixedHeight(TotalLineHeight);
-    auto *row = new QHBoxLayout(line);
+    line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    auto *strip = new QWidget(line);
+    auto *row = new QHBoxLayout(strip);
+    row->setSizeConstraint(QLayout::SetFixedSize);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    row->addWidget(CalculatorLook::label(titleName, title, line));
+    QLabel *titleLabel = CalculatorLook::label(titleName, title, strip);
+    titleLabel->setFixedHeight(TotalLineHeight);
+    row->addWidget(titleLabel);
     // The first value reads "0   ", the others "0    ", until the first totals are worked out.
     bool first = true;
     for (const auto &[labelName, colour] : values) {
         QLabel *l = CalculatorLook::label(labelName, first ? QStringLiteral("0   ")
-                                                           : QStringLiteral("0    "), line);
+                                                           : QStringLiteral("0    "), strip);
         CalculatorLook::setBackground(l, colour);
+        l->setFixedHeight(TotalLineHeight);
         row->addWidget(l);
         first = false;
     }
-    row->addStretch(1);
     return line;
 }
 

@@ -77,7 +77,16 @@ void PercentageBar::Edit2Change()
     const QString text = m_edit2->text();
     // Text that is no integer stops here, with the slider, captions and totals as they were.
     // The slider keeps a number within its range and, if it moved, writes that back.
-    if (!text.isEmpty())
-        m_slider->setValue(strToInt(text));
+    if (!text.isEmpty()) {
+        const int typed = strToInt(text);
+        m_slider->setValue(typed);
+        // A slider already at the bound does not move and writes nothing back, yet the edit
+        // must not keep a number the slider does not have: a saved solution records the edit.
+        // The text written here runs this handler again, which applies the percentage.
+        if (typed != m_slider->value()) {
+            m_edit2->setText(QString::number(m_slider->value()));
+            return;
+        }
+    }
     m_apply(m_slider->value());
 }

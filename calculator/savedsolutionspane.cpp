@@ -190,7 +190,8 @@ QWidget *SavedSolutionsPane::setupCompositionPane()
                                         QStringLiteral("Название"), ColumnEditor::none());
     DataGridColumn *kol = g->addColumn(QStringLiteral("dxDBGrid4kol"), Kol,
                                        QStringLiteral("Кол-во г/л."),
-                                       ColumnEditor::spin(0.01, 0, 100, 2));
+                                       ColumnEditor::spin(0.01, 0, 100,
+                                                          CalculatorLook::AmountDecimals));
     kol->setColour(winColour(WinColor::clAqua));
     m_perLitres = g->addColumn(QStringLiteral("dxDBGrid4Column3"), QStringLiteral("kol_temp"),
                                QStringLiteral("Кол-во г/1л."), ColumnEditor::none());

@@ -275,8 +275,16 @@ void TForm4::RzSplitter4Change()
 
 bool TForm4::FormClose()
 {
-    if (!DatabaseCycle())
+    // A tick still pending would recalculate on the tables the cycle reopens, behind a closed
+    // window; it is given back only when the window stays open.
+    QTimer *timer = m_composition->timer();
+    const bool pending = timer->isActive();
+    timer->stop();
+    if (!DatabaseCycle()) {
+        if (pending)
+            timer->start();
         return false;
+    }
     guarded([this] {
         if (m_data.form18.ADOTable1.asBoolean(QStringLiteral("avto")))
             CloseMainWindow();

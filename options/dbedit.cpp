@@ -4,8 +4,38 @@
 #include "data/dataset.h"
 #include "ui/messages.h"
 
+#include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
+
+namespace {
+
+// Takes the one mouse press that is being delivered: the press that took the focus from an
+// edit whose text was refused. The error box has swallowed its release, so a button given
+// the press would stay drawn pressed; the press is answered by the error box instead.
+class RefusedPress : public QObject
+{
+public:
+    RefusedPress()
+    {
+        qApp->installEventFilter(this);
+        // Removed once the event loop runs again, pressed or not (a wheel also takes focus).
+        deleteLater();
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!watched->isWidgetType())
+            return false;
+        if (event->type() != QEvent::MouseButtonPress && event->type() != QEvent::MouseButtonDblClick)
+            return false;
+        qApp->removeEventFilter(this);
+        return true;
+    }
+};
+
+} // namespace
 
 DBEdit::DBEdit(const QString &name, Binding *binding, const QString &field, QWidget *parent)
     : QLineEdit(parent), m_binding(binding), m_field(field)
@@ -94,6 +124,8 @@ void DBEdit::focusOutEvent(QFocusEvent *event)
     if (!ok) {
         selectAll();
         setFocus(Qt::OtherFocusReason);
+        if (event->reason() == Qt::MouseFocusReason)
+            new RefusedPress;
     }
 }
 

@@ -36,6 +36,7 @@ constexpr int CompositionBarHeight = 36;
 constexpr int ConverterBarHeight = 39;
 constexpr int NavButtonWidth = 28;
 constexpr int NavBarHeight = 25;
+constexpr int PercentDecimals = 8;
 
 // What the search edit leaves of its bar, and of half the group when the window is resized.
 constexpr int SearchBarMargin = 80;
@@ -152,7 +153,7 @@ QWidget *TForm2::setupFertilizerGrid(QWidget *parent)
     m_fertilizers->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_nameColumn = m_fertilizers->addColumn(QStringLiteral("dxDBGrid2name_udobra"),
                                             QStringLiteral("name_udobra"),
-                                            QStringLiteral("Название"), ColumnEditor::text());
+                                            QStringLiteral("Название"), ColumnEditor::text(50));
     m_nameColumn->setWidth(140);
     m_nameColumn->setSortMark(SortMark::Up);
     m_fertilizers
@@ -228,7 +229,9 @@ QWidget *TForm2::setupCompositionGrid(QWidget *parent)
                     ColumnEditor::lookup(&m_data.form3.DS_Element, QStringLiteral("id_element"),
                                          QStringLiteral("Smallname_element"), 19))
         ->setWidth(120);
-    ColumnEditor percent = ColumnEditor::spin(0.0001, 0.0001, 100, 4);
+    // Decimals enough for the converter's result of an amount in mg/L typed to four
+    // decimals: 1234.5678 mg/L is 0.12345678 %.
+    ColumnEditor percent = ColumnEditor::spin(0.0001, 0.0001, 100, PercentDecimals);
     percent.maxLength = 100;
     m_composition
         ->addColumn(QStringLiteral("dxDBGrid1kol_element"), QStringLiteral("kol_element"),

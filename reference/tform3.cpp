@@ -105,11 +105,11 @@ DataGrid *TForm3::setupGrid(QWidget *parent)
     // Widths are proportions: the grid fits its columns to its width.
     m_grid->addColumn(QStringLiteral("dxDBGrid1Smallname_element"),
                       QStringLiteral("Smallname_element"), QStringLiteral("Обозн."),
-                      ColumnEditor::text())
+                      ColumnEditor::text(10))
         ->setWidth(60);
     m_grid->addColumn(QStringLiteral("dxDBGrid1fullname_element"),
                       QStringLiteral("fullname_element"), QStringLiteral("Полное название"),
-                      ColumnEditor::text())
+                      ColumnEditor::text(50))
         ->setWidth(170);
     m_grid->addColumn(QStringLiteral("dxDBGrid1Column5"), QStringLiteral("kof"),
                       QStringLiteral("Оксид"), ColumnEditor::check())

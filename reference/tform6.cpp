@@ -95,7 +95,7 @@ QWidget *TForm6::setupGroup()
     GridLook::compactRows(m_grid);
     DataGridColumn *name =
         m_grid->addColumn(QStringLiteral("dxDBGrid1name_kof"), QStringLiteral("name_kof"),
-                          QStringLiteral("Название коэффициента"), ColumnEditor::text());
+                          QStringLiteral("Название коэффициента"), ColumnEditor::text(50));
     DataGridColumn *factor =
         m_grid->addColumn(QStringLiteral("dxDBGrid1kof"), QStringLiteral("kof"),
                           QStringLiteral("Значение коэффц."), ColumnEditor::unboundedSpin(0.01, 6));

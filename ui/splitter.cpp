@@ -50,8 +50,11 @@ void Splitter::setPosition(int position)
 {
     const int kept = m_sized ? std::clamp(position, minimumPosition(), maximumPosition())
                              : std::max(position, minimumPosition());
-    if (kept == this->position())
+    // Also when nothing moves: the position loaded is the one the next showing applies.
+    if (kept == this->position()) {
+        m_wanted = kept;
         return;
+    }
     m_wanted = kept;
     applyPending();
     Q_EMIT positionChanged(this->position());
@@ -88,6 +91,10 @@ void Splitter::resizeEvent(QResizeEvent *event)
     m_sized = true;
     if (first)
         applyPending();
+    else if (isVisible() && count() >= 2)
+        // The bar the grower sees after a resize (the window's own, or a pane that takes the
+        // difference) is the position to keep: the next showing applies it, not an older one.
+        m_wanted = sizes().value(0);
 }
 
 void Splitter::showEvent(QShowEvent *event)

@@ -29,6 +29,8 @@ protected:
 private:
     void applyPending();
 
-    int m_wanted;       // the position asked for, applied once the splitter has a size
+    // The position asked for, or the one shown since the last resize; applied once the
+    // splitter has a size and at every showing.
+    int m_wanted;
     bool m_sized = false;
 };

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <csignal>
+
 namespace {
 
 using StartupTest = AppWindowsTest;
@@ -201,6 +203,35 @@ TEST_F(StartupTest, TheProgramReturnsZeroAfterTheMainWindowCloses)
     EXPECT_TRUE(shownWhenClosed);
     EXPECT_EQ(Form1, nullptr) << "the windows are gone with the program";
     EXPECT_EQ(QApplication::applicationName(), QStringLiteral("Vernolat"));
+    // The installed desktop entry's name: the desktop finds the menu entry and icon by it.
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("org.vernolat.Vernolat"));
+}
+
+// The session ending (SIGTERM) or Ctrl+C (SIGINT) ends the program through the main window's
+// close path, and the signals get their own dispositions back with the program's end.
+TEST_F(StartupTest, ATerminationSignalClosesTheMainWindowAndTheProgramReturnsZero)
+{
+    for (const int sig : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(sig);
+        bool shownWhenSignalled = false;
+        bool closedAtTheEnd = false;
+        QTimer::singleShot(0, [&] {
+            ensureLayoutSplitters();
+            shownWhenSignalled = Form1->isVisible();
+            std::raise(sig); // without a handler this ends the test binary
+        });
+        const auto atEnd = QObject::connect(qApp, &QCoreApplication::aboutToQuit, [&] {
+            closedAtTheEnd = !Form1->isVisible() && !Form1->data().ADOConnection1.isConnected();
+        });
+        boxes.expect(BoxButton::Ok); // the first load, before the stand-in splitters exist
+        EXPECT_EQ(RunProgram(*qApp), 0);
+        QObject::disconnect(atEnd);
+        EXPECT_TRUE(shownWhenSignalled);
+        EXPECT_TRUE(closedAtTheEnd) << "FormClose ran: window hidden, database closed";
+        struct sigaction now = {};
+        ASSERT_EQ(::sigaction(sig, nullptr, &now), 0);
+        EXPECT_EQ(now.sa_handler, SIG_DFL);
+    }
 }
 
 } // namespace

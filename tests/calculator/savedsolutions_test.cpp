@@ -9,6 +9,7 @@
 #include "ui/grid/bindingmodel.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/datagridcolumn.h"
+#include "ui/grid/decimalspinbox.h"
 #include "ui/splitter.h"
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSlider>
 #include <QSplitterHandle>
 #include <QTest>
 
@@ -46,6 +48,23 @@ protected:
         EXPECT_EQ(box.icon, BoxIcon::Error);
         EXPECT_EQ(box.buttons, QList<BoxButton>{BoxButton::Ok});
     }
+
+    // Types into the cell's spin editor and leaves it with Enter.
+    void typeAmount(const QString &gridName, int row, const QString &columnName, const QString &text)
+    {
+        DataGrid *g = grid(gridName);
+        const QModelIndex i = g->model()->index(row, g->sectionOf(g->column(columnName)));
+        g->setCurrentIndex(i);
+        g->edit(i);
+        auto *spin = qobject_cast<DecimalSpinBox *>(g->indexWidget(i));
+        ASSERT_NE(spin, nullptr) << gridName.toStdString() << " row " << row;
+        spin->selectAll();
+        QTest::keyClicks(spin, text);
+        QTest::keyClick(spin, Qt::Key_Return);
+    }
+
+    QLineEdit *edit2() { return form4().findChild<QLineEdit *>(QStringLiteral("Edit2")); }
+    QSlider *slider() { return form4().findChild<QSlider *>(QStringLiteral("RxSlider1")); }
 };
 
 // ---------------------------------------------------------------- the pane as built
@@ -193,6 +212,68 @@ TEST_F(SavedSolutions, aPercentageThatIsNotAnIntegerStopsTheSaveWithTheDialogOpe
         EXPECT_TRUE(head().isNull(QStringLiteral("konc")));
         head().cancel();
     }
+}
+
+// Typed past either end of the slider, the percentage edit shows the bound the slider took,
+// also when the slider already stood there, and a solution saved then records that bound.
+TEST_F(SavedSolutions, aPercentagePastTheSliderIsSavedAsTheBoundTheEditShows)
+{
+    addToComposition(Calcium, 1.0);
+    slider()->setValue(250);
+    ASSERT_EQ(edit2()->text(), QStringLiteral("250"));
+    edit2()->setFocus();
+    QTest::keyClick(edit2(), Qt::Key_End);
+    QTest::keyClicks(edit2(), QStringLiteral("0")); // 2500
+    EXPECT_EQ(slider()->value(), 250);
+    EXPECT_EQ(edit2()->text(), QStringLiteral("250"));
+    EXPECT_EQ(form4().findChild<QGroupBox *>(QStringLiteral("GroupBox8"))->title(),
+              QStringLiteral("Концентрация 250 %"));
+    saveAs(QStringLiteral("Предел"));
+
+    slider()->setValue(0);
+    edit2()->setFocus();
+    edit2()->selectAll();
+    boxes.expect(BoxButton::Ok); // "-" alone is no integer yet
+    QTest::keyClicks(edit2(), QStringLiteral("-5"));
+    expectError(QStringLiteral("'-' is not a valid integer value."));
+    EXPECT_EQ(slider()->value(), 0);
+    EXPECT_EQ(edit2()->text(), QStringLiteral("0"));
+    saveAs(QStringLiteral("Ноль"));
+
+    const auto solutions = storedSolutions();
+    ASSERT_EQ(solutions.size(), 2);
+    EXPECT_EQ(solutions[0].percentage.toInt(), 250);
+    EXPECT_FALSE(solutions[1].percentage.isNull());
+    EXPECT_EQ(solutions[1].percentage.toInt(), 0);
+    EXPECT_EQ(boxes.count(), 1);
+}
+
+// A boric acid or molybdate dose is typed whole into a saved solution, as into the working
+// composition. By hand: B 17.48 % x 10 x 0.005 = 0.874 mg/L; Mo 39.66 % x 10 x 0.000126 =
+// 0.0499716, rounded to four decimals 0.05.
+TEST_F(SavedSolutions, microDosesAreTypedWholeInASavedSolutionAsInTheWorkingComposition)
+{
+    const QString boric = QStringLiteral("Борная кислота");
+    const QString molybdate = QStringLiteral("Молибдат натрия (2-водный)");
+    addToComposition(boric, 1.0);
+    addToComposition(molybdate, 1.0);
+    saveAs(QStringLiteral("Микро"));
+    typeAmount(QStringLiteral("dxDBGrid4"), 0, QStringLiteral("dxDBGrid4kol"), QStringLiteral("0.005"));
+    typeAmount(QStringLiteral("dxDBGrid4"), 1, QStringLiteral("dxDBGrid4kol"), QStringLiteral("0.000126"));
+    rows().first(); // leaving the row posts it
+
+    const auto saved = storedRows(storedSolutions()[0].id);
+    ASSERT_EQ(saved.size(), 2);
+    EXPECT_EQ(saved[0].grams, number(0.005));
+    EXPECT_EQ(saved[1].grams, number(0.000126));
+    clickSolution(0);
+    EXPECT_DOUBLE_EQ(computed().value(QStringLiteral("B")), 0.874);
+    EXPECT_DOUBLE_EQ(computed().value(QStringLiteral("Mo")), 0.05);
+
+    typeAmount(QStringLiteral("dxDBGrid2"), 1, QStringLiteral("dxDBGrid2Column2"), QStringLiteral("0.000126"));
+    data().form4.T_rachet.first();
+    EXPECT_EQ(storedComposition()[1].grams, number(0.000126));
+    EXPECT_TRUE(boxes.shown().isEmpty());
 }
 
 // ---------------------------------------------------------------- renaming and the dialog's keys

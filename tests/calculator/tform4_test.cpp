@@ -1,5 +1,6 @@
 #include "calculatorfixture.h"
 
+#include "app/layoutfile.h"
 #include "calculator/tform5.h"
 #include "options/tform18.h"
 #include "reference/tform2.h"
@@ -8,6 +9,8 @@
 #include "ui/splitter.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QMenu>
 #include <QTimer>
@@ -242,6 +245,62 @@ TEST_F(CalculatorWindowTest, ClosingRunsTheDatabaseCycleAndHides)
         << "after the cycle the first crop is selected";
     EXPECT_TRUE(stored("SELECT kol FROM t_rachet").isNull());
     EXPECT_TRUE(QFile::exists(base.path(QStringLiteral("size.ini"))));
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(CalculatorWindowTest, ClosingStopsAPendingRecalculationUnlessTheWindowStaysOpen)
+{
+    addFertilizer(QStringLiteral("Кальциевая селитра"));
+    DecimalSpinBox *spin = openSpinEditor(grid("dxDBGrid2"), 0, "dxDBGrid2Column2");
+    ASSERT_NE(spin, nullptr);
+    QTest::keyClicks(spin, QStringLiteral("3"));
+    auto *timer = find<QTimer>(QStringLiteral("Timer1"));
+    ASSERT_TRUE(timer->isActive());
+
+    // A layout file that cannot be written keeps the window open, and the recalculation due.
+    ASSERT_TRUE(QFile::remove(QStringLiteral("size.ini")));
+    ASSERT_TRUE(QDir::current().mkdir(QStringLiteral("size.ini")));
+    boxes.expect(BoxButton::Ok);
+    EXPECT_FALSE(Form4->close());
+    EXPECT_EQ(boxes.count(), 1);
+    EXPECT_TRUE(Form4->isVisible());
+    EXPECT_TRUE(timer->isActive());
+
+    ASSERT_TRUE(QDir::current().rmdir(QStringLiteral("size.ini")));
+    EXPECT_TRUE(Form4->close());
+    EXPECT_FALSE(timer->isActive()) << "no tick recalculates behind the closed window";
+    EXPECT_EQ(boxes.count(), 1);
+}
+
+// The totals of a run are longer than the zeros before it; the lines cut them at their right
+// edge rather than widen the right half, so the bar stays where the layout file put it, also
+// when the window is shown again after the database cycle.
+TEST_F(CalculatorWindowTest, LongTotalsNeverPushTheMiddleBar)
+{
+    auto *splitter = find<Splitter>(QStringLiteral("RzSplitter1"));
+    ASSERT_EQ(splitter->position(), 577) << "the default layout";
+    const char *names[] = {"Кальциевая селитра", "Калиевая селитра", "Монофосфат калия",
+                           "Сульфат магния (7-водный)"};
+    const char *amounts[] = {"1", "0.5", "0.2", "0.6"};
+    for (const char *name : names)
+        addFertilizer(QString::fromUtf8(name));
+    for (int i = 0; i < 4; ++i)
+        typeAmount(QString::fromUtf8(names[i]), QString::fromLatin1(amounts[i]));
+    press("Button4");
+    QApplication::processEvents();
+    ASSERT_EQ(labelText("Label4"), QStringLiteral("   847.19"));
+    EXPECT_EQ(splitter->position(), 577);
+    auto *label = find<QLabel>(QStringLiteral("Label9"));
+    EXPECT_EQ(label->width(), label->sizeHint().width()) << "each value is drawn whole, the line clips";
+
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        ASSERT_TRUE(Form4->close());
+        EXPECT_EQ(LayoutFile::read(LayoutFile::FileName)[LayoutFile::CalculatorSplitter1],
+                  QStringLiteral("577")) << cycle;
+        Form4->show();
+        QApplication::processEvents();
+        EXPECT_EQ(splitter->position(), 577) << cycle;
+    }
     EXPECT_EQ(boxes.count(), 0);
 }
 

@@ -276,6 +276,29 @@ TEST_F(OptionsWindowTest, ANonIntegerMaximumIsRefusedAndTheRowKeepsItsValue)
     EXPECT_EQ(boxes.count(), 1);
 }
 
+// The press on "Применить" first takes the focus from the edit, whose text the row refuses: the
+// error box comes before the press reaches the button and takes its release, so the press is
+// answered by the box alone and the button never goes down.
+TEST_F(OptionsWindowTest, ApplyPressedFromARefusedMaximumLooksReleasedAfterTheErrorBox)
+{
+    showOptions();
+    auto *maxim = optionsControl<QLineEdit>(u8("DBEdit1"));
+    auto *apply = optionsControl<QAbstractButton>(u8("Button1"));
+    maxim->setFocus();
+    QTest::keyClick(maxim, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(maxim, u8("8o"));
+
+    boxes.expect(BoxButton::Ok);
+    QTest::mousePress(apply, Qt::LeftButton);
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().text, u8("'8o' is not a valid integer value for field 'maxim'"));
+    EXPECT_FALSE(apply->isDown());
+    EXPECT_TRUE(maxim->hasFocus());
+    QTest::mouseRelease(apply, Qt::LeftButton);
+    EXPECT_EQ(boxes.count(), 1) << "the release clicks nothing";
+    EXPECT_TRUE(Form18->isVisible());
+}
+
 TEST_F(OptionsWindowTest, AFailingPostInApplyAppliesNothingAndKeepsTheWindowOpen)
 {
     showOptions();

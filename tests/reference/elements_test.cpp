@@ -99,17 +99,18 @@ TEST_F(ElementWindowTest, EditorsOfTheElementGrid)
     EXPECT_EQ(coefficient->count(), 7);
     EXPECT_EQ(coefficient->maxVisibleItems(), 22);
     QTest::keyClick(coefficient, Qt::Key_Down);
-    boxes.expect(BoxButton::Ok);
+    // The text editors stop typing at the field's length, so the post cannot refuse the row.
     typeAndEnter(openEditor(elements, fe, "dxDBGrid1fullname_element"), QString(51, u'ж'));
-    ASSERT_EQ(boxes.count(), 1);
-    EXPECT_EQ(boxes.last().text, QStringLiteral("Поле \"fullname_element\" вмещает не "
-                                                "больше 50 знаков, а в тексте их 51."));
+    typeAndEnter(openEditor(elements, fe, "dxDBGrid1Smallname_element"), QStringLiteral("Fe23456789AB"));
     press(Form3, "DBNavigator2", NavButton::Post);
+    EXPECT_EQ(boxes.count(), 0);
 
     EXPECT_EQ(stored("SELECT kof FROM T_element WHERE id_element = 7").toInt(), 1);
     EXPECT_EQ(stored("SELECT id_kof FROM T_element WHERE id_element = 7").toInt(), 1);
     EXPECT_EQ(stored("SELECT fullname_element FROM T_element WHERE id_element = 7").toString(),
-              QStringLiteral("Железо"));
+              QString(50, u'ж'));
+    EXPECT_EQ(stored("SELECT Smallname_element FROM T_element WHERE id_element = 7").toString(),
+              QStringLiteral("Fe23456789"));
     EXPECT_EQ(elements->model()->data(cell(elements, fe, "dxDBGrid1Column6")).toString(),
               QStringLiteral("P2O5 -> P"));
 }
@@ -191,6 +192,12 @@ TEST_F(CoefficientWindowTest, ClosingTheCoefficientWindowNeitherSavesTheLayoutNo
     click(control<QPushButton>(Form3, "Button5"));
     press(Form6, "DBNavigator1", NavButton::Post);
     EXPECT_EQ(stored("SELECT name_kof FROM t_kof WHERE id_kof = 1").toString(), QStringLiteral("P2O5 => P"));
+
+    // A name stops at its field's 50 characters while it is typed.
+    typeAndEnter(openEditor(coefficients, 1, "dxDBGrid1name_kof"), QString(51, u'к'));
+    press(Form6, "DBNavigator1", NavButton::Post);
+    EXPECT_EQ(stored("SELECT name_kof FROM t_kof WHERE id_kof = 2").toString(), QString(50, u'к'));
+    EXPECT_EQ(boxes.count(), 0);
 }
 
 } // namespace
