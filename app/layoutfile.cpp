@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 
 namespace LayoutFile {
 
@@ -46,16 +47,18 @@ QByteArray format(const Values &values)
 
 void write(const QString &path, const Values &values)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // Written beside the file and renamed over it: a kill or a full disk leaves the old file
+    // whole, never an empty or short one that would block every window.
+    QSaveFile file(path);
+    // Unbuffered, so that a failing write is seen before the rename rather than lost in a flush
+    // that commit() does not check.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         throw AppError(createFailure(path));
     const QByteArray bytes = format(values);
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    if (file.write(bytes) != bytes.size() || !file.commit()) {
         const QString why = file.errorString();
-        file.close();
         throw AppError(QStringLiteral("Cannot write file \"%1\". %2").arg(shownPath(path), why));
     }
-    file.close();
 }
 
 bool canOpen(const QString &path)

@@ -43,7 +43,7 @@ inline constexpr Values Defaults = {0, 0, 0, 630, 465, 603, 627, 738, 936, 230, 
 // Each value in decimal, each line ended by CR LF, the last one too.
 QByteArray format(const Values &values);
 
-// Creates the file anew (emptied when it exists) and writes the values. Throws AppError:
+// Writes the values into a new file that then replaces the old one at once. Throws AppError:
 //   Cannot create file "<path>". File access denied   (or "Path not found")
 //   Cannot write file "<path>". <reason>
 void write(const QString &path, const Values &values);

@@ -83,6 +83,7 @@ void ConcentrationEngine::Button4Click()
         zeroTargets();
         accumulate(f4.T_rachet);
         RoundCalculatedConcentrations();
+        batch.commit();
     }
     f4.ADOTable3.gotoBookmark(crop);
     grid.enable();
@@ -106,6 +107,7 @@ void ConcentrationEngine::dxDBGrid5Click()
         zeroTargets();
         accumulate(f4.T_save_rar);
         RoundCalculatedConcentrations();
+        batch.commit();
     }
     f4.ADOTable3.gotoBookmark(crop);
     m_view.setColumnCaption(QStringLiteral("dxDBGrid4Column3"),

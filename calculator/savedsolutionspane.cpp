@@ -306,6 +306,7 @@ void SavedSolutionsPane::N6Click()
         work.post();
         saved.next();
     }
+    batch.commit();
 }
 
 void SavedSolutionsPane::N2Click()

@@ -143,6 +143,7 @@ void TForm5::create(const QString &name)
         rows.post();
         work.next();
     }
+    batch.commit();
 }
 
 void TForm5::Button2Click()

@@ -1,10 +1,67 @@
 #include "connection.h"
 
 #include "apperror.h"
+#include "dataset.h"
+#include "schema.h"
 
 #include <QFileInfo>
+#include <QStringList>
+
+#include <utility>
 
 #include <sqlite3.h>
+
+namespace {
+
+// Whether the file is a base the program may use, before anything in it is changed.
+void checkBase(sqlite3 *db, const QString &path)
+{
+    const QString notADatabase = QStringLiteral("Unrecognized database format '%1'. %2");
+    // SQLite takes an empty file for an empty database and would make one of it.
+    if (QFileInfo(path).size() == 0 && !QFileInfo::exists(path + QStringLiteral("-wal")))
+        throw AppError(notADatabase.arg(path, QStringLiteral("file is not a database")));
+    // Refused now rather than at the grower's first post, whatever the journal mode.
+    if (sqlite3_db_readonly(db, "main") == 1)
+        throw AppError(
+            QStringLiteral("Cannot write database '%1'. The file is read-only").arg(path));
+    if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable())
+        throw AppError(QStringLiteral("Cannot write database '%1'. Its folder is read-only").arg(path));
+
+    // The ten tables with every field the program reads; a base may hold more of either.
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT name FROM pragma_table_info(?1)", -1, &st, nullptr)
+        != SQLITE_OK) {
+        const QString why = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(st);
+        throw AppError(notADatabase.arg(path, why));
+    }
+    struct Finalize
+    {
+        sqlite3_stmt *st;
+        ~Finalize() { sqlite3_finalize(st); }
+    } finalize{st};
+    for (const TableDef &table : Schema::tables()) {
+        const QByteArray name = table.name.toUtf8();
+        sqlite3_reset(st);
+        sqlite3_bind_text(st, 1, name.constData(), int(name.size()), SQLITE_TRANSIENT);
+        QStringList columns;
+        int rc;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+            columns << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)))
+                           .toCaseFolded();
+        if (rc != SQLITE_DONE)
+            throw AppError(notADatabase.arg(path, QString::fromUtf8(sqlite3_errmsg(db))));
+        if (columns.isEmpty())
+            throw AppError(QStringLiteral("no such table: %1").arg(table.name));
+        for (const FieldDef &field : table.fields) {
+            if (!columns.contains(field.name.toCaseFolded()))
+                throw AppError(
+                    QStringLiteral("%1: no such column: %2").arg(table.name, field.name));
+        }
+    }
+}
+
+} // namespace
 
 Connection::Connection(QString fileName)
     : m_fileName(std::move(fileName))
@@ -28,24 +85,46 @@ void Connection::connect()
     const QString path = QFileInfo(m_fileName).absoluteFilePath();
     if (!QFileInfo::exists(path))
         throw AppError(QStringLiteral("Could not find file '%1'").arg(path));
+    open(SQLITE_OPEN_READWRITE, false);
+}
 
+void Connection::connectToNewFile()
+{
+    if (m_db)
+        return;
+    open(SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, true);
+}
+
+void Connection::open(int flags, bool newFile)
+{
+    const QString path = QFileInfo(m_fileName).absoluteFilePath();
     sqlite3 *db = nullptr;
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db, flags, nullptr);
     if (rc != SQLITE_OK) {
         const QString why = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
         sqlite3_close(db);
         throw AppError(QStringLiteral("Cannot open database '%1'. %2").arg(path, why));
     }
-    sqlite3_busy_timeout(db, 5000);
-    // The first statement that reads the file tells a database from anything else.
-    const char *setup = "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL; "
-                        "SELECT count(*) FROM sqlite_master;";
-    char *err = nullptr;
-    if (sqlite3_exec(db, setup, nullptr, nullptr, &err) != SQLITE_OK) {
-        const QString why = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
-        sqlite3_free(err);
+    // A double-quoted name that matches no column must be an error, never a string that reads
+    // as the name itself.
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DML, 0, nullptr);
+    sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
+    sqlite3_busy_timeout(db, m_busyTimeout);
+    try {
+        if (!newFile)
+            checkBase(db, path);
+        // The first change made to the file, once it is known to be a base we may write.
+        char *err = nullptr;
+        if (sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr,
+                         nullptr, &err)
+            != SQLITE_OK) {
+            const QString why = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
+            sqlite3_free(err);
+            throw AppError(QStringLiteral("Cannot open database '%1'. %2").arg(path, why));
+        }
+    } catch (...) {
         sqlite3_close(db);
-        throw AppError(QStringLiteral("Unrecognized database format '%1'. %2").arg(path, why));
+        throw;
     }
     m_db = db;
 }
@@ -57,6 +136,35 @@ void Connection::disconnect()
     sqlite3_close_v2(m_db);
     m_db = nullptr;
     m_batchDepth = 0;
+    m_batchWriters.clear();
+}
+
+void Connection::setBusyTimeout(int milliseconds)
+{
+    m_busyTimeout = milliseconds;
+    if (m_db)
+        sqlite3_busy_timeout(m_db, milliseconds);
+}
+
+void Connection::noteWrite(Dataset *dataset)
+{
+    if (m_batchDepth > 0 && !m_batchWriters.contains(dataset))
+        m_batchWriters.append(dataset);
+}
+
+void Connection::rereadWriters()
+{
+    const QList<QPointer<Dataset>> writers = std::exchange(m_batchWriters, {});
+    for (const QPointer<Dataset> &ds : writers) {
+        if (!ds)
+            continue;
+        try {
+            ds->reread();
+        } catch (const AppError &) {
+            // Rows that cannot be read back are not shown at all.
+            ds->close();
+        }
+    }
 }
 
 sqlite3 *Connection::handle()
@@ -183,18 +291,43 @@ void Connection::Statement::reset()
 Connection::Batch::Batch(Connection &connection)
     : m_connection(connection)
 {
-    if (m_connection.m_batchDepth++ == 0) {
+    if (m_connection.m_batchDepth == 0) {
+        // Counted only once begun: a BEGIN that fails leaves the next batch its own.
         m_connection.exec(QStringLiteral("BEGIN IMMEDIATE"));
         m_began = true;
+        m_connection.m_batchWriters.clear();
     }
+    ++m_connection.m_batchDepth;
 }
 
 Connection::Batch::~Batch()
 {
-    --m_connection.m_batchDepth;
-    if (m_began && m_connection.m_db) {
-        // Committed on the error path too: what was posted stays posted.
-        if (sqlite3_exec(m_connection.m_db, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK)
-            sqlite3_exec(m_connection.m_db, "ROLLBACK", nullptr, nullptr, nullptr);
+    if (!m_finished)
+        finish(false); // the error path: what was posted stays posted
+}
+
+void Connection::Batch::commit()
+{
+    if (!m_finished)
+        finish(true);
+}
+
+void Connection::Batch::finish(bool report)
+{
+    m_finished = true;
+    if (m_connection.m_batchDepth > 0)
+        --m_connection.m_batchDepth;
+    sqlite3 *db = m_connection.m_db;
+    if (!m_began || !db)
+        return;
+    if (sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK) {
+        m_connection.m_batchWriters.clear();
+        return;
     }
+    const QString why = QString::fromUtf8(sqlite3_errmsg(db));
+    if (!sqlite3_get_autocommit(db))
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    m_connection.rereadWriters();
+    if (report)
+        throw AppError(why);
 }

@@ -1,15 +1,18 @@
 #pragma once
 
+#include <QList>
+#include <QPointer>
 #include <QString>
 #include <QVariant>
 
-#include <memory>
-
 struct sqlite3;
 struct sqlite3_stmt;
+class Dataset;
 
 // The one connection to base.mdb. The file is opened read-write and never created: a missing
-// base is an error. WAL journalling lets other processes read and write the file meanwhile.
+// base is an error. Before anything is changed in it, the file must be a database holding every
+// field of the ten tables, and writable. WAL journalling lets other processes read and write
+// the file meanwhile.
 class Connection
 {
 public:
@@ -22,10 +25,16 @@ public:
     void setFileName(const QString &fileName); // takes effect at the next connect
 
     void connect();    // nothing when connected; throws AppError when the file cannot be used
+    // Connects to a new, empty file to build a base in it: none of the checks of a base apply.
+    void connectToNewFile();
     void disconnect(); // nothing when disconnected
     bool isConnected() const { return m_db != nullptr; }
 
     sqlite3 *handle(); // connects first when needed
+
+    // How long a statement waits for another process's lock before it fails.
+    void setBusyTimeout(int milliseconds);
+    int busyTimeout() const { return m_busyTimeout; }
 
     // A prepared statement with values bound by position (from 1). Values go in only through
     // sqlite3_bind_*; nothing typed by a user is ever spliced into SQL text.
@@ -53,8 +62,11 @@ public:
     int changes();
     QString lastError();
 
-    // Groups many posts into one transaction for speed. What was posted before an error is
-    // committed all the same: nothing the grower posted is rolled back.
+    // Groups many posts into one transaction for speed. commit() ends the work; when an error
+    // ends it instead, the destructor commits what was posted all the same: nothing the grower
+    // posted is rolled back. A COMMIT that fails rolls the batch back and reads every dataset
+    // that wrote in it again, so that they show what the file holds; commit() then throws the
+    // layer's error (on the error path the first error is the one reported).
     class Batch
     {
     public:
@@ -63,13 +75,26 @@ public:
         Batch(const Batch &) = delete;
         Batch &operator=(const Batch &) = delete;
 
+        void commit(); // nothing for a batch inside another; throws AppError when COMMIT fails
+
     private:
+        void finish(bool report);
+
         Connection &m_connection;
         bool m_began = false;
+        bool m_finished = false;
     };
 
+    // Called by a dataset that wrote: inside a batch it is read again if the batch fails.
+    void noteWrite(Dataset *dataset);
+
 private:
+    void open(int flags, bool newFile);
+    void rereadWriters();
+
     QString m_fileName;
     sqlite3 *m_db = nullptr;
+    int m_busyTimeout = 5000;
     int m_batchDepth = 0;
+    QList<QPointer<Dataset>> m_batchWriters;
 };

@@ -1,5 +1,8 @@
 #include "datamodules.h"
 
+#include <exception>
+#include <functional>
+
 namespace {
 
 const QString S(const char *s) { return QString::fromLatin1(s); }
@@ -141,17 +144,24 @@ void DataModules::openAll()
 
 void DataModules::closeAll()
 {
-    form18.ADOTable1.close();
-    form4.T_rachet.close();
-    form4.T_el.close();
-    form4.T_SOS.close();
-    form4.T_HEAD_RAR.close();
-    form4.T_save_rar.close();
-    form2.T_Udobra.close();
-    form3.T_Element.close();
-    form3.T_KOF.close();
-    form2.T_Sostav_Udobra.close();
-    ADOConnection1.disconnect();
-    form4.ADOTable3.close();
-    form4.ADOTable2.close();
+    // Every step runs whatever an earlier one raised, so that no instance is left open and
+    // the connection ends closed; the first error is reported afterwards.
+    std::exception_ptr first;
+    const auto step = [&first](const std::function<void()> &f) {
+        try {
+            f();
+        } catch (...) {
+            if (!first)
+                first = std::current_exception();
+        }
+    };
+    for (Dataset *ds : {&form18.ADOTable1, &form4.T_rachet, &form4.T_el, &form4.T_SOS,
+                        &form4.T_HEAD_RAR, &form4.T_save_rar, &form2.T_Udobra, &form3.T_Element,
+                        &form3.T_KOF, &form2.T_Sostav_Udobra})
+        step([ds] { ds->close(); });
+    step([this] { ADOConnection1.disconnect(); });
+    step([this] { form4.ADOTable3.close(); });
+    step([this] { form4.ADOTable2.close(); });
+    if (first)
+        std::rethrow_exception(first);
 }

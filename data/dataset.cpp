@@ -871,6 +871,7 @@ void Dataset::post()
                 st.bind(i + 1, values.at(i));
             st.step();
             m_buffer.rowid = m_connection->lastInsertId();
+            m_connection->noteWrite(this);
             for (int i = 0; i < m_fields.size(); ++i) {
                 if (m_fields.at(i).kind == FieldKind::Stored && m_fields.at(i).type == FieldType::Key)
                     m_buffer.values[i] = int(m_buffer.rowid);
@@ -898,6 +899,7 @@ void Dataset::post()
                 if (m_connection->changes() == 0)
                     fail(QStringLiteral("Row cannot be located for updating. Some values may "
                                         "have been changed since it was last read"));
+                m_connection->noteWrite(this);
             }
         }
     } catch (const AppError &e) {
@@ -986,6 +988,7 @@ void Dataset::remove()
                                  QStringLiteral("DELETE FROM \"%1\" WHERE rowid = ?").arg(m_table->name));
         st.bind(1, m_all.at(m_view.at(m_current)).rowid);
         st.step();
+        m_connection->noteWrite(this);
     } catch (const AppError &e) {
         fail(e.text());
     }
@@ -1118,8 +1121,25 @@ void Dataset::masterChanged()
 {
     if (!isActive())
         return;
-    checkBrowseMode();
+    // A master closing takes the pending changes of its details with it, unposted: closing
+    // never writes, and so never fails half-way or reconnects a closed connection.
+    if (masterChainClosed())
+        cancel();
+    else
+        checkBrowseMode();
     reapply();
+}
+
+bool Dataset::masterChainClosed() const
+{
+    const Dataset *ds = this;
+    // Links never form a loop in the program; the bound only keeps a mistaken one finite.
+    for (int depth = 0; depth < 16 && ds->m_master; ++depth) {
+        ds = ds->m_master->dataset();
+        if (!ds || !ds->isActive())
+            return true;
+    }
+    return false;
 }
 
 // ---------------------------------------------------------------- bookmarks, refresh, controls
@@ -1147,7 +1167,28 @@ void Dataset::refresh()
 {
     checkActive();
     checkBrowseMode();
-    const quint64 keep = m_current >= 0 ? m_all.at(m_view.at(m_current)).uid : 0;
+    rereadKeepingCurrent();
+}
+
+void Dataset::reread()
+{
+    if (!isActive())
+        return;
+    const bool wasEditing = m_state != DatasetState::Browse;
+    m_buffer = Row();
+    m_insertAt = -1;
+    m_state = DatasetState::Browse;
+    m_modified = false;
+    if (wasEditing && m_controlsDisabled == 0)
+        Q_EMIT stateChanged();
+    rereadKeepingCurrent();
+}
+
+void Dataset::rereadKeepingCurrent()
+{
+    const quint64 keep = m_current >= 0 && m_current < m_view.size()
+                             ? m_all.at(m_view.at(m_current)).uid
+                             : 0;
     readAll();
     rebuildView();
     computeAllCalculated();

@@ -156,6 +156,8 @@ public:
     // Rereads every row from the file and works out lookups and calculated fields again,
     // keeping the current row. A pending edit is posted first.
     void refresh();
+    // As refresh, but a pending edit is dropped: after a failed commit, what the file holds.
+    void reread();
 
     // While disabled, bindings hear nothing; enabling sends one reset.
     void disableControls();
@@ -199,6 +201,7 @@ private:
     void computeAllCalculated();
     void setCurrent(int row, bool eof);
     void masterChanged();
+    bool masterChainClosed() const;
     void reapply();
     void notifyFollowers();
     void emitReset();
@@ -208,6 +211,7 @@ private:
     QString sqlFieldList() const;
     QVariant masterValue() const;
     void beginNewRow(int position);
+    void rereadKeepingCurrent();
     void dropCurrentRow();
 
     Connection *m_connection;

@@ -11,6 +11,7 @@ PACKAGES=(
     python3 python3-xlrd
     fonts-dejavu-core fonts-dejavu-extra
     dpkg-dev desktop-file-utils appstream
+    clang libclang-rt-14-dev
 )
 
 missing=()

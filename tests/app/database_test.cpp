@@ -13,7 +13,83 @@ class DatabaseCycleTest : public AppWindowsTest
 protected:
     void SetUp() override { start(); }
     DataModules &d() { return Form1->data(); }
+
+    // Pending, unposted edits in a master (the options row) and in three details: the targets,
+    // a saved solution's row and a fertilizer's composition.
+    void editWithoutPosting()
+    {
+        // The default base has no saved solution: one for the first crop, read in by a cycle.
+        sqlOnBase(QStringLiteral(
+            "INSERT INTO t_head_rar (name_rar, id_konc, kol_l, konc) SELECT 'Проба', min(id_kult),"
+            " 10, 100 FROM T_kult; INSERT INTO t_save_rar (id_udobra, kol, id_head_rar) VALUES (1,"
+            " 1.5, last_insert_rowid())"));
+        ASSERT_TRUE(DatabaseCycle());
+        Form4Data &f4 = d().form4;
+        d().form18.ADOTable1.edit();
+        d().form18.ADOTable1.setValue(QStringLiteral("maxim"), 555);
+        ASSERT_GT(f4.ADOTable2.recordCount(), 0);
+        f4.ADOTable2.edit();
+        f4.ADOTable2.setValue(QStringLiteral("vega"), 999.0);
+        ASSERT_GT(f4.T_save_rar.recordCount(), 0);
+        f4.T_save_rar.edit();
+        f4.T_save_rar.setValue(QStringLiteral("kol"), 88.0);
+        Dataset &composition = d().form2.T_Sostav_Udobra;
+        ASSERT_GT(composition.recordCount(), 0);
+        composition.edit();
+        composition.setValue(QStringLiteral("kol_element"), 77.0);
+    }
+
+    // Every row of the tables those edits touch, as the file holds them.
+    static QString fileRows()
+    {
+        Connection c(QStringLiteral("base.mdb"));
+        QString out;
+        for (const char *table : {"t_opt", "t_konc", "t_save_rar", "T_sostav_udobra"}) {
+            Connection::Statement st(c, QStringLiteral("SELECT * FROM %1").arg(QLatin1String(table)));
+            while (st.step()) {
+                for (int i = 0; i < st.columnCount(); ++i)
+                    out += st.column(i).toString() + u'|';
+                out += u'\n';
+            }
+        }
+        return out;
+    }
 };
+
+TEST_F(DatabaseCycleTest, PendingEditsOfMastersAndDetailsAreDroppedUnposted)
+{
+    editWithoutPosting();
+    const QString before = fileRows();
+    ASSERT_TRUE(DatabaseCycle());
+    EXPECT_EQ(boxes.count(), 0);
+    EXPECT_EQ(fileRows().toStdString(), before.toStdString());
+    for (Dataset *ds : allDatasets()) {
+        EXPECT_TRUE(ds->isActive()) << ds->name().toStdString();
+        EXPECT_EQ(ds->state(), DatasetState::Browse) << ds->name().toStdString();
+    }
+    EXPECT_NE(d().form4.ADOTable2.asFloat(QStringLiteral("vega")), 999.0);
+}
+
+// Another program holds the write lock: closing has nothing to write, so it neither waits for
+// the lock nor stops with some instances closed and others open.
+TEST_F(DatabaseCycleTest, AFileLockedByAnotherProgramClosesWhole)
+{
+    editWithoutPosting();
+    const QString before = fileRows();
+    d().ADOConnection1.setBusyTimeout(50);
+    Connection other(QStringLiteral("base.mdb"));
+    other.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    EXPECT_NO_THROW(CloseDatabase());
+    for (Dataset *ds : allDatasets())
+        EXPECT_FALSE(ds->isActive()) << ds->name().toStdString();
+    EXPECT_FALSE(d().ADOConnection1.isConnected());
+    other.exec(QStringLiteral("COMMIT"));
+
+    EXPECT_NO_THROW(OpenDatabase());
+    for (Dataset *ds : allDatasets())
+        EXPECT_TRUE(ds->isActive()) << ds->name().toStdString();
+    EXPECT_EQ(fileRows().toStdString(), before.toStdString());
+}
 
 TEST_F(DatabaseCycleTest, EveryDatasetIsReadAfreshAtItsFirstRowWithItsSettings)
 {

@@ -9,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-#include <unistd.h>
+#include "support/childprocess.h"
+
+#include <csignal>
+
+#include <sys/resource.h>
 
 namespace {
 
@@ -127,40 +130,51 @@ TEST(LayoutFileTest, InputOutputErrorsNameTheFile)
               "Cannot create file \"" + shown + "\". File access denied");
 }
 
-// A read-only directory stops nobody who runs as root, so the writing is tried by an
-// unprivileged child process.
 TEST(LayoutFileTest, ReadOnlyDirectoryRefusesTheFile)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("size.ini"));
     ASSERT_TRUE(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner
                                           | QFileDevice::ReadOther | QFileDevice::ExeOther));
-    int pipeEnds[2];
-    ASSERT_EQ(pipe(pipeEnds), 0);
-    const pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        close(pipeEnds[0]);
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(2);
-        const std::string text = errorOf([&] { LayoutFile::write(path, LayoutFile::Defaults); });
-        const ssize_t n = ::write(pipeEnds[1], text.data(), text.size());
-        _exit(n == ssize_t(text.size()) ? 0 : 3);
-    }
-    close(pipeEnds[1]);
-    std::string text;
-    char buffer[512];
-    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        text.append(buffer, size_t(n));
-    close(pipeEnds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
+    const std::string text =
+        runInChild([&] { return errorOf([&] { LayoutFile::write(path, LayoutFile::Defaults); }); });
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                           | QFileDevice::ExeOwner);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
     EXPECT_EQ(text, "Cannot create file \"" + QDir::toNativeSeparators(path).toStdString()
                         + "\". File access denied");
     EXPECT_FALSE(QFileInfo::exists(path));
+}
+
+// A write cut short (a full disk; here a file size limit) leaves the file as it was: a short or
+// empty file would block every window until deleted by hand.
+TEST(LayoutFileTest, AWriteCutShortLeavesTheOldFileWhole)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("size.ini"));
+    const QByteArray golden = goldenFile(QStringLiteral("default-size.ini"));
+    ASSERT_TRUE(writeFile(path, golden));
+    LayoutFile::Values wider = LayoutFile::Defaults;
+    wider[LayoutFile::CalculatorWidth] = 1200;
+    const std::string text = runInChild(
+        [&] {
+            signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{20, 20};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            return errorOf([&] { LayoutFile::write(path, wider); });
+        },
+        ChildUser::Same);
+    EXPECT_EQ(text.rfind("Cannot write file \"" + QDir::toNativeSeparators(path).toStdString()
+                             + "\". ",
+                         0),
+              0u)
+        << text;
+    EXPECT_EQ(fileBytes(path), golden);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("size.ini")})
+        << "no temporary file is left behind";
+
+    LayoutFile::write(path, wider);
+    EXPECT_EQ(fileBytes(path), LayoutFile::format(wider));
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QTest>
 
 #include <csignal>
@@ -145,6 +146,30 @@ TEST_F(StartupTest, AFileThatIsNoDatabaseEndsTheStartUpUnchanged)
     expectStartupEndsWithTwoBoxes(boxes);
     EXPECT_EQ(dirEntries(), QStringList{QStringLiteral("base.mdb")});
     EXPECT_EQ(fileBytes(base.basePath()), junk);
+}
+
+TEST_F(StartupTest, AnEmptyFileIsNoDatabaseAndStaysEmpty)
+{
+    ASSERT_TRUE(writeFile(base.basePath(), QByteArray()));
+    expectStartupEndsWithTwoBoxes(boxes);
+    ASSERT_EQ(boxes.count(), 2);
+    EXPECT_TRUE(boxes.shown()[0].text.endsWith(QStringLiteral("file is not a database.")))
+        << boxes.shown()[0].text.toStdString();
+    EXPECT_EQ(dirEntries(), QStringList{QStringLiteral("base.mdb")});
+    EXPECT_EQ(QFileInfo(base.basePath()).size(), 0);
+}
+
+TEST_F(StartupTest, ABaseWithoutAFieldEndsTheStartUpNamingIt)
+{
+    sqlOnBase(QStringLiteral(
+        "CREATE TABLE t_new (id_udobra INTEGER PRIMARY KEY AUTOINCREMENT, ppm INTEGER);"
+        "INSERT INTO t_new SELECT id_udobra, ppm FROM t_udobra;"
+        "DROP TABLE t_udobra; ALTER TABLE t_new RENAME TO t_udobra;"));
+    expectStartupEndsWithTwoBoxes(boxes);
+    ASSERT_EQ(boxes.count(), 2);
+    EXPECT_EQ(boxes.shown()[0].text, QStringLiteral("t_udobra: no such column: name_udobra."));
+    EXPECT_EQ(boxes.shown()[1].text,
+              QStringLiteral("T_Element: t_udobra: no such column: name_udobra."));
 }
 
 TEST_F(StartupTest, TheProgramReturnsOneWhenStartUpFails)

@@ -3,6 +3,8 @@
 
 #include <QLocale>
 
+#include <limits>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,6 +27,27 @@ TEST(RoundDecimals, AddsAHalfAndTruncatesTowardsZero)
     };
     for (const Case &c : cases)
         EXPECT_DOUBLE_EQ(RoundDecimals(c.value, c.places), c.expected)
+            << c.value << " with " << c.places << " places";
+}
+
+// The calculation holds its products and sums in the x87 80-bit type. Where 64-bit arithmetic
+// rounds value × 10^places to the half before the truncation, the figures below change; a port
+// whose long double is another type fails here and must bring 80-bit arithmetic of its own.
+TEST(RoundDecimals, NeedsEightyBitArithmetic)
+{
+    EXPECT_EQ(std::numeric_limits<long double>::digits, 64) << "long double is not the x87 type";
+    struct Case
+    {
+        double value;
+        int places;
+        double eightyBit; // 64-bit arithmetic gives one unit more in the last place
+    };
+    const Case cases[] = {
+        {2.675, 2, 2.67},         {-2.675, 2, -2.66}, {0.615, 2, 0.61}, {16.345, 2, 16.34},
+        {123.45675, 4, 123.4567}, {1.45, 1, 1.4},     {4.35, 1, 4.3},   {1.0005, 3, 1},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(RoundDecimals(c.value, c.places), c.eightyBit)
             << c.value << " with " << c.places << " places";
 }
 

@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QTimer>
 
+#include <sqlite3.h>
+
 namespace {
 
 const QString CalciumNitrate = QStringLiteral("Кальциевая селитра");
@@ -273,6 +275,33 @@ TEST_F(CompositionTest, AFailingRecalculationSwitchesTheTimerOff)
     EXPECT_EQ(boxes.last().caption, QStringLiteral("Vernolat"));
     EXPECT_TRUE(boxes.last().text.startsWith(QStringLiteral("ADOTable2: ")));
     EXPECT_FALSE(timer->isActive()) << "not retried every second";
+}
+
+// A run whose COMMIT fails (refused here by a commit hook, as a full disk or an I/O error
+// refuses it) is reported, and the grid and the file agree on the last run that was committed.
+TEST_F(CompositionTest, ARunWhoseCommitFailsIsReportedAndTheGridShowsTheFile)
+{
+    addFertilizer(CalciumNitrate);
+    typeAmount(CalciumNitrate, QStringLiteral("1"));
+    press("Button4");
+    ASSERT_EQ(concentrationCell("N", "dxDBGrid3rachet"), QStringLiteral("155"));
+    typeAmount(CalciumNitrate, QStringLiteral("2"));
+    f4().T_rachet.post(); // the amount is in the file before the commits start failing
+
+    sqlite3_commit_hook(data().ADOConnection1.handle(), [](void *) { return 1; }, nullptr);
+    boxes.expect(BoxButton::Ok);
+    press("Button4");
+    sqlite3_commit_hook(data().ADOConnection1.handle(), nullptr, nullptr);
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().text, QStringLiteral("constraint failed."));
+    EXPECT_EQ(boxes.last().icon, BoxIcon::Error);
+    EXPECT_DOUBLE_EQ(stored("SELECT rachet FROM t_konc WHERE id_kult = 1 AND id_el = 1").toDouble(), 155);
+    EXPECT_EQ(concentrationCell("N", "dxDBGrid3rachet"), QStringLiteral("155"));
+    EXPECT_EQ(f4().ADOTable2.state(), DatasetState::Browse);
+
+    press("Button4");
+    EXPECT_EQ(concentrationCell("N", "dxDBGrid3rachet"), QStringLiteral("310"));
+    EXPECT_DOUBLE_EQ(stored("SELECT rachet FROM t_konc WHERE id_kult = 1 AND id_el = 1").toDouble(), 310);
 }
 
 TEST_F(CompositionTest, SaveSwitchesTheRenameModeOffAndShowsTheNameDialog)

@@ -51,13 +51,14 @@ void buildBase(const QString &fileName, const QList<BaseSection> &sections)
     file.close(); // SQLite takes an empty file for an empty database
 
     Connection connection(fileName);
-    connection.connect();
+    connection.connectToNewFile();
     {
         Connection::Batch batch(connection);
         for (const QString &sql : Schema::createStatements())
             connection.exec(sql);
         for (const BaseSection &section : sections)
             insertRows(connection, section);
+        batch.commit();
     }
     // A plain rollback-journal file: complete in itself once closed, safe to copy anywhere.
     connection.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));

@@ -1,0 +1,202 @@
+#include "testdb.h"
+
+#include "data/dataset.h"
+#include "data/schema.h"
+#include "support/childprocess.h"
+#include "support/freshbase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace {
+
+std::string errorOf(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const AppError &e) {
+        return e.text().toStdString();
+    }
+    return "(no error)";
+}
+
+// Files beside the base: SQLite's journals would show a base that was written to.
+QStringList dirEntries(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden);
+}
+
+// A base as a grower's may be: a fresh default base, possibly changed by another program.
+class ConnectionTest : public ::testing::Test
+{
+protected:
+    // Runs statements on the base as another program would, not through our connection.
+    void otherProgram(const char *statements)
+    {
+        sqlite3 *db = nullptr;
+        ASSERT_EQ(sqlite3_open(base.basePath().toUtf8().constData(), &db), SQLITE_OK);
+        char *err = nullptr;
+        const int rc = sqlite3_exec(db, statements, nullptr, nullptr, &err);
+        EXPECT_EQ(rc, SQLITE_OK) << (err ? err : "");
+        sqlite3_free(err);
+        sqlite3_close(db);
+    }
+
+    std::string shown(const char *name) { return QFileInfo(base.path(QString::fromLatin1(name))).absoluteFilePath().toStdString(); }
+
+    FreshBase base;
+};
+
+TEST_F(ConnectionTest, AMissingFieldIsNamedAndNeverReadAsText)
+{
+    otherProgram("CREATE TABLE t_new (id_udobra INTEGER PRIMARY KEY AUTOINCREMENT, ppm INTEGER);"
+                 "INSERT INTO t_new SELECT id_udobra, ppm FROM t_udobra;"
+                 "DROP TABLE t_udobra; ALTER TABLE t_new RENAME TO t_udobra;");
+    Connection c(QStringLiteral("base.mdb"));
+    EXPECT_EQ(errorOf([&] { c.connect(); }), "t_udobra: no such column: name_udobra");
+    EXPECT_FALSE(c.isConnected());
+
+    otherProgram("ALTER TABLE t_udobra ADD COLUMN name_udobra TEXT(50); DROP TABLE t_konc");
+    Connection again(QStringLiteral("base.mdb"));
+    EXPECT_EQ(errorOf([&] { again.connect(); }), "no such table: t_konc");
+}
+
+TEST_F(ConnectionTest, ExtraTablesAndFieldsAreNoBar)
+{
+    otherProgram("CREATE TABLE own_tanks (id INTEGER PRIMARY KEY, litres DOUBLE);"
+                 "ALTER TABLE t_udobra ADD COLUMN note TEXT;");
+    Connection c(QStringLiteral("base.mdb"));
+    LAYER_OK(c.connect());
+    Dataset ds(QStringLiteral("T_Udobra"), &c, QStringLiteral("t_udobra"));
+    ds.addStoredField(QStringLiteral("name_udobra"));
+    LAYER_OK(ds.open());
+    EXPECT_EQ(ds.asString(QStringLiteral("name_udobra")), QStringLiteral("Кальциевая селитра"));
+}
+
+TEST_F(ConnectionTest, DoubleQuotesAlwaysNameAColumn)
+{
+    Connection c(QStringLiteral("base.mdb"));
+    EXPECT_EQ(errorOf([&] { Connection::Statement st(c, QStringLiteral("SELECT \"nothing\" FROM t_udobra")); }),
+              "no such column: nothing");
+    EXPECT_EQ(errorOf([&] { c.exec(QStringLiteral("UPDATE t_udobra SET name_udobra = \"x\"")); }),
+              "no such column: x");
+    EXPECT_EQ(scalar(c, QStringLiteral("SELECT \"name_udobra\" FROM t_udobra WHERE id_udobra = 1"))
+                  .toString(),
+              QStringLiteral("Кальциевая селитра"));
+}
+
+TEST_F(ConnectionTest, AnEmptyFileIsNoDatabaseAndStaysEmpty)
+{
+    ASSERT_TRUE(QFile::resize(base.basePath(), 0));
+    Connection c(QStringLiteral("base.mdb"));
+    EXPECT_EQ(errorOf([&] { c.connect(); }),
+              "Unrecognized database format '" + shown("base.mdb") + "'. file is not a database");
+    EXPECT_EQ(QFileInfo(base.basePath()).size(), 0);
+    EXPECT_EQ(dirEntries(base.dir()), QStringList{QStringLiteral("base.mdb")});
+}
+
+// A read-only base is refused at once, in either journal mode, before anything is written.
+TEST_F(ConnectionTest, ABaseThatCannotBeWrittenIsRefused)
+{
+    const std::string readOnly =
+        "Cannot write database '" + shown("base.mdb") + "'. The file is read-only";
+    const auto everyoneMay = [](QFileDevice::Permissions others) {
+        return QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | others;
+    };
+    ASSERT_TRUE(QFile::setPermissions(base.dir(), everyoneMay(QFile::ReadOther | QFile::ExeOther
+                                                              | QFile::WriteOther)));
+    for (const char *mode : {"DELETE", "WAL"}) {
+        ASSERT_TRUE(QFile::setPermissions(base.basePath(), QFile::ReadOwner | QFile::WriteOwner));
+        otherProgram(QByteArray("PRAGMA journal_mode=").append(mode).constData());
+        ASSERT_TRUE(QFile::setPermissions(base.basePath(), QFile::ReadOwner | QFile::ReadOther));
+        EXPECT_EQ(runInChild([] { return errorOf([] { Connection(QStringLiteral("base.mdb")).connect(); }); }),
+                  readOnly)
+            << mode;
+    }
+
+    ASSERT_TRUE(QFile::setPermissions(base.basePath(), QFile::ReadOwner | QFile::WriteOwner
+                                                         | QFile::ReadOther | QFile::WriteOther));
+    ASSERT_TRUE(QFile::setPermissions(base.dir(), QFile::ReadOwner | QFile::ExeOwner
+                                                    | QFile::ReadOther | QFile::ExeOther));
+    EXPECT_EQ(dirEntries(base.dir()), QStringList{QStringLiteral("base.mdb")}) << "nothing written";
+    const std::string folder =
+        runInChild([] { return errorOf([] { Connection(QStringLiteral("base.mdb")).connect(); }); });
+    QFile::setPermissions(base.dir(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_EQ(folder, "Cannot write database '" + shown("base.mdb") + "'. Its folder is read-only");
+}
+
+// Another program holds the write lock past the busy timeout: the batch that meets it fails,
+// and the next one is a transaction of its own again, not a run of autocommitted posts.
+TEST_F(ConnectionTest, AFailedBeginLeavesLaterBatchesWhole)
+{
+    Connection c(QStringLiteral("base.mdb"));
+    c.setBusyTimeout(20);
+    Connection other(QStringLiteral("base.mdb"));
+    other.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    EXPECT_EQ(errorOf([&] { Connection::Batch batch(c); }), "database is locked");
+    other.exec(QStringLiteral("COMMIT"));
+
+    Connection reader(QStringLiteral("base.mdb"));
+    const int before = scalar(reader, QStringLiteral("SELECT count(*) FROM t_udobra")).toInt();
+    {
+        Connection::Batch batch(c);
+        sql(c, QStringLiteral("INSERT INTO t_udobra (name_udobra, ppm) VALUES ('A', 1)"));
+        sql(c, QStringLiteral("INSERT INTO t_udobra (name_udobra, ppm) VALUES ('B', 2)"));
+        EXPECT_EQ(scalar(reader, QStringLiteral("SELECT count(*) FROM t_udobra")).toInt(), before)
+            << "nothing shows before the batch commits";
+        LAYER_OK(batch.commit());
+    }
+    EXPECT_EQ(scalar(reader, QStringLiteral("SELECT count(*) FROM t_udobra")).toInt(),
+              before + 2);
+}
+
+// A COMMIT that fails (here refused by a commit hook, as a full disk or an I/O error would
+// refuse it) is the batch's error, and the datasets that wrote show what the file holds.
+TEST_F(ConnectionTest, AFailedCommitIsReportedAndTheWritersRead)
+{
+    Connection c(QStringLiteral("base.mdb"));
+    Dataset ds(QStringLiteral("T_Udobra"), &c, QStringLiteral("t_udobra"));
+    ds.addStoredField(QStringLiteral("id_udobra"));
+    ds.addStoredField(QStringLiteral("ppm"));
+    LAYER_OK(ds.open());
+    const int rows = ds.recordCount();
+    const int ppm = ds.asInteger(QStringLiteral("ppm"));
+
+    sqlite3_commit_hook(c.handle(), [](void *) { return 1; }, nullptr);
+    {
+        Connection::Batch batch(c);
+        ds.edit();
+        ds.setValue(QStringLiteral("ppm"), ppm + 100);
+        ds.post();
+        ds.append();
+        ds.setValue(QStringLiteral("ppm"), 5);
+        ds.post();
+        EXPECT_EQ(ds.recordCount(), rows + 1);
+        EXPECT_EQ(errorOf([&] { batch.commit(); }), "constraint failed");
+    }
+    EXPECT_EQ(ds.recordCount(), rows);
+    ds.first();
+    EXPECT_EQ(ds.asInteger(QStringLiteral("ppm")), ppm);
+    EXPECT_EQ(ds.state(), DatasetState::Browse);
+
+    // On the error path the rows are committed all the same; a failing COMMIT there is
+    // rolled back and read again, and the first error is the one that travels.
+    sqlite3_commit_hook(c.handle(), nullptr, nullptr);
+    try {
+        Connection::Batch batch(c);
+        ds.edit();
+        ds.setValue(QStringLiteral("ppm"), ppm + 1);
+        ds.post();
+        throw AppError(QStringLiteral("stop"));
+    } catch (const AppError &e) {
+        EXPECT_EQ(e.text(), QStringLiteral("stop"));
+    }
+    Connection reader(QStringLiteral("base.mdb"));
+    EXPECT_EQ(scalar(reader, QStringLiteral("SELECT ppm FROM t_udobra WHERE id_udobra = 1")).toInt(),
+              ppm + 1);
+}
+
+} // namespace
