@@ -56,12 +56,12 @@ TEST_F(StartupTest, CreatesTheEightWindowsHiddenWithOnlyTheElementDataOpen)
 TEST_F(StartupTest, ShowingTheMainWindowOpensEverythingAndLoadsTheLayout)
 {
     create();
-    RenameMode = true;
+    Form5->setRenameMode(true);
     ShowMainWindow();
     EXPECT_TRUE(Form1->isVisible());
     for (QWidget *w : QList<QWidget *>{Form2, Form3, Form4, Form5, Form6, Form18, F_Converter})
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
-    EXPECT_FALSE(RenameMode);
+    EXPECT_FALSE(Form5->renameMode());
     for (Dataset *ds : allDatasets())
         EXPECT_TRUE(ds->isActive()) << ds->name().toStdString();
     EXPECT_EQ(fileBytes(QStringLiteral("size.ini")), goldenFile(QStringLiteral("default-size.ini")));
