@@ -279,6 +279,23 @@ TEST_F(CompositionTest, AFailingRecalculationSwitchesTheTimerOff)
     EXPECT_FALSE(timer->isActive()) << "not retried every second";
 }
 
+TEST_F(CompositionTest, RoundingKeepsFourDecimalsOfEveryTargetRow)
+{
+    Dataset &targets = f4().ADOTable2;
+    const double typed[] = {123.45678, -123.45678};
+    for (int row = 0; row < 2; ++row) {
+        targets.moveTo(row);
+        targets.edit();
+        targets.setValue(QStringLiteral("rachet"), typed[row]);
+        targets.post();
+    }
+    Form4->RoundCalculatedConcentrations();
+    EXPECT_EQ(cell(concentration(), 0, "dxDBGrid3rachet"), QStringLiteral("123.4568"));
+    EXPECT_EQ(cell(concentration(), 1, "dxDBGrid3rachet"), QStringLiteral("-123.4567"));
+    EXPECT_DOUBLE_EQ(stored("SELECT rachet FROM t_konc WHERE id_kult = 1 ORDER BY id_konc").toDouble(),
+                     123.4568);
+}
+
 // A run whose COMMIT fails (refused here by a commit hook, as a full disk or an I/O error
 // refuses it) is reported, and the grid and the file agree on the last run that was committed.
 TEST_F(CompositionTest, ARunWhoseCommitFailsIsReportedAndTheGridShowsTheFile)

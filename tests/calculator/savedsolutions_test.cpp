@@ -562,6 +562,9 @@ TEST_F(SavedSolutions, clicksAndKeyReleasesInTheListRecalculate)
     clickSolution(0);
     EXPECT_EQ(computed().value(QStringLiteral("N")), 155);
     EXPECT_EQ(computed().value(QStringLiteral("Ca")), 189.3955);
+    // The run ends by reading the rows again, and their hook writes its own caption over the
+    // run's "Кол-во, г/0 л.".
+    EXPECT_EQ(column(QStringLiteral("dxDBGrid4Column3"))->caption(), QStringLiteral("Кол-во г./л."));
 
     DataGrid *names = grid(QStringLiteral("dxDBGrid5"));
     names->setFocus();
