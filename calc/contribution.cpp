@@ -14,7 +14,7 @@ CompositionRow currentCompositionRow(const Dataset &rows)
     return row;
 }
 
-std::optional<long double> contribution(const CompositionRow &row, int target, long double grams)
+std::optional<Ext> contribution(const CompositionRow &row, int target, Ext grams)
 {
     if (row.element == target)
         return (row.percent * 10) * grams;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "numbers.h"
+
 #include <optional>
 
 class Dataset;
@@ -10,9 +12,9 @@ class Dataset;
 struct CompositionRow
 {
     int element = 0;
-    long double percent = 0;
+    Ext percent = 0;
     int yieldedElement = 0;
-    long double factor = 0;
+    Ext factor = 0;
 };
 
 // The composition row that `rows` (T_SOS, with its coefficient lookups) stands on.
@@ -23,4 +25,4 @@ CompositionRow currentCompositionRow(const Dataset &rows);
 // row's element is the target, ((percent × 10) × grams) × factor when only its coefficient
 // yields the target, nothing otherwise. So a row counts at most once per target, and the run
 // and a solver that builds its matrix from this function agree on every figure.
-std::optional<long double> contribution(const CompositionRow &row, int target, long double grams);
+std::optional<Ext> contribution(const CompositionRow &row, int target, Ext grams);

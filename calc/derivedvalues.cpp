@@ -2,12 +2,6 @@
 
 #include "numbers.h"
 
-namespace {
-
-using Ext = long double; // the calculation's extended precision
-
-} // namespace
-
 namespace DerivedValues {
 
 double scaledAmount(double kol, int percentage)

@@ -10,8 +10,6 @@
 
 namespace {
 
-using Ext = long double; // the calculation's extended precision
-
 // A field of another dataset's current row as text, empty when there is none.
 QString fieldText(const Dataset &ds, const QString &field)
 {

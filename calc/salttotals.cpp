@@ -4,8 +4,6 @@
 
 namespace {
 
-using Ext = long double; // the calculation's extended precision
-
 void add(double &sum, Ext value)
 {
     sum = static_cast<double>(Ext(sum) + value);
