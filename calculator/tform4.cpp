@@ -193,6 +193,11 @@ void TForm4::commitCompositionEditor()
     m_composition->grid()->commitEditor();
 }
 
+void TForm4::setNameDialog(TForm5 *dialog)
+{
+    m_nameDialog = dialog;
+}
+
 void TForm4::setFertilizerCount(int count)
 {
     m_fertilizers->setCount(count);

@@ -4,6 +4,7 @@
 #include "calc/workingcomposition.h"
 #include "compositionsource.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -37,7 +38,7 @@ public:
     ConcentrationEngine &engine() { return m_engine; }
 
     // The name dialog that "Сохранить" and "изменить название" show.
-    void setNameDialog(TForm5 *dialog) { m_nameDialog = dialog; }
+    void setNameDialog(TForm5 *dialog);
     // The database cycle closing runs: false when it failed (the error has been shown) and
     // the window must stay open. Without one, closing only hides the window.
     void setDatabaseCycle(std::function<bool()> cycle) { m_databaseCycle = std::move(cycle); }
@@ -102,7 +103,7 @@ private:
     DataModules &m_data;
     ConcentrationEngine m_engine;
     WorkingComposition m_workingComposition;
-    TForm5 *m_nameDialog = nullptr;
+    QPointer<TForm5> m_nameDialog;
     std::function<bool()> m_databaseCycle;
     FertilizerPane *m_fertilizers = nullptr;
     ButtonColumn *m_buttons = nullptr;

@@ -1,17 +1,18 @@
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
+#include <QWidget>
 
 #include <functional>
 
-class QWidget;
 class TForm18;
 
 // What the options reach beyond their own window, given by the application at start-up: the
 // calculator, whose controls the options' tables name, and the main window's autostart timer.
 struct OptionsTargets
 {
-    QWidget *calculator = nullptr;
+    QPointer<QWidget> calculator;
     std::function<void(bool on)> setAutostart;
 };
 
