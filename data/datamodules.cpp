@@ -23,7 +23,6 @@ Form2Data::Form2Data(Connection &c)
       DS_UDobRA(QStringLiteral("DS_UDobRA"), &T_Udobra),
       DS_SOSTAV(QStringLiteral("DS_SOSTAV"), &T_Sostav_Udobra)
 {
-    T_Udobra.setQueryText(Schema::FertilizerQuery);
     storedFields(T_Udobra, {id_udobra, name_udobra, ppm});
     storedFields(T_Sostav_Udobra, {id_sostav_udobra, id_element, id_udobra, kol_element});
     // The lookup name_element is declared by DataModules once the element window's data exists.

@@ -52,12 +52,8 @@ public:
     ~Dataset() override;
 
     QString name() const { return objectName(); }
-    QString tableName() const { return m_table->name; }
-    Connection *connection() const { return m_connection; }
 
     // ---- declaration (before the first open)
-    void setQueryText(const QString &sql) { m_queryText = sql; } // documentation of a query source
-    QString queryText() const { return m_queryText; }
     void addStoredField(const QString &name);
     void addLookupField(const QString &name, FieldType type, int size, const QString &keyField,
                         Dataset *lookupDataset, const QString &lookupKey,
@@ -139,8 +135,6 @@ public:
     // ---- master-detail, re-pointable: set the link, then close and open
     void setMasterLink(Binding *master, const QString &masterField, const QString &detailField);
     Binding *masterBinding() const { return m_master.data(); }
-    QString masterField() const { return m_masterField; }
-    QString detailField() const { return m_detailField; }
 
     // ---- bookmarks
     Bookmark bookmark() const;
@@ -213,7 +207,6 @@ private:
 
     Connection *m_connection;
     const TableDef *m_table;
-    QString m_queryText;
     QVector<Field> m_fields;
     TableRows m_tableRows; // over m_fields
     std::function<void(Dataset &)> m_calcHook;
