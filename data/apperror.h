@@ -34,3 +34,18 @@ private:
     QByteArray m_utf8;
     bool m_namesInstance = false;
 };
+
+// The text of the exception being handled, for code that reports an error rather than ending
+// on it: an AppError's own text, another exception's what(). Only inside a catch block.
+inline QString currentErrorText()
+{
+    try {
+        throw;
+    } catch (const AppError &e) {
+        return e.text();
+    } catch (const std::exception &e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("Неизвестная ошибка");
+    }
+}
