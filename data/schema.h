@@ -29,8 +29,6 @@ namespace Schema {
 
 inline const QString FileName = QStringLiteral("base.mdb");
 inline const QString IndexName = QStringLiteral("T_udobraT_sostav_udobra");
-inline const QString FertilizerQuery =
-    QStringLiteral("select id_udobra, name_udobra, ppm from t_udobra");
 
 const QList<TableDef> &tables();
 const TableDef &table(const QString &name); // throws AppError for an unknown table
