@@ -2,6 +2,7 @@
 
 #include "apperror.h"
 #include "fields.h"
+#include "owntables.h"
 
 namespace {
 
@@ -78,9 +79,11 @@ const QList<TableDef> &tables()
 
 const TableDef &table(const QString &name)
 {
-    for (const TableDef &t : tables()) {
-        if (t.name.compare(name, Qt::CaseInsensitive) == 0)
-            return t;
+    for (const QList<TableDef> *list : {&tables(), &OwnTables::tables()}) {
+        for (const TableDef &t : *list) {
+            if (t.name.compare(name, Qt::CaseInsensitive) == 0)
+                return t;
+        }
     }
     throw AppError(QStringLiteral("Неизвестная таблица \"%1\"").arg(name));
 }
@@ -102,22 +105,31 @@ QString sqlType(const FieldDef &field)
     return {};
 }
 
+QString columnDefinition(const FieldDef &field)
+{
+    QString col = QStringLiteral("\"%1\" %2").arg(field.name, sqlType(field));
+    // The engine itself refuses over-long text too, so no other writer can store it.
+    if (field.type == FieldType::Text)
+        col += QStringLiteral(" CHECK (length(\"%1\") <= %2)").arg(field.name).arg(field.size);
+    return col;
+}
+
+QString createTableStatement(const TableDef &table)
+{
+    QStringList cols;
+    for (const FieldDef &f : table.fields)
+        cols.append(columnDefinition(f));
+    return QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(table.name, cols.join(QStringLiteral(", ")));
+}
+
 QStringList createStatements()
 {
     QStringList out;
-    for (const TableDef &t : tables()) {
-        QStringList cols;
-        for (const FieldDef &f : t.fields) {
-            QString col = QStringLiteral("\"%1\" %2").arg(f.name, sqlType(f));
-            // The engine itself refuses over-long text too, so no other writer can store it.
-            if (f.type == FieldType::Text)
-                col += QStringLiteral(" CHECK (length(\"%1\") <= %2)").arg(f.name).arg(f.size);
-            cols.append(col);
-        }
-        out.append(QStringLiteral("CREATE TABLE \"%1\" (%2)").arg(t.name, cols.join(QStringLiteral(", "))));
-    }
+    for (const TableDef &t : tables())
+        out.append(createTableStatement(t));
     out.append(QStringLiteral("CREATE INDEX \"%1\" ON \"%2\" (\"%3\")")
                    .arg(IndexName, Tables::T_sostav_udobra, Fields::id_udobra));
+    out.append(OwnTables::createStatements());
     return out;
 }
 
