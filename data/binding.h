@@ -23,16 +23,6 @@ public:
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled);
 
-    // Detail datasets linked to this binding as their master.
-    const QList<Dataset *> &followers() const { return m_followers; }
-    void addFollower(Dataset *detail);
-    void removeFollower(Dataset *detail);
-
-    // Called by the dataset: its current row or its rows changed.
-    void notifyMasterChanged();
-    // Called by the dataset before it posts or moves: controls write what is open in an editor.
-    void requestUpdateData() { Q_EMIT updateData(); }
-
 Q_SIGNALS:
     // For controls, sent only while enabled.
     void reset();                       // rows read afresh, opened, closed, filtered, sorted
@@ -47,6 +37,15 @@ Q_SIGNALS:
     void updateData();
 
 private:
+    // The dataset's side: details link themselves here, and the dataset tells of its moves
+    // and asks its controls for what is still open in an editor.
+    friend class Dataset;
+    const QList<Dataset *> &followers() const { return m_followers; } // linked details
+    void addFollower(Dataset *detail);
+    void removeFollower(Dataset *detail);
+    void notifyMasterChanged(); // the current row or the rows changed
+    void requestUpdateData() { Q_EMIT updateData(); } // before a post or a move
+
     void forwardReset();
     void forwardValues();
     void forwardRowChanged(int row);

@@ -2,6 +2,7 @@
 
 #include "apperror.h"
 #include "dataset.h"
+#include "owntables.h"
 #include "schema.h"
 
 #include <QFileInfo>
@@ -121,6 +122,13 @@ void Connection::open(int flags, bool newFile)
             const QString why = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
             sqlite3_free(err);
             throw AppError(QStringLiteral("Cannot open database '%1'. %2").arg(path, why));
+        }
+        if (!newFile) {
+            try {
+                OwnTables::ensure(db);
+            } catch (const AppError &e) {
+                throw AppError(QStringLiteral("Cannot open database '%1'. %2").arg(path, e.text()));
+            }
         }
     } catch (...) {
         sqlite3_close(db);

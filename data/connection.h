@@ -34,7 +34,6 @@ public:
 
     // How long a statement waits for another process's lock before it fails.
     void setBusyTimeout(int milliseconds);
-    int busyTimeout() const { return m_busyTimeout; }
 
     // A prepared statement with values bound by position (from 1). Values go in only through
     // sqlite3_bind_*; nothing typed by a user is ever spliced into SQL text.
@@ -60,7 +59,6 @@ public:
     void exec(const QString &sql);
     qint64 lastInsertId();
     int changes();
-    QString lastError();
 
     // Groups many posts into one transaction for speed. commit() ends the work; when an error
     // ends it instead, the destructor commits what was posted all the same: nothing the grower
@@ -90,6 +88,7 @@ public:
 
 private:
     void open(int flags, bool newFile);
+    QString lastError();
     void rereadWriters();
 
     QString m_fileName;

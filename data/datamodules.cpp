@@ -1,115 +1,112 @@
 #include "datamodules.h"
 
+#include "fields.h"
+
 #include <exception>
 #include <functional>
 
+using namespace Fields;
+
 namespace {
 
-const QString S(const char *s) { return QString::fromLatin1(s); }
-
-void storedFields(Dataset &ds, std::initializer_list<const char *> names)
+void storedFields(Dataset &ds, std::initializer_list<QString> names)
 {
-    for (const char *n : names)
-        ds.addStoredField(S(n));
+    for (const QString &n : names)
+        ds.addStoredField(n);
 }
 
 } // namespace
 
 Form2Data::Form2Data(Connection &c)
-    : T_Udobra(S("T_Udobra"), &c, S("t_udobra")),
-      T_Sostav_Udobra(S("T_Sostav_Udobra"), &c, S("T_sostav_udobra")),
-      DS_UDobRA(S("DS_UDobRA"), &T_Udobra),
-      DS_SOSTAV(S("DS_SOSTAV"), &T_Sostav_Udobra)
+    : T_Udobra(QStringLiteral("T_Udobra"), &c, Tables::t_udobra),
+      T_Sostav_Udobra(QStringLiteral("T_Sostav_Udobra"), &c, Tables::T_sostav_udobra),
+      DS_UDobRA(QStringLiteral("DS_UDobRA"), &T_Udobra),
+      DS_SOSTAV(QStringLiteral("DS_SOSTAV"), &T_Sostav_Udobra)
 {
-    T_Udobra.setQueryText(Schema::FertilizerQuery);
-    storedFields(T_Udobra, {"id_udobra", "name_udobra", "ppm"});
-    storedFields(T_Sostav_Udobra, {"id_sostav_udobra", "id_element", "id_udobra", "kol_element"});
+    storedFields(T_Udobra, {id_udobra, name_udobra, ppm});
+    storedFields(T_Sostav_Udobra, {id_sostav_udobra, id_element, id_udobra, kol_element});
     // The lookup name_element is declared by DataModules once the element window's data exists.
-    T_Sostav_Udobra.setMasterLink(&DS_UDobRA, S("id_udobra"), S("id_udobra"));
+    T_Sostav_Udobra.setMasterLink(&DS_UDobRA, id_udobra, id_udobra);
 }
 
 Form3Data::Form3Data(Connection &c)
-    : T_Element(S("T_Element"), &c, S("T_element")),
-      T_KOF(S("T_KOF"), &c, S("t_kof")),
-      DS_Element(S("DS_Element"), &T_Element),
-      DS_KOF(S("DS_KOF"), &T_KOF)
+    : T_Element(QStringLiteral("T_Element"), &c, Tables::T_element),
+      T_KOF(QStringLiteral("T_KOF"), &c, Tables::t_kof),
+      DS_Element(QStringLiteral("DS_Element"), &T_Element),
+      DS_KOF(QStringLiteral("DS_KOF"), &T_KOF)
 {
-    storedFields(T_Element, {"id_element", "Smallname_element", "fullname_element", "kof", "id_kof"});
-    T_Element.addLookupField(S("name_k"), FieldType::Text, 20, S("id_kof"), &T_KOF, S("id_kof"),
-                             S("name_kof"));
-    storedFields(T_KOF, {"id_kof", "name_kof", "kof", "id_element"});
+    storedFields(T_Element, {id_element, Smallname_element, fullname_element, kof, id_kof});
+    T_Element.addLookupField(name_k, FieldType::Text, 20, id_kof, &T_KOF, id_kof, name_kof);
+    storedFields(T_KOF, {id_kof, name_kof, kof, id_element});
 }
 
 Form4Data::Form4Data(Connection &c, Form2Data &form2, Form3Data &form3)
-    : T_rachet(S("T_rachet"), &c, S("t_rachet")),
-      T_el(S("T_el"), &c, S("T_element")),
-      T_SOS(S("T_SOS"), &c, S("T_sostav_udobra")),
-      T_save_rar(S("T_save_rar"), &c, S("t_save_rar")),
-      T_HEAD_RAR(S("T_HEAD_RAR"), &c, S("t_head_rar")),
-      ADOTable2(S("ADOTable2"), &c, S("t_konc")),
-      ADOTable3(S("ADOTable3"), &c, S("T_kult")),
-      DS_rachet(S("DS_rachet"), &T_rachet),
-      DS_EL(S("DS_EL"), &T_el),
-      DS_SOS(S("DS_SOS"), &T_SOS),
-      DS_SAVE_RAR(S("DS_SAVE_RAR"), &T_save_rar),
-      DS_HEAD_RAR(S("DS_HEAD_RAR"), &T_HEAD_RAR),
-      DataSource2(S("DataSource2"), &ADOTable2),
-      DataSource3(S("DataSource3"), &ADOTable3)
+    : T_rachet(QStringLiteral("T_rachet"), &c, Tables::t_rachet),
+      T_el(QStringLiteral("T_el"), &c, Tables::T_element),
+      T_SOS(QStringLiteral("T_SOS"), &c, Tables::T_sostav_udobra),
+      T_save_rar(QStringLiteral("T_save_rar"), &c, Tables::t_save_rar),
+      T_HEAD_RAR(QStringLiteral("T_HEAD_RAR"), &c, Tables::t_head_rar),
+      ADOTable2(QStringLiteral("ADOTable2"), &c, Tables::t_konc),
+      ADOTable3(QStringLiteral("ADOTable3"), &c, Tables::T_kult),
+      DS_rachet(QStringLiteral("DS_rachet"), &T_rachet),
+      DS_EL(QStringLiteral("DS_EL"), &T_el),
+      DS_SOS(QStringLiteral("DS_SOS"), &T_SOS),
+      DS_SAVE_RAR(QStringLiteral("DS_SAVE_RAR"), &T_save_rar),
+      DS_HEAD_RAR(QStringLiteral("DS_HEAD_RAR"), &T_HEAD_RAR),
+      DataSource2(QStringLiteral("DataSource2"), &ADOTable2),
+      DataSource3(QStringLiteral("DataSource3"), &ADOTable3)
 {
     Dataset &udobra = form2.T_Udobra;
     Dataset &element = form3.T_Element;
-    Dataset &kof = form3.T_KOF;
+    Dataset &coefficient = form3.T_KOF;
 
-    storedFields(T_rachet, {"id_rachet", "id_udobra", "kol"});
-    T_rachet.addLookupField(S("name"), FieldType::Text, 80, S("id_udobra"), &udobra, S("id_udobra"),
-                            S("name_udobra"), true);
-    T_rachet.addCalculatedField(S("kol_pr"));
-    T_rachet.addLookupField(S("ppm"), FieldType::Int, 0, S("id_udobra"), &udobra, S("id_udobra"),
-                            S("ppm"));
+    storedFields(T_rachet, {id_rachet, id_udobra, kol});
+    T_rachet.addLookupField(name, FieldType::Text, 80, id_udobra, &udobra, id_udobra, name_udobra,
+                            true);
+    T_rachet.addCalculatedField(kol_pr);
+    T_rachet.addLookupField(ppm, FieldType::Int, 0, id_udobra, &udobra, id_udobra, ppm);
 
-    storedFields(T_el, {"id_element", "Smallname_element", "fullname_element", "kof", "id_kof"});
-    T_el.setFilter(S("kof<>true"));
+    storedFields(T_el, {id_element, Smallname_element, fullname_element, kof, id_kof});
+    T_el.setFilter(kof + QStringLiteral("<>true"));
     T_el.setFiltered(true);
 
-    storedFields(T_SOS, {"id_sostav_udobra", "id_element", "id_udobra", "kol_element"});
-    T_SOS.addLookupField(S("name"), FieldType::Text, 20, S("id_element"), &element, S("id_element"),
-                         S("Smallname_element"));
-    T_SOS.addLookupField(S("id_kof"), FieldType::Int, 0, S("id_element"), &element, S("id_element"),
-                         S("id_kof"));
-    T_SOS.addLookupField(S("kof"), FieldType::Double, 0, S("id_kof"), &kof, S("id_kof"), S("kof"));
-    T_SOS.addLookupField(S("id_el"), FieldType::Int, 0, S("id_kof"), &kof, S("id_kof"),
-                         S("id_element"));
+    storedFields(T_SOS, {id_sostav_udobra, id_element, id_udobra, kol_element});
+    T_SOS.addLookupField(name, FieldType::Text, 20, id_element, &element, id_element,
+                         Smallname_element);
+    T_SOS.addLookupField(id_kof, FieldType::Int, 0, id_element, &element, id_element, id_kof);
+    T_SOS.addLookupField(kof, FieldType::Double, 0, id_kof, &coefficient, id_kof, kof);
+    T_SOS.addLookupField(id_el, FieldType::Int, 0, id_kof, &coefficient, id_kof, id_element);
 
-    storedFields(T_save_rar, {"id_save_rar", "id_udobra", "kol", "id_head_rar"});
-    T_save_rar.addCalculatedField(S("kol_temp"));
-    T_save_rar.addLookupField(S("name"), FieldType::Text, 50, S("id_udobra"), &udobra,
-                              S("id_udobra"), S("name_udobra"));
-    T_save_rar.addCalculatedField(S("r_conc"));
-    T_save_rar.addCalculatedField(S("rl_conc"));
-    T_save_rar.setMasterLink(&DS_HEAD_RAR, S("id_head_rar"), S("id_head_rar"));
+    storedFields(T_save_rar, {id_save_rar, id_udobra, kol, id_head_rar});
+    T_save_rar.addCalculatedField(kol_temp);
+    T_save_rar.addLookupField(name, FieldType::Text, 50, id_udobra, &udobra, id_udobra,
+                              name_udobra);
+    T_save_rar.addCalculatedField(r_conc);
+    T_save_rar.addCalculatedField(rl_conc);
+    T_save_rar.setMasterLink(&DS_HEAD_RAR, id_head_rar, id_head_rar);
 
-    storedFields(T_HEAD_RAR, {"id_head_rar", "name_rar", "id_konc", "kol_l", "konc"});
-    T_HEAD_RAR.setMasterLink(&DataSource3, S("id_kult"), S("id_konc"));
+    storedFields(T_HEAD_RAR, {id_head_rar, name_rar, id_konc, kol_l, konc});
+    T_HEAD_RAR.setMasterLink(&DataSource3, id_kult, id_konc);
 
-    storedFields(ADOTable2, {"id_konc", "vega", "cvet", "id_kult", "id_el"});
-    ADOTable2.addLookupField(S("name_el"), FieldType::Text, 20, S("id_el"), &element,
-                             S("id_element"), S("Smallname_element"));
-    ADOTable2.addCalculatedField(S("vaga_calc"));
-    ADOTable2.addCalculatedField(S("cvet_calc"));
-    ADOTable2.addCalculatedField(S("raznica_v"));
-    ADOTable2.addCalculatedField(S("raznica_c"));
-    ADOTable2.addStoredField(S("rachet"));
-    ADOTable2.addCalculatedField(S("r_pr"));
-    ADOTable2.setMasterLink(&DataSource3, S("id_kult"), S("id_kult"));
+    storedFields(ADOTable2, {id_konc, vega, cvet, id_kult, id_el});
+    ADOTable2.addLookupField(name_el, FieldType::Text, 20, id_el, &element, id_element,
+                             Smallname_element);
+    ADOTable2.addCalculatedField(vaga_calc);
+    ADOTable2.addCalculatedField(cvet_calc);
+    ADOTable2.addCalculatedField(raznica_v);
+    ADOTable2.addCalculatedField(raznica_c);
+    ADOTable2.addStoredField(rachet);
+    ADOTable2.addCalculatedField(r_pr);
+    ADOTable2.setMasterLink(&DataSource3, id_kult, id_kult);
 
-    storedFields(ADOTable3, {"id_kult", "name_kult", "ph"});
+    storedFields(ADOTable3, {id_kult, name_kult, ph});
 }
 
 Form18Data::Form18Data(Connection &c)
-    : ADOTable1(S("ADOTable1"), &c, S("t_opt")),
-      DataSource1(S("DataSource1"), &ADOTable1)
+    : ADOTable1(QStringLiteral("ADOTable1"), &c, Tables::t_opt),
+      DataSource1(QStringLiteral("DataSource1"), &ADOTable1)
 {
-    for (const FieldDef &f : Schema::table(S("t_opt")).fields)
+    for (const FieldDef &f : Schema::table(Tables::t_opt).fields)
         ADOTable1.addStoredField(f.name);
 }
 
@@ -120,9 +117,8 @@ DataModules::DataModules(const QString &fileName)
       form4(ADOConnection1, form2, form3),
       form18(ADOConnection1)
 {
-    form2.T_Sostav_Udobra.addLookupField(S("name_element"), FieldType::Text, 10, S("id_element"),
-                                         &form3.T_Element, S("id_element"),
-                                         S("Smallname_element"));
+    form2.T_Sostav_Udobra.addLookupField(name_element, FieldType::Text, 10, id_element,
+                                         &form3.T_Element, id_element, Smallname_element);
 }
 
 void DataModules::openAll()

@@ -12,7 +12,7 @@ class Form2Data
 {
 public:
     explicit Form2Data(Connection &connection);
-    Dataset T_Udobra;        // the fertilizer query
+    Dataset T_Udobra;        // the fertilizer query: the three fields of t_udobra, updatable
     Dataset T_Sostav_Udobra; // detail of DS_UDobRA by id_udobra
     Binding DS_UDobRA;
     Binding DS_SOSTAV;

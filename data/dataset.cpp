@@ -5,8 +5,6 @@
 #include "connection.h"
 #include "textconv.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <cmath>
 
@@ -16,11 +14,9 @@ const QString EmptyDataset = QStringLiteral("Cannot perform this operation on an
 const QString ClosedDataset = QStringLiteral("Cannot perform this operation on a closed dataset");
 const QString NotEditing = QStringLiteral("Dataset not in edit or insert mode");
 
-bool sameValue(const QVariant &a, const QVariant &b)
+QString notFound(const QString &field)
 {
-    if (a.isNull() || b.isNull())
-        return a.isNull() == b.isNull();
-    return a == b;
+    return QStringLiteral("Field '%1' not found").arg(field);
 }
 
 // Compares two key-like values as integers; an empty value matches nothing.
@@ -31,26 +27,13 @@ bool sameKey(const QVariant &a, const QVariant &b)
     return a.toLongLong() == b.toLongLong();
 }
 
-QString typeName(FieldType t)
-{
-    switch (t) {
-    case FieldType::Key:
-    case FieldType::Int:
-        return QStringLiteral("integer");
-    case FieldType::Double:
-        return QStringLiteral("floating point");
-    case FieldType::Bool:
-        return QStringLiteral("boolean");
-    case FieldType::Text:
-        return QStringLiteral("text");
-    }
-    return {};
-}
-
 } // namespace
 
 Dataset::Dataset(const QString &name, Connection *connection, const QString &table, QObject *parent)
-    : QObject(parent), m_connection(connection), m_table(&Schema::table(table))
+    : QObject(parent),
+      m_connection(connection),
+      m_table(&Schema::table(table)),
+      m_tableRows(*connection, *m_table, m_fields)
 {
     setObjectName(name);
 }
@@ -67,7 +50,7 @@ void Dataset::addStoredField(const QString &name)
 {
     const FieldDef *def = m_table->field(name);
     if (!def)
-        fail(QStringLiteral("Field '%1' not found").arg(name));
+        fail(notFound(name));
     Field f;
     f.name = def->name;
     f.kind = FieldKind::Stored;
@@ -90,7 +73,7 @@ void Dataset::addLookupField(const QString &name, FieldType type, int size, cons
     f.keyField = keyField;
     f.keyIndex = fieldIndex(keyField);
     if (f.keyIndex < 0)
-        fail(QStringLiteral("Field '%1' not found").arg(keyField));
+        fail(notFound(keyField));
     f.lookupDataset = lookupDataset;
     f.lookupKey = lookupKey;
     f.resultField = resultField;
@@ -109,26 +92,29 @@ void Dataset::addCalculatedField(const QString &name)
 
 int Dataset::fieldIndex(const QString &name) const
 {
-    for (int i = 0; i < m_fields.size(); ++i) {
-        if (m_fields.at(i).name.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
+    return indexOfField(m_fields, name);
 }
 
 const Dataset::Field &Dataset::field(const QString &name) const
 {
     const int i = fieldIndex(name);
     if (i < 0)
-        fail(QStringLiteral("Field '%1' not found").arg(name));
+        fail(notFound(name));
     return m_fields.at(i);
 }
 
-// ---------------------------------------------------------------- helpers
+// ---------------------------------------------------------------- errors and states
 
 void Dataset::fail(const QString &text) const
 {
-    throw AppError(name() + QStringLiteral(": ") + text);
+    throw AppError::ofInstance(name(), text);
+}
+
+void Dataset::failWith(const AppError &cause) const
+{
+    if (cause.namesInstance())
+        throw cause;
+    fail(cause.text());
 }
 
 void Dataset::checkActive() const
@@ -139,19 +125,26 @@ void Dataset::checkActive() const
 
 void Dataset::checkEditing() const
 {
-    if (m_state != DatasetState::Edit && m_state != DatasetState::Insert)
+    if (!isEditing())
         fail(NotEditing);
 }
+
+bool Dataset::isEditing() const
+{
+    return m_state == DatasetState::Edit || m_state == DatasetState::Insert;
+}
+
+// ---------------------------------------------------------------- rows and their values
 
 const Dataset::Row *Dataset::currentRowData() const
 {
     if (m_calcRow)
         return m_calcRow;
-    if (m_state == DatasetState::Edit || m_state == DatasetState::Insert)
-        return &m_buffer;
+    if (isEditing())
+        return &m_editRow;
     if (m_current < 0 || m_current >= m_view.size())
         return nullptr;
-    return &m_all.at(m_view.at(m_current));
+    return &m_rows.at(m_view.at(m_current));
 }
 
 Dataset::Row *Dataset::currentRowData()
@@ -189,122 +182,54 @@ QVariant Dataset::lookup(const QString &keyField, const QVariant &key, const QSt
     if (m_fields.at(keyIndex).type == FieldType::Text) {
         // Text keys are rare and short-listed: compared as text, never through the number index.
         const QString wanted = key.toString();
-        for (const Row &r : m_all) {
+        for (const Row &r : m_rows) {
             if (rowValue(r, keyIndex).toString() == wanted)
                 return rowValue(r, resultIndex);
         }
         return {};
     }
-    auto it = m_lookupIndex.find(keyIndex);
-    if (it == m_lookupIndex.end()) {
-        QHash<qint64, int> index;
-        index.reserve(m_all.size());
-        for (int i = 0; i < m_all.size(); ++i) {
-            const QVariant k = rowValue(m_all.at(i), keyIndex);
-            if (!k.isNull() && !index.contains(k.toLongLong()))
-                index.insert(k.toLongLong(), i);
-        }
-        it = m_lookupIndex.insert(keyIndex, index);
-    }
-    const auto hit = it->constFind(key.toLongLong());
-    if (hit == it->constEnd())
-        return {};
-    return rowValue(m_all.at(*hit), resultIndex);
+    const int position = m_lookupIndex.find(keyIndex, key.toLongLong(), int(m_rows.size()),
+                                            [&](int i) { return rowValue(m_rows.at(i), keyIndex); });
+    return position < 0 ? QVariant() : rowValue(m_rows.at(position), resultIndex);
 }
 
-QString Dataset::sqlFieldList() const
-{
-    QStringList cols;
-    for (const Field &f : m_fields) {
-        if (f.kind == FieldKind::Stored)
-            cols.append(QStringLiteral("\"%1\"").arg(f.name));
-    }
-    return cols.join(QStringLiteral(", "));
-}
-
-void Dataset::readAll()
+// Reads the table again. A row still in the file keeps its uid, so bookmarks and the current
+// row survive the reading.
+void Dataset::readSnapshot()
 {
     QHash<qint64, quint64> uids;
-    for (const Row &r : std::as_const(m_all))
+    for (const Row &r : std::as_const(m_rows))
         uids.insert(r.rowid, r.uid);
 
     QVector<Row> rows;
     try {
-        const QString list = sqlFieldList();
-        Connection::Statement st(*m_connection,
-                                 QStringLiteral("SELECT rowid%1%2 FROM \"%3\" ORDER BY rowid")
-                                     .arg(list.isEmpty() ? QString() : QStringLiteral(", "), list,
-                                          m_table->name));
-        while (st.step()) {
-            Row r;
-            r.rowid = st.column(0).toLongLong();
-            r.uid = uids.value(r.rowid, 0);
-            if (r.uid == 0)
-                r.uid = m_nextUid++;
-            r.values.resize(m_fields.size());
-            int col = 1;
-            for (int i = 0; i < m_fields.size(); ++i) {
-                if (m_fields.at(i).kind != FieldKind::Stored)
-                    continue;
-                QVariant v = st.column(col++);
-                if (!v.isNull()) {
-                    switch (m_fields.at(i).type) {
-                    case FieldType::Key:
-                    case FieldType::Int:
-                        v = QVariant(int(v.toLongLong()));
-                        break;
-                    case FieldType::Double:
-                        v = QVariant(v.toDouble());
-                        break;
-                    case FieldType::Bool:
-                        v = QVariant(v.toLongLong() != 0);
-                        break;
-                    case FieldType::Text:
-                        v = QVariant(v.toString());
-                        break;
-                    }
-                }
-                r.values[i] = v;
-            }
-            rows.append(std::move(r));
-        }
+        rows = m_tableRows.readAll();
     } catch (const AppError &e) {
-        fail(e.text());
+        failWith(e);
     }
-    m_all = std::move(rows);
-    invalidateLookupIndex();
+    for (Row &r : rows) {
+        r.uid = uids.value(r.rowid, 0);
+        if (r.uid == 0)
+            r.uid = m_nextUid++;
+    }
+    m_rows = std::move(rows);
+    snapshotChanged();
 }
 
-bool Dataset::passes(const Row &row) const
+// ---------------------------------------------------------------- the view
+
+bool Dataset::isInView(const Row &row) const
 {
     if (m_master) {
         const Dataset *master = m_master->dataset();
         if (!master || !master->isActive())
             return false;
-        const QVariant mv = masterValue();
         const int di = fieldIndex(m_detailField);
-        if (di < 0 || !sameKey(rowValue(row, di), mv))
+        if (di < 0 || !sameKey(rowValue(row, di), masterValue()))
             return false;
     }
-    if (m_filtered && m_filterSpec.kind != FilterSpec::None) {
-        const QVariant v = rowValue(row, m_filterSpec.field);
-        switch (m_filterSpec.kind) {
-        case FilterSpec::Equals:
-            if (v.isNull() || v.toLongLong() != m_filterSpec.number)
-                return false;
-            break;
-        case FilterSpec::Like:
-            if (!v.toString().toCaseFolded().contains(m_filterSpec.text))
-                return false;
-            break;
-        case FilterSpec::NotTrue:
-            if (!v.isNull() && v.toBool())
-                return false;
-            break;
-        case FilterSpec::None:
-            break;
-        }
-    }
+    if (m_filtered && !m_filter.isEmpty() && !m_filter.passes(rowValue(row, m_filter.field())))
+        return false;
     return true;
 }
 
@@ -322,46 +247,41 @@ QVariant Dataset::masterValue() const
     return master->rowValue(*r, mi);
 }
 
-int Dataset::viewPosition(quint64 uid) const
+bool Dataset::masterChainClosed() const
 {
-    for (int i = 0; i < m_view.size(); ++i) {
-        if (m_all.at(m_view.at(i)).uid == uid)
-            return i;
+    const Dataset *ds = this;
+    // Links never form a loop in the program; the bound only keeps a mistaken one finite.
+    for (int depth = 0; depth < 16 && ds->m_master; ++depth) {
+        ds = ds->m_master->dataset();
+        if (!ds || !ds->isActive())
+            return true;
     }
-    return -1;
+    return false;
 }
 
 void Dataset::rebuildView()
 {
     m_view.clear();
-    m_view.reserve(m_all.size());
-    for (int i = 0; i < m_all.size(); ++i) {
-        if (passes(m_all.at(i)))
+    m_view.reserve(m_rows.size());
+    for (int i = 0; i < m_rows.size(); ++i) {
+        if (isInView(m_rows.at(i)))
             m_view.append(i);
     }
-    applySort();
+    m_sort.sort(m_view, [this](int i) { return rowValue(m_rows.at(i), m_sort.field()); });
 }
 
-void Dataset::applySort()
+int Dataset::viewPosition(quint64 uid) const
 {
-    if (m_sortField < 0)
-        return;
-    const int fi = m_sortField;
-    const bool desc = m_sortDescending;
-    const bool text = m_fields.at(fi).type == FieldType::Text;
-    auto less = [&](int a, int b) {
-        const QVariant va = rowValue(m_all.at(a), fi);
-        const QVariant vb = rowValue(m_all.at(b), fi);
-        if (va.isNull() || vb.isNull())
-            return va.isNull() && !vb.isNull();
-        if (text)
-            return va.toString().compare(vb.toString(), Qt::CaseInsensitive) < 0;
-        return va.toDouble() < vb.toDouble();
-    };
-    if (desc)
-        std::stable_sort(m_view.begin(), m_view.end(), [&](int a, int b) { return less(b, a); });
-    else
-        std::stable_sort(m_view.begin(), m_view.end(), less);
+    for (int i = 0; i < m_view.size(); ++i) {
+        if (m_rows.at(m_view.at(i)).uid == uid)
+            return i;
+    }
+    return -1;
+}
+
+quint64 Dataset::currentUid() const
+{
+    return m_current >= 0 && m_current < m_view.size() ? m_rows.at(m_view.at(m_current)).uid : 0;
 }
 
 void Dataset::computeCalculated(Row &row)
@@ -375,6 +295,7 @@ void Dataset::computeCalculated(Row &row)
     }
     if (!any || !m_calcHook)
         return;
+    // The hook reads the row through the ordinary accessors: they see this row meanwhile.
     struct Restore
     {
         Row *&slot;
@@ -390,10 +311,12 @@ void Dataset::computeAllCalculated()
     if (!m_calcHook)
         return;
     for (int i : std::as_const(m_view))
-        computeCalculated(m_all[i]);
-    if (m_state == DatasetState::Edit || m_state == DatasetState::Insert)
-        computeCalculated(m_buffer);
+        computeCalculated(m_rows[i]);
+    if (isEditing())
+        computeCalculated(m_editRow);
 }
+
+// ---------------------------------------------------------------- the cursor and the controls
 
 void Dataset::emitReset()
 {
@@ -407,7 +330,7 @@ void Dataset::emitRowChanged(int row)
         Q_EMIT rowChanged(row);
 }
 
-void Dataset::notifyFollowers()
+void Dataset::notifyDetails()
 {
     if (m_binding)
         m_binding->notifyMasterChanged();
@@ -415,14 +338,12 @@ void Dataset::notifyFollowers()
 
 void Dataset::setCurrent(int row, bool eof)
 {
-    const quint64 before = (m_current >= 0 && m_current < m_view.size())
-                               ? m_all.at(m_view.at(m_current)).uid
-                               : 0;
+    const quint64 before = currentUid();
     m_current = row;
     m_eof = eof;
     quint64 after = 0;
     if (row >= 0 && row < m_view.size()) {
-        Row &r = m_all[m_view.at(row)];
+        Row &r = m_rows[m_view.at(row)];
         after = r.uid;
         if (after != before)
             computeCalculated(r); // the row is read as the cursor reaches it
@@ -430,8 +351,38 @@ void Dataset::setCurrent(int row, bool eof)
     if (after != before) {
         if (m_controlsDisabled == 0)
             Q_EMIT currentChanged(m_current);
-        notifyFollowers();
+        notifyDetails();
     }
+}
+
+// After the rows themselves changed (filter, master row): the first row is current. The
+// controls hear the reset while there is no current row yet, then the move onto the first.
+void Dataset::showViewFromFirstRow()
+{
+    rebuildView();
+    computeAllCalculated();
+    m_current = -1;
+    emitReset();
+    m_current = m_view.isEmpty() ? -1 : 0;
+    m_eof = m_view.isEmpty();
+    if (m_controlsDisabled == 0)
+        Q_EMIT currentChanged(m_current);
+    notifyDetails();
+}
+
+void Dataset::rereadKeepingCurrent()
+{
+    const quint64 keep = currentUid();
+    readSnapshot();
+    rebuildView();
+    computeAllCalculated();
+    const int pos = viewPosition(keep);
+    m_current = pos >= 0 ? pos : (m_view.isEmpty() ? -1 : 0);
+    m_eof = m_view.isEmpty();
+    emitReset();
+    if (m_controlsDisabled == 0)
+        Q_EMIT currentChanged(m_current);
+    notifyDetails();
 }
 
 // ---------------------------------------------------------------- lifecycle
@@ -443,9 +394,9 @@ void Dataset::open()
     try {
         m_connection->connect();
     } catch (const AppError &e) {
-        fail(e.text());
+        failWith(e);
     }
-    readAll();
+    readSnapshot();
     m_state = DatasetState::Browse;
     m_modified = false;
     rebuildView();
@@ -457,7 +408,7 @@ void Dataset::open()
         Q_EMIT rowsReset();
         Q_EMIT currentChanged(m_current);
     }
-    notifyFollowers();
+    notifyDetails();
 }
 
 void Dataset::close()
@@ -465,25 +416,23 @@ void Dataset::close()
     if (m_state == DatasetState::Inactive)
         return;
     m_state = DatasetState::Inactive;
-    m_all.clear();
+    m_rows.clear();
     m_view.clear();
-    m_buffer = Row();
-    m_insertAt = -1;
+    m_editRow = Row();
     m_current = -1;
     m_eof = true;
     m_modified = false;
-    invalidateLookupIndex();
+    snapshotChanged();
     if (!m_sortIsSetting) {
         m_sortText.clear();
-        m_sortField = -1;
-        m_sortDescending = false;
+        m_sort = SortOrder();
     }
     if (m_controlsDisabled == 0) {
         Q_EMIT stateChanged();
         Q_EMIT rowsReset();
         Q_EMIT currentChanged(-1);
     }
-    notifyFollowers();
+    notifyDetails();
 }
 
 // ---------------------------------------------------------------- navigation
@@ -495,8 +444,7 @@ int Dataset::recordCount() const
 
 void Dataset::updateRecord()
 {
-    if (m_updatingRecord || !m_binding
-        || (m_state != DatasetState::Edit && m_state != DatasetState::Insert))
+    if (m_updatingRecord || !m_binding || !isEditing())
         return;
     m_updatingRecord = true;
     struct Reset
@@ -581,7 +529,7 @@ void Dataset::moveTo(int row)
     if (row < 0 || row >= m_view.size())
         return;
     // Ending the edit may drop a new row and shift the positions: aim at the row itself.
-    const quint64 target = m_all.at(m_view.at(row)).uid;
+    const quint64 target = m_rows.at(m_view.at(row)).uid;
     checkBrowseMode();
     const int pos = viewPosition(target);
     if (pos >= 0)
@@ -595,7 +543,7 @@ QVariant Dataset::value(const QString &name) const
     checkActive();
     const int i = fieldIndex(name);
     if (i < 0)
-        fail(QStringLiteral("Field '%1' not found").arg(name));
+        fail(notFound(name));
     const Row *r = currentRowData();
     return r ? rowValue(*r, i) : QVariant();
 }
@@ -653,86 +601,9 @@ QVariant Dataset::valueAt(int row, int index) const
     if (m_state == DatasetState::Inactive || row < 0 || row >= m_view.size() || index < 0
         || index >= m_fields.size())
         return {};
-    if (row == m_current && (m_state == DatasetState::Edit || m_state == DatasetState::Insert))
-        return rowValue(m_buffer, index);
-    return rowValue(m_all.at(m_view.at(row)), index);
-}
-
-QVariant Dataset::convertForField(const Field &f, const QVariant &value) const
-{
-    if (value.isNull())
-        return {};
-    const bool isText = value.typeId() == QMetaType::QString;
-    const QString text = isText ? value.toString() : QString();
-    switch (f.type) {
-    case FieldType::Text: {
-        const QString s = value.toString();
-        if (s.isEmpty())
-            return {};
-        if (f.size > 0 && s.size() > f.size)
-            throw AppError(QStringLiteral("Поле \"%1\" вмещает не больше %2 знаков, а в тексте их %3")
-                     .arg(f.name)
-                     .arg(f.size)
-                     .arg(s.size()));
-        return s;
-    }
-    case FieldType::Key:
-    case FieldType::Int: {
-        if (isText) {
-            if (text.isEmpty())
-                return {};
-            int v = 0;
-            if (!tryParseInt(text, v))
-                throw AppError(QStringLiteral("'%1' is not a valid integer value for field '%2'")
-                         .arg(text, f.name));
-            return v;
-        }
-        if (value.typeId() == QMetaType::Double) {
-            const double d = value.toDouble();
-            if (!std::isfinite(d) || d > 2147483647.0 || d < -2147483648.0)
-                throw AppError(QStringLiteral("'%1' is not a valid integer value for field '%2'")
-                         .arg(formatGeneral(d), f.name));
-            return int(std::llround(d));
-        }
-        bool ok = false;
-        const qlonglong v = value.toLongLong(&ok);
-        if (!ok || v > 2147483647LL || v < -2147483648LL)
-            throw AppError(QStringLiteral("'%1' is not a valid integer value for field '%2'")
-                     .arg(value.toString(), f.name));
-        return int(v);
-    }
-    case FieldType::Double: {
-        if (isText) {
-            if (text.trimmed().isEmpty())
-                return {};
-            double d = 0;
-            if (!tryParseDouble(text, systemDecimalSeparator(), d))
-                throw AppError(QStringLiteral("'%1' is not a valid floating point value for field '%2'")
-                         .arg(text, f.name));
-            return d;
-        }
-        bool ok = false;
-        const double d = value.toDouble(&ok);
-        if (!ok || !std::isfinite(d))
-            throw AppError(QStringLiteral("'%1' is not a valid floating point value for field '%2'")
-                     .arg(value.toString(), f.name));
-        return d;
-    }
-    case FieldType::Bool: {
-        if (isText) {
-            const QString t = text.trimmed().toLower();
-            if (t.isEmpty())
-                return {};
-            if (t == u"true" || t == u"1")
-                return true;
-            if (t == u"false" || t == u"0")
-                return false;
-            throw AppError(QStringLiteral("'%1' is not a valid boolean value for field '%2'").arg(text, f.name));
-        }
-        return value.toBool();
-    }
-    }
-    throw AppError(QStringLiteral("Field '%1' is of an unknown %2 type").arg(f.name, typeName(f.type)));
+    if (row == m_current && isEditing())
+        return rowValue(m_editRow, index);
+    return rowValue(m_rows.at(m_view.at(row)), index);
 }
 
 void Dataset::setValue(const QString &name, const QVariant &value)
@@ -741,20 +612,19 @@ void Dataset::setValue(const QString &name, const QVariant &value)
     checkEditing();
     const int i = fieldIndex(name);
     if (i < 0)
-        fail(QStringLiteral("Field '%1' not found").arg(name));
+        fail(notFound(name));
     const Field &f = m_fields.at(i);
     if (f.kind != FieldKind::Stored || f.readOnly)
         fail(QStringLiteral("Field '%1' cannot be modified").arg(f.name));
-    const QVariant converted = convertForField(f, value);
-    m_buffer.values[i] = converted;
+    m_editRow.values[i] = f.accept(value); // a refused value names the field, not the dataset
     m_modified = true;
-    computeCalculated(m_buffer);
+    computeCalculated(m_editRow);
     emitRowChanged(m_current);
     // A detail follows a change of its master field at once.
     if (m_binding) {
         for (Dataset *d : m_binding->followers()) {
             if (d->m_masterField.compare(f.name, Qt::CaseInsensitive) == 0) {
-                notifyFollowers();
+                notifyDetails();
                 break;
             }
         }
@@ -777,12 +647,14 @@ void Dataset::setCalcValue(const QString &name, double value)
         fail(QStringLiteral("Field '%1' can be set only while the row is being read").arg(name));
     const int i = fieldIndex(name);
     if (i < 0 || m_fields.at(i).kind != FieldKind::Calculated)
-        fail(QStringLiteral("Field '%1' not found").arg(name));
+        fail(notFound(name));
     m_calcRow->values[i] = value;
 }
 
 // ---------------------------------------------------------------- editing
 
+// A new row stands in the snapshot and the view from the start, so that grids show it; it
+// reaches the file only when posted.
 void Dataset::beginNewRow(int position)
 {
     Row r;
@@ -792,14 +664,13 @@ void Dataset::beginNewRow(int position)
         const int di = fieldIndex(m_detailField);
         const QVariant mv = masterValue();
         if (di >= 0 && !mv.isNull())
-            r.values[di] = convertForField(m_fields.at(di), mv);
+            r.values[di] = m_fields.at(di).accept(mv);
     }
     computeCalculated(r);
-    m_all.append(r);
-    m_insertAt = int(m_all.size()) - 1;
-    invalidateLookupIndex();
-    m_view.insert(position, m_insertAt);
-    m_buffer = r;
+    m_rows.append(r);
+    snapshotChanged();
+    m_view.insert(position, int(m_rows.size()) - 1);
+    m_editRow = r;
     m_state = DatasetState::Insert;
     m_modified = false;
     m_current = position;
@@ -809,7 +680,7 @@ void Dataset::beginNewRow(int position)
         Q_EMIT currentChanged(position);
         Q_EMIT stateChanged();
     }
-    notifyFollowers();
+    notifyDetails();
 }
 
 void Dataset::append()
@@ -829,97 +700,57 @@ void Dataset::insert()
 void Dataset::edit()
 {
     checkActive();
-    if (m_state == DatasetState::Edit || m_state == DatasetState::Insert)
+    if (isEditing())
         return;
     if (m_current < 0 || m_view.isEmpty())
         fail(EmptyDataset);
-    m_buffer = m_all.at(m_view.at(m_current));
+    m_editRow = m_rows.at(m_view.at(m_current));
     m_state = DatasetState::Edit;
     m_modified = false;
     if (m_controlsDisabled == 0)
         Q_EMIT stateChanged();
 }
 
+// Leaves the edit or insert state, forgetting the edited values.
+void Dataset::endEditing()
+{
+    m_editRow = Row();
+    m_state = DatasetState::Browse;
+    m_modified = false;
+}
+
 void Dataset::post()
 {
     checkActive();
-    if (m_state != DatasetState::Edit && m_state != DatasetState::Insert)
+    if (!isEditing())
         return;
     updateRecord();
-    const bool inserting = m_state == DatasetState::Insert;
-    Row &target = m_all[m_view.at(m_current)];
+    Row &stored = m_rows[m_view.at(m_current)];
     try {
-        if (inserting) {
-            QStringList cols;
-            QStringList marks;
-            QVector<QVariant> values;
-            for (int i = 0; i < m_fields.size(); ++i) {
-                const Field &f = m_fields.at(i);
-                if (f.kind != FieldKind::Stored || f.type == FieldType::Key)
-                    continue;
-                cols.append(QStringLiteral("\"%1\"").arg(f.name));
-                marks.append(QStringLiteral("?"));
-                values.append(m_buffer.values.at(i));
-            }
-            const QString sql = cols.isEmpty()
-                                    ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(m_table->name)
-                                    : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
-                                          .arg(m_table->name, cols.join(QStringLiteral(", ")),
-                                               marks.join(QStringLiteral(", ")));
-            Connection::Statement st(*m_connection, sql);
-            for (int i = 0; i < values.size(); ++i)
-                st.bind(i + 1, values.at(i));
-            st.step();
-            m_buffer.rowid = m_connection->lastInsertId();
+        if (m_state == DatasetState::Insert) {
+            m_editRow.rowid = m_tableRows.insert(m_editRow);
             m_connection->noteWrite(this);
+            // The key is the file's rowid.
             for (int i = 0; i < m_fields.size(); ++i) {
                 if (m_fields.at(i).kind == FieldKind::Stored && m_fields.at(i).type == FieldType::Key)
-                    m_buffer.values[i] = int(m_buffer.rowid);
+                    m_editRow.values[i] = int(m_editRow.rowid);
             }
-        } else {
-            QStringList sets;
-            QVector<QVariant> values;
-            for (int i = 0; i < m_fields.size(); ++i) {
-                const Field &f = m_fields.at(i);
-                if (f.kind != FieldKind::Stored || f.type == FieldType::Key)
-                    continue;
-                if (sameValue(m_buffer.values.at(i), target.values.at(i)))
-                    continue;
-                sets.append(QStringLiteral("\"%1\" = ?").arg(f.name));
-                values.append(m_buffer.values.at(i));
-            }
-            if (!sets.isEmpty()) {
-                Connection::Statement st(
-                    *m_connection, QStringLiteral("UPDATE \"%1\" SET %2 WHERE rowid = ?")
-                                       .arg(m_table->name, sets.join(QStringLiteral(", "))));
-                for (int i = 0; i < values.size(); ++i)
-                    st.bind(i + 1, values.at(i));
-                st.bind(int(values.size()) + 1, target.rowid);
-                st.step();
-                if (m_connection->changes() == 0)
-                    fail(QStringLiteral("Row cannot be located for updating. Some values may "
-                                        "have been changed since it was last read"));
-                m_connection->noteWrite(this);
-            }
+        } else if (m_tableRows.update(stored, m_editRow)) {
+            m_connection->noteWrite(this);
         }
     } catch (const AppError &e) {
-        if (e.text().startsWith(name() + QStringLiteral(": ")))
-            throw;
-        fail(e.text());
+        failWith(e);
     }
 
-    target = m_buffer;
-    m_buffer = Row();
-    m_state = DatasetState::Browse;
-    m_modified = false;
-    m_insertAt = -1;
-    invalidateLookupIndex();
-    computeCalculated(target);
+    stored = m_editRow;
+    endEditing();
+    snapshotChanged();
+    computeCalculated(stored);
     if (m_controlsDisabled == 0) {
         Q_EMIT rowChanged(m_current);
         Q_EMIT stateChanged();
     }
-    notifyFollowers();
+    notifyDetails();
     if (m_afterPost)
         m_afterPost(*this);
 }
@@ -927,9 +758,7 @@ void Dataset::post()
 void Dataset::cancel()
 {
     if (m_state == DatasetState::Edit) {
-        m_buffer = Row();
-        m_state = DatasetState::Browse;
-        m_modified = false;
+        endEditing();
         if (m_controlsDisabled == 0) {
             Q_EMIT rowChanged(m_current);
             Q_EMIT stateChanged();
@@ -938,10 +767,7 @@ void Dataset::cancel()
     }
     if (m_state != DatasetState::Insert)
         return;
-    m_buffer = Row();
-    m_insertAt = -1;
-    m_state = DatasetState::Browse;
-    m_modified = false;
+    endEditing();
     dropCurrentRow();
 }
 
@@ -949,24 +775,24 @@ void Dataset::cancel()
 void Dataset::dropCurrentRow()
 {
     const int pos = m_current;
-    const int allIndex = m_view.at(pos);
+    const int index = m_view.at(pos);
     m_view.removeAt(pos);
-    m_all.removeAt(allIndex);
+    m_rows.removeAt(index);
     for (int &i : m_view) {
-        if (i > allIndex)
+        if (i > index)
             --i;
     }
-    invalidateLookupIndex();
+    snapshotChanged();
     m_current = m_view.isEmpty() ? -1 : std::min(pos, int(m_view.size()) - 1);
     m_eof = m_view.isEmpty();
     if (m_current >= 0)
-        computeCalculated(m_all[m_view.at(m_current)]);
+        computeCalculated(m_rows[m_view.at(m_current)]);
     if (m_controlsDisabled == 0) {
         Q_EMIT rowRemoved(pos);
         Q_EMIT currentChanged(m_current);
         Q_EMIT stateChanged();
     }
-    notifyFollowers();
+    notifyDetails();
 }
 
 void Dataset::remove()
@@ -978,19 +804,13 @@ void Dataset::remove()
     }
     if (m_current < 0 || m_view.isEmpty())
         fail(EmptyDataset);
-    if (m_state == DatasetState::Edit) {
-        m_buffer = Row();
-        m_state = DatasetState::Browse;
-        m_modified = false;
-    }
+    if (m_state == DatasetState::Edit)
+        endEditing();
     try {
-        Connection::Statement st(*m_connection,
-                                 QStringLiteral("DELETE FROM \"%1\" WHERE rowid = ?").arg(m_table->name));
-        st.bind(1, m_all.at(m_view.at(m_current)).rowid);
-        st.step();
+        m_tableRows.remove(m_rows.at(m_view.at(m_current)).rowid);
         m_connection->noteWrite(this);
     } catch (const AppError &e) {
-        fail(e.text());
+        failWith(e);
     }
     dropCurrentRow();
 }
@@ -999,42 +819,18 @@ void Dataset::remove()
 
 void Dataset::setFilter(const QString &expression)
 {
-    FilterSpec spec;
-    const QString e = expression.trimmed();
-    if (!e.isEmpty()) {
-        static const QRegularExpression equals(QStringLiteral("^(\\w+)\\s*=\\s*(-?\\d+)$"));
-        static const QRegularExpression notTrue(
-            QStringLiteral("^(\\w+)\\s*<>\\s*true$"), QRegularExpression::CaseInsensitiveOption);
-        static const QRegularExpression like(QStringLiteral("^(\\w+)\\s+like\\s+%"),
-                                             QRegularExpression::CaseInsensitiveOption);
-        QRegularExpressionMatch m;
-        if ((m = equals.match(e)).hasMatch()) {
-            spec.kind = FilterSpec::Equals;
-            spec.field = fieldIndex(m.captured(1));
-            spec.number = m.captured(2).toLongLong();
-        } else if ((m = notTrue.match(e)).hasMatch()) {
-            spec.kind = FilterSpec::NotTrue;
-            spec.field = fieldIndex(m.captured(1));
-        } else if ((m = like.match(expression.trimmed())).hasMatch() && e.endsWith(u'%')
-                   && e.size() > m.capturedLength()) {
-            // Whatever stands between the two % signs is matched literally.
-            spec.kind = FilterSpec::Like;
-            spec.field = fieldIndex(m.captured(1));
-            const int start = int(expression.indexOf(u'%')) + 1;
-            const int end = int(expression.lastIndexOf(u'%'));
-            spec.text = expression.mid(start, end - start).toCaseFolded();
-        } else {
-            fail(QStringLiteral("Filter expression incorrectly formatted: %1").arg(expression));
-        }
-        if (spec.field < 0)
-            fail(QStringLiteral("Filter expression incorrectly formatted: %1").arg(expression));
+    RowFilter filter;
+    try {
+        filter = RowFilter::parse(expression, m_fields);
+    } catch (const AppError &e) {
+        failWith(e);
     }
     if (m_filtered && isActive())
         checkBrowseMode();
     m_filterText = expression;
-    m_filterSpec = spec;
+    m_filter = filter;
     if (m_filtered && isActive())
-        reapply();
+        showViewFromFirstRow();
 }
 
 void Dataset::setFiltered(bool on)
@@ -1045,56 +841,24 @@ void Dataset::setFiltered(bool on)
         checkBrowseMode();
     m_filtered = on;
     if (isActive())
-        reapply();
-}
-
-void Dataset::reapply()
-{
-    rebuildView();
-    computeAllCalculated();
-    const int before = m_current;
-    m_current = -1;
-    emitReset();
-    if (m_view.isEmpty()) {
-        m_eof = true;
-        if (m_controlsDisabled == 0)
-            Q_EMIT currentChanged(-1);
-        notifyFollowers();
-        return;
-    }
-    Q_UNUSED(before);
-    m_eof = false;
-    m_current = 0;
-    if (m_controlsDisabled == 0)
-        Q_EMIT currentChanged(0);
-    notifyFollowers();
+        showViewFromFirstRow();
 }
 
 void Dataset::setSort(const QString &sort)
 {
-    const QString s = sort.trimmed();
-    int field = -1;
-    bool desc = false;
-    if (!s.isEmpty()) {
-        const QStringList parts = s.split(u' ', Qt::SkipEmptyParts);
-        field = fieldIndex(parts.value(0));
-        if (field < 0 || parts.size() > 2)
-            fail(QStringLiteral("Sort order incorrectly formatted: %1").arg(sort));
-        if (parts.size() == 2) {
-            if (parts.at(1).compare(QStringLiteral("DESC"), Qt::CaseInsensitive) == 0)
-                desc = true;
-            else if (parts.at(1).compare(QStringLiteral("ASC"), Qt::CaseInsensitive) != 0)
-                fail(QStringLiteral("Sort order incorrectly formatted: %1").arg(sort));
-        }
+    SortOrder order;
+    try {
+        order = SortOrder::parse(sort, m_fields);
+    } catch (const AppError &e) {
+        failWith(e);
     }
     m_sortText = sort;
-    m_sortField = field;
-    m_sortDescending = desc;
+    m_sort = order;
     m_sortIsSetting = !isActive();
     if (!isActive())
         return;
     checkBrowseMode();
-    const quint64 keep = m_current >= 0 ? m_all.at(m_view.at(m_current)).uid : 0;
+    const quint64 keep = currentUid();
     rebuildView();
     const int pos = viewPosition(keep);
     m_current = pos >= 0 ? pos : (m_view.isEmpty() ? -1 : 0);
@@ -1127,28 +891,16 @@ void Dataset::masterChanged()
         cancel();
     else
         checkBrowseMode();
-    reapply();
-}
-
-bool Dataset::masterChainClosed() const
-{
-    const Dataset *ds = this;
-    // Links never form a loop in the program; the bound only keeps a mistaken one finite.
-    for (int depth = 0; depth < 16 && ds->m_master; ++depth) {
-        ds = ds->m_master->dataset();
-        if (!ds || !ds->isActive())
-            return true;
-    }
-    return false;
+    showViewFromFirstRow();
 }
 
 // ---------------------------------------------------------------- bookmarks, refresh, controls
 
 Bookmark Dataset::bookmark() const
 {
-    if (m_state == DatasetState::Inactive || m_current < 0 || m_current >= m_view.size())
+    if (m_state == DatasetState::Inactive)
         return {};
-    return {m_all.at(m_view.at(m_current)).uid};
+    return {currentUid()};
 }
 
 void Dataset::gotoBookmark(const Bookmark &bookmark)
@@ -1175,30 +927,10 @@ void Dataset::reread()
     if (!isActive())
         return;
     const bool wasEditing = m_state != DatasetState::Browse;
-    m_buffer = Row();
-    m_insertAt = -1;
-    m_state = DatasetState::Browse;
-    m_modified = false;
+    endEditing();
     if (wasEditing && m_controlsDisabled == 0)
         Q_EMIT stateChanged();
     rereadKeepingCurrent();
-}
-
-void Dataset::rereadKeepingCurrent()
-{
-    const quint64 keep = m_current >= 0 && m_current < m_view.size()
-                             ? m_all.at(m_view.at(m_current)).uid
-                             : 0;
-    readAll();
-    rebuildView();
-    computeAllCalculated();
-    const int pos = viewPosition(keep);
-    m_current = pos >= 0 ? pos : (m_view.isEmpty() ? -1 : 0);
-    m_eof = m_view.isEmpty();
-    emitReset();
-    if (m_controlsDisabled == 0)
-        Q_EMIT currentChanged(m_current);
-    notifyFollowers();
 }
 
 void Dataset::disableControls()

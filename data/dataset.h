@@ -1,9 +1,14 @@
 #pragma once
 
 #include "binding.h"
+#include "datasetfield.h"
+#include "datasetrow.h"
+#include "lookupindex.h"
+#include "rowfilter.h"
 #include "schema.h"
+#include "sortorder.h"
+#include "tablerows.h"
 
-#include <QHash>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -12,11 +17,11 @@
 
 #include <functional>
 
+class AppError;
 class Binding;
 class Connection;
 
 enum class DatasetState { Inactive, Browse, Edit, Insert };
-enum class FieldKind { Stored, Lookup, Calculated };
 
 // Opaque handle to a row of a dataset; a null bookmark goes nowhere.
 struct Bookmark
@@ -25,33 +30,21 @@ struct Bookmark
     bool isNull() const { return uid == 0; }
 };
 
-// A named cursor of one window over one table (or the fertilizer query). When opened it takes
-// a snapshot of its table: its own appends, edits and deletes show at once, while changes made
-// through another dataset or another process show only after it is reopened or refreshed.
-// Filter, master link and sort are applied to that snapshot in our own code.
+// A named cursor of one window over one table (the fertilizer query is the three fields of
+// t_udobra). When opened it takes a snapshot of its table: its own appends, edits and deletes
+// show at once, while changes made through another dataset or another process show only after
+// it is reopened or refreshed. Filter, master link and sort are applied to that snapshot in our
+// own code; the view is the snapshot's rows that pass them, in sort order, and the cursor moves
+// over the view.
 //
 // Every error it raises carries its name: "T_HEAD_RAR: Cannot perform this operation on an
-// empty dataset".
+// empty dataset". A value a field refuses is the exception: its text names the field instead.
 class Dataset : public QObject
 {
     Q_OBJECT
 
 public:
-    struct Field
-    {
-        QString name;
-        FieldKind kind = FieldKind::Stored;
-        FieldType type = FieldType::Int;
-        int size = 0;
-        bool readOnly = false;
-        // Lookups: the value of keyField here is matched with lookupKey of lookupDataset,
-        // giving its resultField.
-        QString keyField;
-        int keyIndex = -1; // keyField's position here, declared before the lookup
-        Dataset *lookupDataset = nullptr;
-        QString lookupKey;
-        QString resultField;
-    };
+    using Field = DatasetField;
 
     // `table` names a table of the schema; the fields are declared afterwards, in order.
     Dataset(const QString &name, Connection *connection, const QString &table,
@@ -59,12 +52,8 @@ public:
     ~Dataset() override;
 
     QString name() const { return objectName(); }
-    QString tableName() const { return m_table->name; }
-    Connection *connection() const { return m_connection; }
 
     // ---- declaration (before the first open)
-    void setQueryText(const QString &sql) { m_queryText = sql; } // documentation of a query source
-    QString queryText() const { return m_queryText; }
     void addStoredField(const QString &name);
     void addLookupField(const QString &name, FieldType type, int size, const QString &keyField,
                         Dataset *lookupDataset, const QString &lookupKey,
@@ -132,7 +121,7 @@ public:
     // Ends a pending edit the way a move does: posts a changed row, drops an unchanged one.
     void checkBrowseMode();
 
-    // ---- filter: "id_udobra=7", "name_udobra like %text%", "kof<>true"
+    // ---- filter: "id_udobra=7", "name_udobra like %text%", "kof<>true" (see RowFilter)
     void setFilter(const QString &expression);
     QString filter() const { return m_filterText; }
     void setFiltered(bool on);
@@ -146,8 +135,6 @@ public:
     // ---- master-detail, re-pointable: set the link, then close and open
     void setMasterLink(Binding *master, const QString &masterField, const QString &detailField);
     Binding *masterBinding() const { return m_master.data(); }
-    QString masterField() const { return m_masterField; }
-    QString detailField() const { return m_detailField; }
 
     // ---- bookmarks
     Bookmark bookmark() const;
@@ -179,75 +166,71 @@ Q_SIGNALS:
 
 private:
     friend class Binding;
-    struct Row
-    {
-        quint64 uid = 0;
-        qint64 rowid = 0; // 0 for a row not yet posted
-        QVector<QVariant> values; // one per declared field; lookups stay null here
-    };
+    using Row = DatasetRow;
 
     [[noreturn]] void fail(const QString &text) const;
+    [[noreturn]] void failWith(const AppError &cause) const;
     void checkActive() const;
     void checkEditing() const;
+    bool isEditing() const;
+
+    // Rows and their values
     const Row *currentRowData() const;
     Row *currentRowData();
     QVariant rowValue(const Row &row, int fieldIndex) const;
-    void readAll();
+    void readSnapshot();
+    void snapshotChanged() { m_lookupIndex.clear(); }
+
+    // The view
+    bool isInView(const Row &row) const;
+    QVariant masterValue() const;
+    bool masterChainClosed() const;
     void rebuildView();
     int viewPosition(quint64 uid) const; // -1 when the row is not in the view
-    bool passes(const Row &row) const;
-    void applySort();
+    quint64 currentUid() const;          // 0 when there is no current row
     void computeCalculated(Row &row);
     void computeAllCalculated();
+
+    // The cursor and what the controls hear of it
     void setCurrent(int row, bool eof);
+    void showViewFromFirstRow();
+    void rereadKeepingCurrent();
     void masterChanged();
-    bool masterChainClosed() const;
-    void reapply();
-    void notifyFollowers();
+    void notifyDetails();
     void emitReset();
     void emitRowChanged(int row);
-    QVariant convertForField(const Field &f, const QVariant &value) const;
-    void invalidateLookupIndex() const { m_lookupIndex.clear(); }
-    QString sqlFieldList() const;
-    QVariant masterValue() const;
+
+    // Editing
     void beginNewRow(int position);
-    void rereadKeepingCurrent();
+    void endEditing();
     void dropCurrentRow();
 
     Connection *m_connection;
     const TableDef *m_table;
-    QString m_queryText;
     QVector<Field> m_fields;
-    QVector<int> m_tableColumn; // for stored fields: index into the SELECT list; -1 otherwise
+    TableRows m_tableRows; // over m_fields
     std::function<void(Dataset &)> m_calcHook;
     std::function<void(Dataset &)> m_afterPost;
     QPointer<Binding> m_binding;
 
     DatasetState m_state = DatasetState::Inactive;
-    QVector<Row> m_all;   // the snapshot, in the table's own order
-    QVector<int> m_view;  // indexes into m_all that pass filter and master link, sorted
+    QVector<Row> m_rows;  // the snapshot, in the table's own order
+    QVector<int> m_view;  // indexes into m_rows that pass filter and master link, sorted
     int m_current = -1;   // position in m_view
     bool m_eof = true;
     bool m_modified = false;
-    Row m_buffer;          // the row being edited or inserted
-    int m_insertAt = -1;   // position in m_all of a new row while inserting
+    Row m_editRow;        // the row being edited or inserted; m_rows keeps what is stored
     quint64 m_nextUid = 1;
     Row *m_calcRow = nullptr; // the row the calculation hook works on
+    mutable LookupIndex m_lookupIndex; // positions in m_rows
 
     QString m_filterText;
     bool m_filtered = false;
-    struct FilterSpec
-    {
-        enum Kind { None, Equals, Like, NotTrue } kind = None;
-        int field = -1;
-        qint64 number = 0;
-        QString text; // case-folded
-    } m_filterSpec;
+    RowFilter m_filter;
 
     QString m_sortText;
     bool m_sortIsSetting = false;
-    int m_sortField = -1;
-    bool m_sortDescending = false;
+    SortOrder m_sort;
 
     QPointer<Binding> m_master; // a binding may go before its details do
     QString m_masterField;
@@ -255,5 +238,4 @@ private:
 
     int m_controlsDisabled = 0;
     bool m_updatingRecord = false;
-    mutable QHash<int, QHash<qint64, int>> m_lookupIndex; // field -> key -> index in m_all
 };

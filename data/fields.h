@@ -92,3 +92,30 @@ inline const QString r_conc = QStringLiteral("r_conc");
 inline const QString rl_conc = QStringLiteral("rl_conc");
 
 } // namespace Fields
+
+// Tables of our own beside the ten: water analyses and fertilizer properties.
+namespace Tables {
+
+inline const QString t_voda = QStringLiteral("t_voda");
+inline const QString t_sostav_vody = QStringLiteral("t_sostav_vody");
+inline const QString t_svoistva_udobra = QStringLiteral("t_svoistva_udobra");
+
+} // namespace Tables
+
+namespace Fields {
+
+// t_voda: a named water analysis
+inline const QString id_voda = QStringLiteral("id_voda");
+inline const QString name_voda = QStringLiteral("name_voda");
+
+// t_sostav_vody: mg/L of one element in one analysis
+inline const QString id_sostav_vody = QStringLiteral("id_sostav_vody");
+inline const QString mg_l = QStringLiteral("mg_l");
+
+// t_svoistva_udobra: one row per fertilizer (id_udobra)
+inline const QString id_svoistva = QStringLiteral("id_svoistva");
+inline const QString rastvorimost = QStringLiteral("rastvorimost"); // g per litre of water, 20 °C
+inline const QString cena = QStringLiteral("cena");                 // price per kg
+inline const QString bak = QStringLiteral("bak");                   // stock tank, see TankChoice
+
+} // namespace Fields

@@ -29,16 +29,20 @@ namespace Schema {
 
 inline const QString FileName = QStringLiteral("base.mdb");
 inline const QString IndexName = QStringLiteral("T_udobraT_sostav_udobra");
-inline const QString FertilizerQuery =
-    QStringLiteral("select id_udobra, name_udobra, ppm from t_udobra");
 
 const QList<TableDef> &tables();
-const TableDef &table(const QString &name); // throws AppError for an unknown table
+// One of the ten tables or of our own (data/owntables.h); throws AppError for an unknown table.
+const TableDef &table(const QString &name);
 
-// CREATE TABLE and CREATE INDEX statements that build an empty base.
+// CREATE TABLE and CREATE INDEX statements that build an empty base, our own tables included.
 QStringList createStatements();
 
 // SQL declaration of one field ("INTEGER", "DOUBLE", "TEXT(50)", "BOOLEAN" ...).
 QString sqlType(const FieldDef &field);
+
+// One column of a CREATE TABLE or ALTER TABLE ... ADD COLUMN: name, type and, for text, the
+// length check.
+QString columnDefinition(const FieldDef &field);
+QString createTableStatement(const TableDef &table);
 
 } // namespace Schema

@@ -6,6 +6,7 @@
 #include "data/apperror.h"
 #include "data/connection.h"
 #include "data/dataset.h"
+#include "data/fields.h"
 #include "tools/makebase/defaultbase.h"
 
 #include <QCoreApplication>
@@ -19,16 +20,16 @@ struct Base
     QTemporaryDir dir;
     QString path = dir.filePath(QStringLiteral("base.mdb"));
     Connection connection{path};
-    Dataset fertilizers{QStringLiteral("T_Udobra"), &connection, QStringLiteral("t_udobra")};
-    Dataset check{QStringLiteral("T_Check"), &connection, QStringLiteral("t_udobra")};
+    Dataset fertilizers{QStringLiteral("T_Udobra"), &connection, Tables::t_udobra};
+    Dataset check{QStringLiteral("T_Check"), &connection, Tables::t_udobra};
 
     Base()
     {
         writeDefaultBase(path);
         for (Dataset *ds : {&fertilizers, &check}) {
-            ds->addStoredField(QStringLiteral("id_udobra"));
-            ds->addStoredField(QStringLiteral("name_udobra"));
-            ds->addStoredField(QStringLiteral("ppm"));
+            ds->addStoredField(Fields::id_udobra);
+            ds->addStoredField(Fields::name_udobra);
+            ds->addStoredField(Fields::ppm);
         }
         fertilizers.open();
     }
@@ -51,8 +52,8 @@ void filter(Dataset &ds, const QString &expression)
     const bool like = expression.contains(QStringLiteral(" like "), Qt::CaseInsensitive) && to > from;
     ds.first();
     while (!ds.eof()) {
-        if (like && expression.trimmed().startsWith(QStringLiteral("name_udobra"), Qt::CaseInsensitive))
-            FUZZ_CHECK(ds.asString(QStringLiteral("name_udobra"))
+        if (like && expression.trimmed().startsWith(Fields::name_udobra, Qt::CaseInsensitive))
+            FUZZ_CHECK(ds.asString(Fields::name_udobra)
                            .toCaseFolded()
                            .contains(expression.mid(from + 1, to - from - 1).toCaseFolded()));
         ds.next();
@@ -64,8 +65,8 @@ void post(Dataset &ds, Dataset &check, const QString &name, const QString &ppm)
 {
     ds.append();
     try {
-        ds.setAsString(QStringLiteral("name_udobra"), name);
-        ds.setAsString(QStringLiteral("ppm"), ppm);
+        ds.setAsString(Fields::name_udobra, name);
+        ds.setAsString(Fields::ppm, ppm);
     } catch (const AppError &e) {
         FUZZ_CHECK(!e.text().isEmpty());
         ds.cancel();
@@ -78,13 +79,11 @@ void post(Dataset &ds, Dataset &check, const QString &name, const QString &ppm)
         std::fprintf(stderr, "post refused: %s\n", e.what());
         FUZZ_CHECK(false);
     }
-    const QVariant key = ds.value(QStringLiteral("id_udobra"));
+    const QVariant key = ds.value(Fields::id_udobra);
     check.close();
     check.open();
-    FUZZ_CHECK(check.lookup(QStringLiteral("id_udobra"), key, QStringLiteral("name_udobra")).toString()
-               == name);
-    FUZZ_CHECK(check.lookup(QStringLiteral("id_udobra"), key, QStringLiteral("ppm"))
-               == ds.value(QStringLiteral("ppm")));
+    FUZZ_CHECK(check.lookup(Fields::id_udobra, key, Fields::name_udobra).toString() == name);
+    FUZZ_CHECK(check.lookup(Fields::id_udobra, key, Fields::ppm) == ds.value(Fields::ppm));
     ds.remove();
 }
 

@@ -5,8 +5,6 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include <exception>
-
 namespace {
 
 BoxResponder &responder()
@@ -99,15 +97,7 @@ bool confirmDelete()
 
 void showException()
 {
-    try {
-        throw;
-    } catch (const AppError &e) {
-        showError(e.text());
-    } catch (const std::exception &e) {
-        showError(QString::fromUtf8(e.what()));
-    } catch (...) {
-        showError(QStringLiteral("Неизвестная ошибка"));
-    }
+    showError(currentErrorText());
 }
 
 } // namespace Messages

@@ -2,6 +2,7 @@
 
 #include "data/apperror.h"
 #include "data/connection.h"
+#include "data/owntables.h"
 #include "data/schema.h"
 #include "tools/makebase/defaultbase.h"
 
@@ -64,8 +65,10 @@ TEST_F(DefaultBase, HasTheSchemaTablesFieldsAndIndex)
     int tables = value(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "
                                       "AND name NOT LIKE 'sqlite_%'"))
                      .toInt();
-    EXPECT_EQ(tables, 10);
-    for (const TableDef &t : Schema::tables()) {
+    EXPECT_EQ(tables, 10 + OwnTables::tables().size());
+    QList<TableDef> all = Schema::tables();
+    all.append(OwnTables::tables());
+    for (const TableDef &t : all) {
         const auto info = rows(QStringLiteral("PRAGMA table_info(\"%1\")").arg(t.name));
         ASSERT_EQ(info.size(), t.fields.size()) << t.name.toStdString();
         for (int i = 0; i < info.size(); ++i) {

@@ -1,6 +1,7 @@
 #include "basedata.h"
 
 #include "data/apperror.h"
+#include "data/fields.h"
 #include "data/schema.h"
 
 #include "defaultbasetext.h" // generated from default-base.txt at build time
@@ -94,12 +95,13 @@ QList<BaseSection> Parser::run(const QString &text)
 
     const BaseSection *opt = nullptr;
     for (const BaseSection &sec : m_sections)
-        if (sec.table == QLatin1String("t_opt"))
+        if (sec.table == Tables::t_opt)
             opt = &sec;
     if (!opt || opt->rows.isEmpty())
-        fail(0, QStringLiteral("нет строки параметров в разделе [t_opt]"));
+        fail(0, QStringLiteral("нет строки параметров в разделе [%1]").arg(Tables::t_opt));
     if (opt->rows.size() > 1)
-        fail(opt->rows.at(1).line, QStringLiteral("в t_opt лишняя строка: строка параметров одна"));
+        fail(opt->rows.at(1).line,
+             QStringLiteral("в %1 лишняя строка: строка параметров одна").arg(Tables::t_opt));
     return m_sections;
 }
 
@@ -232,17 +234,18 @@ namespace BaseData {
 
 const QList<BaseReference> &references()
 {
+    using namespace Fields;
     static const QList<BaseReference> refs = {
-        {QStringLiteral("T_element"), QStringLiteral("id_kof"), QStringLiteral("t_kof")},
-        {QStringLiteral("t_kof"), QStringLiteral("id_element"), QStringLiteral("T_element")},
-        {QStringLiteral("T_sostav_udobra"), QStringLiteral("id_udobra"), QStringLiteral("t_udobra")},
-        {QStringLiteral("T_sostav_udobra"), QStringLiteral("id_element"), QStringLiteral("T_element")},
-        {QStringLiteral("t_rachet"), QStringLiteral("id_udobra"), QStringLiteral("t_udobra")},
-        {QStringLiteral("t_konc"), QStringLiteral("id_kult"), QStringLiteral("T_kult")},
-        {QStringLiteral("t_konc"), QStringLiteral("id_el"), QStringLiteral("T_element")},
-        {QStringLiteral("t_head_rar"), QStringLiteral("id_konc"), QStringLiteral("T_kult")},
-        {QStringLiteral("t_save_rar"), QStringLiteral("id_head_rar"), QStringLiteral("t_head_rar")},
-        {QStringLiteral("t_save_rar"), QStringLiteral("id_udobra"), QStringLiteral("t_udobra")},
+        {Tables::T_element, id_kof, Tables::t_kof},
+        {Tables::t_kof, id_element, Tables::T_element},
+        {Tables::T_sostav_udobra, id_udobra, Tables::t_udobra},
+        {Tables::T_sostav_udobra, id_element, Tables::T_element},
+        {Tables::t_rachet, id_udobra, Tables::t_udobra},
+        {Tables::t_konc, id_kult, Tables::T_kult},
+        {Tables::t_konc, id_el, Tables::T_element},
+        {Tables::t_head_rar, id_konc, Tables::T_kult},
+        {Tables::t_save_rar, id_head_rar, Tables::t_head_rar},
+        {Tables::t_save_rar, id_udobra, Tables::t_udobra},
     };
     return refs;
 }

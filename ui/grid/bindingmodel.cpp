@@ -2,9 +2,9 @@
 
 #include "datagridcolumn.h"
 
-#include "calc/numbers.h"
+#include "data/apperror.h"
 #include "data/binding.h"
-#include "ui/messages.h"
+#include "data/textconv.h"
 
 BindingModel::BindingModel(Binding *binding, QObject *parent)
     : QAbstractTableModel(parent), m_binding(binding)
@@ -274,7 +274,7 @@ bool BindingModel::setData(const QModelIndex &index, const QVariant &value, int 
         }
         writeValue(col, value, check);
     } catch (...) {
-        Messages::showException();
+        Q_EMIT valueRefused(currentErrorText());
         // Views may hold the refused text; show the row as the dataset has it.
         if (index.row() < m_rows)
             Q_EMIT dataChanged(index, index);

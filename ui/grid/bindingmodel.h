@@ -12,8 +12,9 @@ class DataGridColumn;
 // The rows of a binding's dataset as a table, one column per DataGridColumn. Shows nothing
 // while the binding is disabled or the dataset closed. Values are read with Dataset::valueAt;
 // edits go through the dataset: the row becomes current, enters the editing state and takes
-// the value. A value the dataset refuses is reported in the standard error box and the row
-// keeps what it had.
+// the value. A value the dataset refuses makes setData return false and is reported through
+// valueRefused; the row keeps what it had. The model itself never shows anything: the view
+// that owns it decides how the grower learns of the refusal.
 class BindingModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -51,6 +52,10 @@ public:
 Q_SIGNALS:
     // The dataset's current row moved (-1: none).
     void currentRowChanged(int row);
+    // setData could not store a value: the dataset refused it, or posting the row being left
+    // failed. `text` is the layer's error text. Sent before the cell is shown again as the
+    // dataset has it.
+    void valueRefused(const QString &text);
 
 private:
     bool showing() const;

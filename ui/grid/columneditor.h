@@ -13,8 +13,8 @@ enum class EditorKind {
 };
 
 // How a grid column edits its field. Built with the factory functions, e.g.
-// `ColumnEditor::spin(0.01, 0, 1000, 2)` or `ColumnEditor::lookup(dsElement, "id_element",
-// "Smallname_element", 19)`.
+// `ColumnEditor::spin(0.01, 0, 1000, 2)` or `ColumnEditor::lookup(dsElement, Fields::id_element,
+// Fields::Smallname_element, 19)`.
 struct ColumnEditor
 {
     EditorKind kind = EditorKind::Text;

@@ -53,6 +53,8 @@ DataGrid::DataGrid(const QString &name, Binding *binding, QWidget *parent)
     connect(binding, &Binding::rowInserted, this, &DataGrid::endModelChange);
     connect(binding, &Binding::rowRemoved, this, &DataGrid::endModelChange);
     connect(m_model, &BindingModel::currentRowChanged, this, &DataGrid::syncFromDataset);
+    // A typed value the dataset refuses is shown at once, while its editor is still open.
+    connect(m_model, &BindingModel::valueRefused, this, &Messages::showError);
 
     auto *header = new GridHeader(this);
     setHorizontalHeader(header);

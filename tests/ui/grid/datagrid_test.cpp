@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QHelpEvent>
 #include <QTest>
@@ -99,6 +100,53 @@ TEST_F(DataGridTest, ARefusedMoveIsReportedAndTheSelectionGoesBack)
     EXPECT_EQ(kof.currentRow(), 0);
     EXPECT_EQ(grid->currentIndex().row(), 0);
     EXPECT_EQ(kof.state(), DatasetState::Edit);
+}
+
+TEST_F(DataGridTest, RefusedValueIsReportedAndTheRowKeepsItsValue)
+{
+    BoxRecorder boxes;
+    boxes.expect(BoxButton::Ok);
+    const QString tooLong(51, u'я');
+    EXPECT_FALSE(grid->model()->setData(at(0, 0), tooLong));
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_TRUE(boxes.last().text.contains(QStringLiteral("name_kof")))
+        << boxes.last().text.toStdString();
+    EXPECT_TRUE(boxes.last().text.endsWith(u'.'));
+    EXPECT_EQ(boxes.last().caption, QStringLiteral("Vernolat"));
+    EXPECT_EQ(boxes.last().icon, BoxIcon::Error);
+    EXPECT_EQ(at(0, 0).data().toString(), QStringLiteral("K2O->K"));
+
+    boxes.expect(BoxButton::Ok);
+    EXPECT_FALSE(grid->model()->setData(at(0, 1), QStringLiteral("0,5x")));
+    EXPECT_EQ(boxes.count(), 2);
+    EXPECT_TRUE(boxes.last().text.contains(QStringLiteral("'0,5x' is not a valid floating point")))
+        << boxes.last().text.toStdString();
+    EXPECT_EQ(at(0, 1).data().toString(), QStringLiteral("0.8301"));
+}
+
+TEST_F(DataGridTest, ARefusedTypedValueIsShownWhileItsEditorStaysOpen)
+{
+    click(0, 0);
+    grid->edit(at(0, 0));
+    QPointer<QLineEdit> edit = grid->viewport()->findChild<QLineEdit *>();
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    const QString tooLong(51, u'x'); // keyClicks types Latin letters only
+    QTest::keyClicks(edit, tooLong);
+
+    BoxRecorder boxes;
+    boxes.expect(BoxButton::Ok);
+    EXPECT_TRUE(grid->commitEditor());
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().text,
+              QStringLiteral("Поле \"name_kof\" вмещает не больше 50 знаков, а в тексте их 51."));
+    // What was typed stays in the editor to be put right; the row holds its stored value.
+    EXPECT_EQ(edit->text(), tooLong);
+    EXPECT_TRUE(edit->isModified());
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(edit);
+    EXPECT_TRUE(edit->isVisible());
+    EXPECT_EQ(kof.asString(QStringLiteral("name_kof")), QStringLiteral("K2O->K"));
 }
 
 TEST_F(DataGridTest, CtrlDeleteAsksAndDeletesOnlyOnOk)

@@ -1,0 +1,153 @@
+#include "owntables.h"
+
+#include "apperror.h"
+#include "fields.h"
+
+#include <sqlite3.h>
+
+namespace {
+
+struct IndexDef
+{
+    QString name;
+    QString table;
+    QStringList fields;
+    bool unique = false;
+};
+
+QList<TableDef> buildTables()
+{
+    using namespace Fields;
+    return {
+        {Tables::t_voda, {{id_voda, FieldType::Key}, {name_voda, FieldType::Text, 50}}},
+        {Tables::t_sostav_vody,
+         {{id_sostav_vody, FieldType::Key},
+          {id_voda, FieldType::Int},
+          {id_element, FieldType::Int},
+          {mg_l, FieldType::Double}}},
+        {Tables::t_svoistva_udobra,
+         {{id_svoistva, FieldType::Key},
+          {id_udobra, FieldType::Int},
+          {rastvorimost, FieldType::Double},
+          {cena, FieldType::Double},
+          {bak, FieldType::Int}}},
+    };
+}
+
+const QList<IndexDef> &indexes()
+{
+    // One properties row per fertilizer: a second would leave the planner guessing which holds.
+    static const QList<IndexDef> all = {
+        {QStringLiteral("t_sostav_vody_id_voda"), Tables::t_sostav_vody, {Fields::id_voda}, false},
+        {QStringLiteral("t_svoistva_udobra_id_udobra"), Tables::t_svoistva_udobra,
+         {Fields::id_udobra}, true},
+    };
+    return all;
+}
+
+QString createIndexStatement(const IndexDef &index)
+{
+    QStringList cols;
+    for (const QString &f : index.fields)
+        cols.append(QStringLiteral("\"%1\"").arg(f));
+    return QStringLiteral("CREATE %1INDEX IF NOT EXISTS \"%2\" ON \"%3\" (%4)")
+        .arg(index.unique ? QStringLiteral("UNIQUE ") : QString(), index.name, index.table,
+             cols.join(QStringLiteral(", ")));
+}
+
+void run(sqlite3 *db, const QString &sql)
+{
+    char *err = nullptr;
+    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err) != SQLITE_OK) {
+        const QString why = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
+        sqlite3_free(err);
+        throw AppError(why);
+    }
+}
+
+// Names read by one statement with one bound text parameter.
+QStringList names(sqlite3 *db, const char *sql, const QString &parameter)
+{
+    sqlite3_stmt *st = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
+        const QString why = QString::fromUtf8(sqlite3_errmsg(db));
+        sqlite3_finalize(st);
+        throw AppError(why);
+    }
+    const QByteArray p = parameter.toUtf8();
+    sqlite3_bind_text(st, 1, p.constData(), int(p.size()), SQLITE_TRANSIENT);
+    QStringList out;
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+        out << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0)))
+                   .toCaseFolded();
+    const QString why = QString::fromUtf8(sqlite3_errmsg(db));
+    sqlite3_finalize(st);
+    if (rc != SQLITE_DONE)
+        throw AppError(why);
+    return out;
+}
+
+// What the base lacks of our tables, as the statements that add it; empty when up to date.
+QStringList missing(sqlite3 *db)
+{
+    QStringList out;
+    for (const TableDef &table : OwnTables::tables()) {
+        const QStringList columns = names(db, "SELECT name FROM pragma_table_info(?1)", table.name);
+        if (columns.isEmpty()) {
+            out.append(Schema::createTableStatement(table));
+            continue;
+        }
+        for (const FieldDef &field : table.fields) {
+            if (!columns.contains(field.name.toCaseFolded()))
+                out.append(QStringLiteral("ALTER TABLE \"%1\" ADD COLUMN %2")
+                               .arg(table.name, Schema::columnDefinition(field)));
+        }
+    }
+    for (const IndexDef &index : indexes()) {
+        if (names(db, "SELECT name FROM sqlite_master WHERE type = 'index' AND name = ?1",
+                  index.name)
+                .isEmpty())
+            out.append(createIndexStatement(index));
+    }
+    return out;
+}
+
+} // namespace
+
+namespace OwnTables {
+
+const QList<TableDef> &tables()
+{
+    static const QList<TableDef> all = buildTables();
+    return all;
+}
+
+QStringList createStatements()
+{
+    QStringList out;
+    for (const TableDef &t : tables())
+        out.append(Schema::createTableStatement(t));
+    for (const IndexDef &i : indexes())
+        out.append(createIndexStatement(i));
+    return out;
+}
+
+void ensure(sqlite3 *db)
+{
+    // Looked at first without a lock, so that opening an up-to-date base writes nothing.
+    if (missing(db).isEmpty())
+        return;
+    run(db, QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        // Again under the write lock: another program may have upgraded the base meanwhile.
+        for (const QString &sql : missing(db))
+            run(db, sql);
+        run(db, QStringLiteral("COMMIT"));
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+}
+
+} // namespace OwnTables

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "schema.h"
+
+#include <QList>
+#include <QStringList>
+
+struct sqlite3;
+
+// The stock tank a fertilizer's properties row asks for; stored in t_svoistva_udobra.bak.
+enum class TankChoice { Automatic = 0, A = 1, B = 2, Separate = 3 };
+
+// Tables of our own, kept beside the ten the windows are built on: water analyses and fertilizer
+// properties. The ten are never touched: a base from an older version gains whatever of ours it
+// lacks, tables or fields, the first time it is opened.
+namespace OwnTables {
+
+const QList<TableDef> &tables();
+
+// CREATE statements for a new base, indexes included.
+QStringList createStatements();
+
+// Brings an open base up to date: creates the missing tables, adds missing fields and indexes,
+// all in one transaction, so an interrupted upgrade leaves the base as it was. Writes nothing
+// when the base is up to date. Throws AppError with SQLite's text when the upgrade fails.
+void ensure(sqlite3 *db);
+
+} // namespace OwnTables
