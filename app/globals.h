@@ -18,6 +18,3 @@ extern TForm5 *Form5;
 extern TForm6 *Form6;
 extern TForm18 *Form18;
 extern TF_Converter *F_Converter;
-
-// The rename mode of the name dialog: on, it renames the current saved solution.
-extern bool RenameMode;

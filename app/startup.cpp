@@ -15,6 +15,7 @@
 #include "ui/messages.h"
 
 #include <QApplication>
+#include <QPushButton>
 
 bool CreateWindows()
 {
@@ -27,14 +28,48 @@ bool CreateWindows()
         data.form3.T_Element.open();
         data.form3.T_KOF.open();
         Form4 = new TForm4(data);
-        Form5 = new TForm5(data);
+        Form5 = new TForm5(data, *Form4);
         Form6 = new TForm6(data);
         Form18 = new TForm18(data);
         F_Converter = new TF_Converter;
+        ConnectWindows();
     });
     if (!created)
         DestroyWindows();
     return created;
+}
+
+namespace {
+
+// Made visible and brought to the front, as a window shown from another one is.
+void showWindow(QWidget *window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+void ConnectWindows()
+{
+    Form2->setDatabaseCycle(&DatabaseCycle);
+    Form3->setDatabaseCycle(&DatabaseCycle);
+    Form4->setDatabaseCycle(&DatabaseCycle);
+
+    QObject::connect(Form2, &TForm2::fertilizerCountChanged, Form4, &TForm4::setFertilizerCount);
+    QObject::connect(Form2, &TForm2::converterRequested, F_Converter,
+                     [] { showWindow(F_Converter); });
+    QObject::connect(Form3, &TForm3::coefficientsRequested, Form6, [] { showWindow(Form6); });
+
+    // "E" and "U" press the main window's buttons, which reload the layout file first.
+    QObject::connect(Form4, &TForm4::elementsRequested, Form1->RzButton3(), &QPushButton::click);
+    QObject::connect(Form4, &TForm4::fertilizersRequested, Form1->RzButton1(), &QPushButton::click);
+    QObject::connect(Form4, &TForm4::optionsRequested, Form18, [] { showWindow(Form18); });
+    QObject::connect(Form4, &TForm4::mainWindowCloseRequested, Form1, [] { CloseMainWindow(); });
+    Form4->setNameDialog(Form5);
+
+    Form18->setTargets({Form4, [](bool on) { Form1->setTimer1Enabled(on); }});
 }
 
 void ShowMainWindow()

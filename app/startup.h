@@ -9,9 +9,14 @@ inline constexpr int StartupFailedExitCode = 1;
 
 // Creates the eight windows hidden, in order TForm1 ... TF_Converter, into the global
 // references. Creating TForm1 connects the database (a failure is shown and creation goes on);
-// creating TForm3 opens T_Element and T_KOF. An error after TForm1 is shown, the windows made
-// so far are destroyed and the result is false: the program must end.
+// creating TForm3 opens T_Element and T_KOF; then ConnectWindows. An error after TForm1 is
+// shown, the windows made so far are destroyed and the result is false: the program must end.
 bool CreateWindows();
+
+// What the windows reach of each other, wired once after they are all created: the database
+// cycle of the windows whose closing runs it, the requests of the calculator's small buttons,
+// the fertilizer count, the name dialog and what the options govern.
+void ConnectWindows();
 
 // Shows the main window, centred; its FormShow opens the database and applies the options.
 void ShowMainWindow();

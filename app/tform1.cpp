@@ -7,7 +7,8 @@
 #include "layout.h"
 
 #include "calculator/tform4.h"
-#include "options/applyoptions.h"
+#include "calculator/tform5.h"
+#include "options/tform18.h"
 #include "reference/tform2.h"
 #include "reference/tform3.h"
 #include "ui/messages.h"
@@ -99,7 +100,8 @@ bool TForm1::isTimer1Enabled() const
 
 void TForm1::FormShow()
 {
-    RenameMode = false;
+    if (Form5)
+        Form5->setRenameMode(false);
     OpenDatabase();
     ApplyOptions();
 }
@@ -152,4 +154,10 @@ void TForm1::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
+}
+
+void ApplyOptions()
+{
+    if (Form18)
+        applyOptions(*Form18, Form18->targets());
 }

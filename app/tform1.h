@@ -53,3 +53,7 @@ private:
     QPushButton *m_rzButton3 = nullptr;
     QTimer *m_timer1 = nullptr;
 };
+
+// Copies the options row onto the options window's pickers, the calculator's controls and the
+// autostart timer (run when the main window is shown and by the options' "Применить").
+void ApplyOptions();

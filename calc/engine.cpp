@@ -1,17 +1,14 @@
 #include "engine.h"
 
+#include "contribution.h"
+#include "derivedvalues.h"
 #include "numbers.h"
 
 #include "data/connection.h"
 #include "data/datamodules.h"
+#include "data/fields.h"
 
 namespace {
-
-using Ext = long double; // the calculation's extended precision
-
-const QString Kol = QStringLiteral("kol");
-const QString Rachet = QStringLiteral("rachet");
-const QString IdEl = QStringLiteral("id_el");
 
 // A field of another dataset's current row as text, empty when there is none.
 QString fieldText(const Dataset &ds, const QString &field)
@@ -43,9 +40,17 @@ private:
 
 } // namespace
 
-ConcentrationEngine::ConcentrationEngine(DataModules &data, CalculatorView &view)
-    : m_data(data), m_view(view)
+ConcentrationEngine::ConcentrationEngine(DataModules &data, const CalculationInputs &inputs)
+    : m_data(data), m_inputs(inputs)
 {
+}
+
+ConcentrationEngine::~ConcentrationEngine()
+{
+    Form4Data &f4 = m_data.form4;
+    f4.T_rachet.setCalcHook({});
+    f4.ADOTable2.setCalcHook({});
+    f4.T_save_rar.setCalcHook({});
 }
 
 void ConcentrationEngine::installHooks()
@@ -56,17 +61,9 @@ void ConcentrationEngine::installHooks()
     f4.T_save_rar.setCalcHook([this](Dataset &ds) { T_save_rarCalcFields(ds); });
 }
 
-double ConcentrationEngine::litres() const
-{
-    double v = 0;
-    if (!tryParseDouble(m_view.litresText(), systemDecimalSeparator(), v))
-        return 0;
-    return v;
-}
-
 // ---------------------------------------------------------------- the run
 
-void ConcentrationEngine::Button4Click()
+SaltTotals ConcentrationEngine::runComposition()
 {
     Form4Data &f4 = m_data.form4;
     const Bookmark crop = f4.ADOTable3.bookmark();
@@ -75,29 +72,30 @@ void ConcentrationEngine::Button4Click()
         f4.T_rachet.post();
     DisabledBinding grid(f4.DataSource2);
 
-    f4.T_SOS.setMasterLink(&f4.DS_rachet, QStringLiteral("id_udobra"), QStringLiteral("id_udobra"));
+    f4.T_SOS.setMasterLink(&f4.DS_rachet, Fields::id_udobra, Fields::id_udobra);
     f4.T_SOS.close();
     f4.T_SOS.open();
     {
         Connection::Batch batch(m_data.ADOConnection1);
         zeroTargets();
         accumulate(f4.T_rachet);
-        RoundCalculatedConcentrations();
+        roundConcentrations();
         batch.commit();
     }
     f4.ADOTable3.gotoBookmark(crop);
     grid.enable();
-    UpdateSaltTotals();
+    const SaltTotals totals = saltTotals();
     f4.ADOTable2.first();
+    return totals;
 }
 
-void ConcentrationEngine::dxDBGrid5Click()
+SaltTotals ConcentrationEngine::runSavedSolution()
 {
     Form4Data &f4 = m_data.form4;
     DisabledBinding grid(f4.DataSource2);
     const Bookmark crop = f4.ADOTable3.bookmark();
 
-    f4.T_SOS.setMasterLink(&f4.DS_SAVE_RAR, QStringLiteral("id_udobra"), QStringLiteral("id_udobra"));
+    f4.T_SOS.setMasterLink(&f4.DS_SAVE_RAR, Fields::id_udobra, Fields::id_udobra);
     const Bookmark solution = f4.T_HEAD_RAR.bookmark();
     f4.T_SOS.close();
     f4.T_SOS.open();
@@ -106,16 +104,15 @@ void ConcentrationEngine::dxDBGrid5Click()
         Connection::Batch batch(m_data.ADOConnection1);
         zeroTargets();
         accumulate(f4.T_save_rar);
-        RoundCalculatedConcentrations();
+        roundConcentrations();
         batch.commit();
     }
     f4.ADOTable3.gotoBookmark(crop);
-    m_view.setColumnCaption(QStringLiteral("dxDBGrid4Column3"),
-                            QStringLiteral("Кол-во, г/") + formatGeneral(litres()) + QStringLiteral(" л."));
+    Q_EMIT savedSolutionRun(m_inputs.litres());
     f4.T_save_rar.close();
     f4.T_save_rar.open();
     grid.enable();
-    UpdateSaltTotals();
+    return saltTotals();
 }
 
 void ConcentrationEngine::zeroTargets()
@@ -124,7 +121,7 @@ void ConcentrationEngine::zeroTargets()
     targets.first();
     while (!targets.eof()) {
         targets.edit();
-        targets.setValue(Rachet, 0.0);
+        targets.setValue(Fields::rachet, 0.0);
         targets.post();
         targets.next();
     }
@@ -135,32 +132,21 @@ void ConcentrationEngine::accumulate(Dataset &source)
     Form4Data &f4 = m_data.form4;
     Dataset &sos = f4.T_SOS;
     Dataset &targets = f4.ADOTable2;
-    const QString idElement = QStringLiteral("id_element");
-    const QString kolElement = QStringLiteral("kol_element");
-    const QString kof = QStringLiteral("kof");
 
     // T_SOS follows the source's current row through its master link.
     source.first();
     while (!source.eof()) {
-        const Ext amount = source.asFloat(Kol);
+        const Ext grams = source.asFloat(Fields::kol);
         sos.first();
         while (!sos.eof()) {
-            const int element = sos.asInteger(idElement);
-            const int yielded = sos.asInteger(IdEl);
-            const Ext percent = sos.asFloat(kolElement);
-            const Ext factor = sos.asFloat(kof);
+            const CompositionRow row = currentCompositionRow(sos);
             targets.first();
             while (!targets.eof()) {
-                const int target = targets.asInteger(IdEl);
-                if (element == target) {
+                // Every match is edited and posted, also one that adds nothing.
+                if (const auto added = contribution(row, targets.asInteger(Fields::id_el), grams)) {
                     targets.edit();
-                    const Ext sum = Ext(targets.asFloat(Rachet)) + (percent * 10) * amount;
-                    targets.setValue(Rachet, static_cast<double>(sum));
-                    targets.post();
-                } else if (yielded == target) {
-                    targets.edit();
-                    const Ext sum = Ext(targets.asFloat(Rachet)) + ((percent * 10) * amount) * factor;
-                    targets.setValue(Rachet, static_cast<double>(sum));
+                    const Ext sum = Ext(targets.asFloat(Fields::rachet)) + *added;
+                    targets.setValue(Fields::rachet, static_cast<double>(sum));
                     targets.post();
                 }
                 targets.next();
@@ -171,103 +157,78 @@ void ConcentrationEngine::accumulate(Dataset &source)
     }
 }
 
-void ConcentrationEngine::RoundCalculatedConcentrations()
+void ConcentrationEngine::roundConcentrations()
 {
     Dataset &targets = m_data.form4.ADOTable2;
     targets.first();
     while (!targets.eof()) {
-        const double x = targets.asFloat(Rachet);
+        const double x = targets.asFloat(Fields::rachet);
         targets.edit();
-        targets.setValue(Rachet, RoundDecimals(x, 4));
+        targets.setValue(Fields::rachet, RoundDecimals(x, 4));
         targets.post();
         targets.next();
     }
 }
 
-void ConcentrationEngine::UpdateSaltTotals()
+SaltTotals ConcentrationEngine::saltTotals()
 {
     Form4Data &f4 = m_data.form4;
     const Dataset &options = m_data.form18.ADOTable1;
-    double rachet = 0, rPr = 0, vaga = 0, cvet = 0, ppm = 0, ppmPr = 0;
+    QList<SaltTotals::TargetRow> targetRows;
+    QList<SaltTotals::CompositionRow> compositionRows;
 
     Dataset &targets = f4.ADOTable2;
     targets.first();
-    if (options.asBoolean(QStringLiteral("ppm1"))) {
+    if (options.asBoolean(Fields::ppm1)) {
         while (!targets.eof()) {
-            rachet = static_cast<double>(Ext(rachet) + targets.asFloat(Rachet));
-            vaga = static_cast<double>(Ext(vaga) + targets.asFloat(QStringLiteral("vaga_calc")));
-            cvet = static_cast<double>(Ext(cvet) + targets.asFloat(QStringLiteral("cvet_calc")));
-            rPr = static_cast<double>(Ext(rPr) + targets.asFloat(QStringLiteral("r_pr")));
+            targetRows.append({targets.asFloat(Fields::rachet), targets.asFloat(Fields::r_pr),
+                               targets.asFloat(Fields::vaga_calc),
+                               targets.asFloat(Fields::cvet_calc)});
             targets.next();
         }
     }
     Dataset &composition = f4.T_rachet;
     composition.first();
-    if (options.asBoolean(QStringLiteral("ppm2"))) {
-        const QString ppmField = QStringLiteral("ppm");
-        const QString kolPr = QStringLiteral("kol_pr");
+    if (options.asBoolean(Fields::ppm2)) {
         while (!composition.eof()) {
-            const Ext p = composition.asInteger(ppmField);
-            ppm = static_cast<double>(Ext(ppm) + p * composition.asFloat(Kol));
-            ppmPr = static_cast<double>(Ext(ppmPr) + p * composition.asFloat(kolPr));
+            compositionRows.append({double(composition.asInteger(Fields::ppm)),
+                                    composition.asFloat(Fields::kol),
+                                    composition.asFloat(Fields::kol_pr)});
             composition.next();
         }
     }
     composition.first();
     targets.first();
-
-    auto text = [](double sum) { return QStringLiteral("   ") + formatGeneral(RoundDecimals(sum, 2)); };
-    m_view.setLabelText(QStringLiteral("Label4"), text(rachet));
-    m_view.setLabelText(QStringLiteral("Label5"), text(vaga));
-    m_view.setLabelText(QStringLiteral("Label9"), text(cvet));
-    m_view.setLabelText(QStringLiteral("Label13"), text(rPr));
-    m_view.setLabelText(QStringLiteral("Label10"), text(ppm));
-    m_view.setLabelText(QStringLiteral("Label11"), text(ppmPr));
+    return SaltTotals::compute(targetRows, compositionRows);
 }
 
 // ---------------------------------------------------------------- calculated fields
 
 void ConcentrationEngine::T_rachetCalcFields(Dataset &ds)
 {
-    const Ext p = m_view.percentage();
-    ds.setCalcValue(QStringLiteral("kol_pr"), static_cast<double>((Ext(ds.asFloat(Kol)) / 100) * p));
+    ds.setCalcValue(Fields::kol_pr,
+                    DerivedValues::scaledAmount(ds.asFloat(Fields::kol), m_inputs.percentage()));
 }
 
 void ConcentrationEngine::ADOTable2CalcFields(Dataset &ds)
 {
-    const Ext p = m_view.percentage();
-    const double v = static_cast<double>((Ext(ds.asFloat(QStringLiteral("vega"))) / 100) * p);
-    const double c = static_cast<double>((Ext(ds.asFloat(QStringLiteral("cvet"))) / 100) * p);
-    const double vagaCalc = RoundDecimals(v, 2);
-    const double cvetCalc = RoundDecimals(c, 2);
-    ds.setCalcValue(QStringLiteral("vaga_calc"), vagaCalc);
-    ds.setCalcValue(QStringLiteral("cvet_calc"), cvetCalc);
-    const double rachet = ds.asFloat(Rachet);
-    ds.setCalcValue(QStringLiteral("r_pr"), static_cast<double>((Ext(rachet) / 100) * p));
-    const double dv = static_cast<double>(Ext(rachet) - vagaCalc);
-    const double dc = static_cast<double>(Ext(rachet) - cvetCalc);
-    ds.setCalcValue(QStringLiteral("raznica_v"), RoundDecimals(dv, 2));
-    ds.setCalcValue(QStringLiteral("raznica_c"), RoundDecimals(dc, 2));
+    const DerivedValues::Target t =
+        DerivedValues::target(ds.asFloat(Fields::vega), ds.asFloat(Fields::cvet),
+                              ds.asFloat(Fields::rachet), m_inputs.percentage());
+    ds.setCalcValue(Fields::vaga_calc, t.vagaCalc);
+    ds.setCalcValue(Fields::cvet_calc, t.cvetCalc);
+    ds.setCalcValue(Fields::r_pr, t.rPr);
+    ds.setCalcValue(Fields::raznica_v, t.raznicaV);
+    ds.setCalcValue(Fields::raznica_c, t.raznicaC);
 }
 
 void ConcentrationEngine::T_save_rarCalcFields(Dataset &ds)
 {
     const Dataset &head = m_data.form4.T_HEAD_RAR;
-    const Ext litresValue = litres();
-    const double kol = ds.asFloat(Kol);
-    ds.setCalcValue(QStringLiteral("kol_temp"), static_cast<double>(Ext(kol) * litresValue));
-
-    const QString kolL = fieldText(head, QStringLiteral("kol_l"));
-    const QString konc = fieldText(head, QStringLiteral("konc"));
-    m_view.setColumnCaption(QStringLiteral("dxDBGrid4Column3"),
-                            QStringLiteral("Кол-во г./") + kolL + QStringLiteral("л."));
-    m_view.setColumnCaption(QStringLiteral("dxDBGrid4Column4"),
-                            QStringLiteral("Кол-во от ") + konc + QStringLiteral("% г./л."));
-    m_view.setColumnCaption(QStringLiteral("dxDBGrid4Column5"), QStringLiteral("Кол-во от ") + konc
-                                                                    + QStringLiteral("% г./") + kolL
-                                                                    + QStringLiteral("л."));
-    const Ext saved = fieldNumber(head, QStringLiteral("konc"));
-    ds.setCalcValue(QStringLiteral("r_conc"), static_cast<double>((Ext(kol) / 100) * saved));
-    const double rConc = ds.asFloat(QStringLiteral("r_conc"));
-    ds.setCalcValue(QStringLiteral("rl_conc"), static_cast<double>(Ext(rConc) * litresValue));
+    const DerivedValues::SavedRow r = DerivedValues::savedRow(
+        ds.asFloat(Fields::kol), m_inputs.litres(), fieldNumber(head, Fields::konc));
+    ds.setCalcValue(Fields::kol_temp, r.kolTemp);
+    Q_EMIT savedRowWorkedOut(fieldText(head, Fields::kol_l), fieldText(head, Fields::konc));
+    ds.setCalcValue(Fields::r_conc, r.rConc);
+    ds.setCalcValue(Fields::rl_conc, r.rlConc);
 }

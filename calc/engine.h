@@ -1,47 +1,69 @@
 #pragma once
 
+#include "salttotals.h"
+
+#include <QObject>
 #include <QString>
 
 class Dataset;
 class DataModules;
 
-// What the engine reads from and writes to the calculator window. The window implements it;
-// tests use a plain fake.
-class CalculatorView
+// What the calculation reads at the moment it runs: the concentration percentage p and the
+// litres L of the saved solution. The calculator window gives its slider and its litres editor;
+// tests and benchmarks give fixed numbers.
+class CalculationInputs
 {
 public:
-    virtual ~CalculatorView() = default;
-    virtual int percentage() const = 0;       // RxSlider1's value
-    virtual QString litresText() const = 0;   // the text of the litres editor dxDBSpinEdit1
-    virtual void setColumnCaption(const QString &column, const QString &caption) = 0;
-    virtual void setLabelText(const QString &label, const QString &text) = 0;
+    virtual ~CalculationInputs() = default;
+    virtual int percentage() const = 0;
+    virtual double litres() const = 0; // empty or unreadable litres count as 0
 };
 
-// The concentration run, its rounding, the calculated fields and the salt totals.
-class ConcentrationEngine
+// The concentration run over the working composition or the current saved solution, its
+// rounding, the calculated fields and the salt totals, over the calculator's datasets. It
+// speaks in values: a run returns the salt totals it worked out, and what a window shows about
+// the saved solution comes out as signals carrying numbers and texts, never as widget names.
+class ConcentrationEngine : public QObject
 {
+    Q_OBJECT
+
 public:
-    ConcentrationEngine(DataModules &data, CalculatorView &view);
+    ConcentrationEngine(DataModules &data, const CalculationInputs &inputs);
+    // Takes its hooks off the datasets, which outlive it.
+    ~ConcentrationEngine() override;
 
     // Installs the three calculation hooks on T_rachet, ADOTable2 and T_save_rar.
     void installHooks();
 
-    void Button4Click();   // run over the working composition
-    void dxDBGrid5Click(); // run over the current saved solution
-    void RoundCalculatedConcentrations();
-    void UpdateSaltTotals();
+    // The run over the working composition: posts a pending amount, fills the selected crop's
+    // target rows, rounds them, returns to the crop and leaves the target rows on their first.
+    SaltTotals runComposition();
+    // The run over the current saved solution: fills the target rows from its amounts, keeps
+    // the crop and the solution current, then reads the solution's rows again.
+    SaltTotals runSavedSolution();
+    // rachet of every target row of the selected crop to four decimals.
+    void roundConcentrations();
+    // The six totals of the target rows and the working composition as the options ppm1 and
+    // ppm2 ask; both datasets are left on their first rows.
+    SaltTotals saltTotals();
 
+    // The calculation hooks, run by the data layer for every row it reads.
     void T_rachetCalcFields(Dataset &ds);
     void ADOTable2CalcFields(Dataset &ds);
     void T_save_rarCalcFields(Dataset &ds);
 
-    // L: the number in the litres editor's text; empty or unreadable counts as 0.
-    double litres() const;
+Q_SIGNALS:
+    // T_save_rar's hook worked out a row; the current solution's stored litres and saved
+    // percentage as text (empty when not set).
+    void savedRowWorkedOut(const QString &storedLitres, const QString &savedPercentage);
+    // The run over a saved solution has filled the target rows with L litres in force; the
+    // solution's rows are read again right after.
+    void savedSolutionRun(double litres);
 
 private:
     void zeroTargets();
     void accumulate(Dataset &source);
 
     DataModules &m_data;
-    CalculatorView &m_view;
+    const CalculationInputs &m_inputs;
 };

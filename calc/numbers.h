@@ -4,6 +4,10 @@
 
 #include <QString>
 
+// The calculation's extended precision: products and sums are formed in it and rounded to a
+// double where a value is stored. On x86 with GCC or clang this is the x87 80-bit type.
+using Ext = long double;
+
 // value × 10^places + 0.5, truncated towards zero, divided by 10^places, in 80-bit arithmetic.
 double RoundDecimals(double value, int places);
 

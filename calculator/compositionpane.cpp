@@ -3,6 +3,7 @@
 #include "calculatorlook.h"
 
 #include "data/datamodules.h"
+#include "data/fields.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/gridlook.h"
@@ -17,7 +18,6 @@
 
 namespace {
 
-const QString IdUdobra = QStringLiteral("id_udobra");
 constexpr int RecalculationDelayMs = 1000;
 
 } // namespace
@@ -47,21 +47,20 @@ void CompositionPane::setupGrid()
     m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_grid->setFont(CalculatorLook::condensedFont());
 
-    DataGridColumn *name = m_grid->addColumn(QStringLiteral("dxDBGrid2Column1"), QStringLiteral("name"),
+    DataGridColumn *name = m_grid->addColumn(QStringLiteral("dxDBGrid2Column1"), Fields::name,
                                              QStringLiteral("Наименование"), ColumnEditor::none());
     name->setWidth(120);
-    DataGridColumn *kol = m_grid->addColumn(QStringLiteral("dxDBGrid2Column2"), QStringLiteral("kol"),
+    DataGridColumn *kol = m_grid->addColumn(QStringLiteral("dxDBGrid2Column2"), Fields::kol,
                                             QStringLiteral("Кол-во г./л."),
                                             ColumnEditor::spin(0.01, 0, 1000,
                                                                CalculatorLook::AmountDecimals));
     kol->setColour(WinColor::toQColor(WinColor::clAqua));
     kol->setWidth(55);
-    DataGridColumn *scaled = m_grid->addColumn(QStringLiteral("dxDBGrid2Column3"),
-                                               QStringLiteral("kol_pr"), QStringLiteral("Кол-во от %"),
-                                               ColumnEditor::none());
-    scaled->setReadOnly(true);
-    scaled->setColour(WinColor::toQColor(WinColor::clTeal));
-    scaled->setWidth(55);
+    m_scaledColumn = m_grid->addColumn(QStringLiteral("dxDBGrid2Column3"), Fields::kol_pr,
+                                       QStringLiteral("Кол-во от %"), ColumnEditor::none());
+    m_scaledColumn->setReadOnly(true);
+    m_scaledColumn->setColour(WinColor::toQColor(WinColor::clTeal));
+    m_scaledColumn->setWidth(55);
     m_grid->setFitColumns(true);
     GridLook::compactRows(m_grid);
     GridLook::wrapHeader(m_grid);
@@ -99,51 +98,14 @@ void CompositionPane::setupButtonBar()
     layout()->addWidget(bar);
 }
 
-void CompositionPane::add(Dataset &fertilizers)
-{
-    if (!fertilizers.isActive() || fertilizers.currentRow() < 0 || fertilizers.isNull(IdUdobra))
-        return;
-    Dataset &composition = m_data.T_rachet;
-    const Bookmark current = fertilizers.bookmark();
-    const int id = fertilizers.asInteger(IdUdobra);
-    composition.setFilter(QStringLiteral("id_udobra=") + QString::number(id));
-    composition.setFiltered(true);
-    // Present exactly once: not again. Absent, or twice or more (a copied saved solution): add.
-    if (composition.recordCount() != 1) {
-        composition.setFiltered(false);
-        composition.append();
-        composition.setValue(IdUdobra, id);
-        composition.post();
-    }
-    composition.setFiltered(false);
-    if (composition.isModified())
-        composition.post();
-    composition.close();
-    composition.open();
-    fertilizers.gotoBookmark(current);
-}
-
-void CompositionPane::removeCurrent()
-{
-    Dataset &composition = m_data.T_rachet;
-    if (composition.recordCount() >= 1)
-        composition.remove();
-    composition.last();
-}
-
-void CompositionPane::clear()
-{
-    Dataset &composition = m_data.T_rachet;
-    composition.first();
-    while (!composition.isEmpty())
-        composition.remove();
-    composition.close();
-    composition.open();
-}
-
 void CompositionPane::dxDBGrid2Column2Change()
 {
     // A burst of edits gives one recalculation, a second after its first change.
     if (!m_timer1->isActive())
         m_timer1->start();
+}
+
+void CompositionPane::setPercentageCaption(int percentage)
+{
+    m_scaledColumn->setCaption(QStringLiteral("Кол-во от ") + QString::number(percentage) + u'%');
 }

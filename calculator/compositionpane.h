@@ -4,7 +4,6 @@
 
 class DataGrid;
 class DataGridColumn;
-class Dataset;
 class Form4Data;
 class QAction;
 class QMenu;
@@ -13,7 +12,7 @@ class QTimer;
 
 // The group "Состав раствора:": the working composition grid with its pop-up menu, the
 // buttons "Сохранить" and "Рассчитать >>", and the recalculation timer that an amount edit
-// starts. Adding, removing and clearing rows are done here; the window decides when.
+// starts. The window connects them; the rows are changed through WorkingComposition.
 class CompositionPane : public QGroupBox
 {
     Q_OBJECT
@@ -28,15 +27,10 @@ public:
     QAction *addItem() const { return m_n8; }    // "Добавить"
     QTimer *timer() const { return m_timer1; }
 
-    // Puts the current fertilizer of `fertilizers` into the composition, unless it is there
-    // exactly once; the list returns to that fertilizer. Nothing happens without one.
-    void add(Dataset &fertilizers);
-    // Deletes the current row, if any, and stands on the last row.
-    void removeCurrent();
-    // Deletes every row.
-    void clear();
-
     void dxDBGrid2Column2Change();
+
+    // The caption of the scaled column: Кол-во от p%.
+    void setPercentageCaption(int percentage);
 
 private:
     void setupGrid();
@@ -45,6 +39,7 @@ private:
 
     Form4Data &m_data;
     DataGrid *m_grid = nullptr;
+    DataGridColumn *m_scaledColumn = nullptr; // dxDBGrid2Column3
     QMenu *m_popupMenu3 = nullptr;
     QAction *m_n7 = nullptr;
     QAction *m_n8 = nullptr;

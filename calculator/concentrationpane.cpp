@@ -2,7 +2,9 @@
 
 #include "calculatorlook.h"
 
+#include "calc/salttotals.h"
 #include "data/datamodules.h"
+#include "data/fields.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/gridlook.h"
@@ -21,7 +23,7 @@ constexpr int TotalLineHeight = 16;
 struct ColumnSpec
 {
     const char *name;
-    const char *field;
+    const QString *field;
     const char *caption;
     int colour; // -1: the grid's colour
     int width;
@@ -44,14 +46,14 @@ ConcentrationPane::ConcentrationPane(Form4Data &calculator, QWidget *parent)
 
     layout->addWidget(makeTotalLine(QStringLiteral("Panel13"), QStringLiteral("Label12"),
                                     QStringLiteral(" Общее кол-во солей (PPM):  "),
-                                    {{QStringLiteral("Label10"), WinColor::clAqua},
-                                     {QStringLiteral("Label11"), WinColor::clTeal}}));
+                                    {{QStringLiteral("Label10"), WinColor::clAqua, &m_label10},
+                                     {QStringLiteral("Label11"), WinColor::clTeal, &m_label11}}));
     layout->addWidget(makeTotalLine(QStringLiteral("Panel9"), QStringLiteral("Label3"),
                                     QStringLiteral(" Общее кол-во солей (мг./л.):  "),
-                                    {{QStringLiteral("Label4"), WinColor::clAqua},
-                                     {QStringLiteral("Label13"), WinColor::clTeal},
-                                     {QStringLiteral("Label5"), WinColor::clMoneyGreen},
-                                     {QStringLiteral("Label9"), FloweringColour}}));
+                                    {{QStringLiteral("Label4"), WinColor::clAqua, &m_label4},
+                                     {QStringLiteral("Label13"), WinColor::clTeal, &m_label13},
+                                     {QStringLiteral("Label5"), WinColor::clMoneyGreen, &m_label5},
+                                     {QStringLiteral("Label9"), FloweringColour, &m_label9}}));
 }
 
 void ConcentrationPane::setupGrid(Form4Data &calculator)
@@ -68,25 +70,25 @@ void ConcentrationPane::setupGrid(Form4Data &calculator)
     GridLook::wrapHeader(m_grid);
 
     const ColumnSpec columns[] = {
-        {"dxDBGrid3id_konc", "id_konc", "", -1, 40, false},
-        {"dxDBGrid3id_kult", "id_kult", "", -1, 40, false},
-        {"dxDBGrid3id_el", "id_el", "", -1, 40, false},
-        {"dxDBGrid3name_el", "name_el", "Элемент", -1, 50, true},
-        {"dxDBGrid3vega", "vega", "Вега100%", WinColor::clMoneyGreen, 56, true},
-        {"dxDBGrid3cvet", "cvet", "Цвет100%", FloweringColour, 57, true},
-        {"dxDBGrid3rachet", "rachet", "Расчёт", WinColor::clAqua, 52, true},
-        {"dxDBGrid3Column10", "r_pr", "Расчёт от %", WinColor::clTeal, 52, true},
-        {"dxDBGrid3vaga_calc", "vaga_calc", "В100%", WinColor::clMoneyGreen, 42, true},
-        {"dxDBGrid3cvet_calc", "cvet_calc", "Ц100%", FloweringColour, 42, true},
-        {"dxDBGrid3Column11", "raznica_v", "+-Веги", WinColor::clMoneyGreen, 47, true},
-        {"dxDBGrid3Column12", "raznica_c", "+-Цвета", FloweringColour, 48, true},
+        {"dxDBGrid3id_konc", &Fields::id_konc, "", -1, 40, false},
+        {"dxDBGrid3id_kult", &Fields::id_kult, "", -1, 40, false},
+        {"dxDBGrid3id_el", &Fields::id_el, "", -1, 40, false},
+        {"dxDBGrid3name_el", &Fields::name_el, "Элемент", -1, 50, true},
+        {"dxDBGrid3vega", &Fields::vega, "Вега100%", WinColor::clMoneyGreen, 56, true},
+        {"dxDBGrid3cvet", &Fields::cvet, "Цвет100%", FloweringColour, 57, true},
+        {"dxDBGrid3rachet", &Fields::rachet, "Расчёт", WinColor::clAqua, 52, true},
+        {"dxDBGrid3Column10", &Fields::r_pr, "Расчёт от %", WinColor::clTeal, 52, true},
+        {"dxDBGrid3vaga_calc", &Fields::vaga_calc, "В100%", WinColor::clMoneyGreen, 42, true},
+        {"dxDBGrid3cvet_calc", &Fields::cvet_calc, "Ц100%", FloweringColour, 42, true},
+        {"dxDBGrid3Column11", &Fields::raznica_v, "+-Веги", WinColor::clMoneyGreen, 47, true},
+        {"dxDBGrid3Column12", &Fields::raznica_c, "+-Цвета", FloweringColour, 48, true},
     };
     for (const ColumnSpec &spec : columns) {
-        const QString field = QString::fromLatin1(spec.field);
+        const QString &field = *spec.field;
         ColumnEditor editor = ColumnEditor::text();
-        if (field == u"vega" || field == u"cvet")
+        if (field == Fields::vega || field == Fields::cvet)
             editor = ColumnEditor::unboundedSpin(1, TargetDecimals);
-        else if (field == u"name_el")
+        else if (field == Fields::name_el)
             editor = ColumnEditor::none();
         DataGridColumn *c = m_grid->addColumn(QString::fromLatin1(spec.name), field,
                                               QString::fromUtf8(spec.caption), editor);
@@ -101,7 +103,7 @@ void ConcentrationPane::setupGrid(Form4Data &calculator)
 
 QWidget *ConcentrationPane::makeTotalLine(const QString &name, const QString &titleName,
                                           const QString &title,
-                                          const QList<std::pair<QString, int>> &values)
+                                          const QList<ValueLabel> &values)
 {
     // The labels sit on a strip as wide as their texts; the line shows what fits of it and
     // cuts the rest at its right edge. Longer totals after a run thus never widen the right
@@ -120,12 +122,13 @@ QWidget *ConcentrationPane::makeTotalLine(const QString &name, const QString &ti
     row->addWidget(titleLabel);
     // The first value reads "0   ", the others "0    ", until the first totals are worked out.
     bool first = true;
-    for (const auto &[labelName, colour] : values) {
-        QLabel *l = CalculatorLook::label(labelName, first ? QStringLiteral("0   ")
-                                                           : QStringLiteral("0    "), strip);
-        CalculatorLook::setBackground(l, colour);
+    for (const ValueLabel &value : values) {
+        QLabel *l = CalculatorLook::label(value.name, first ? QStringLiteral("0   ")
+                                                            : QStringLiteral("0    "), strip);
+        CalculatorLook::setBackground(l, value.colour);
         l->setFixedHeight(TotalLineHeight);
         row->addWidget(l);
+        *value.label = l;
         first = false;
     }
     return line;
@@ -137,4 +140,14 @@ void ConcentrationPane::setPercentageCaptions(int percentage)
     m_grid->column(QStringLiteral("dxDBGrid3vaga_calc"))->setCaption(u'В' + p + u'%');
     m_grid->column(QStringLiteral("dxDBGrid3cvet_calc"))->setCaption(u'Ц' + p + u'%');
     m_grid->column(QStringLiteral("dxDBGrid3Column10"))->setCaption(QStringLiteral("Расчёт от ") + p + u'%');
+}
+
+void ConcentrationPane::showSaltTotals(const SaltTotals &totals)
+{
+    m_label4->setText(SaltTotals::text(totals.concentration));
+    m_label5->setText(SaltTotals::text(totals.vegetativeTargets));
+    m_label9->setText(SaltTotals::text(totals.floweringTargets));
+    m_label13->setText(SaltTotals::text(totals.concentrationAtPercentage));
+    m_label10->setText(SaltTotals::text(totals.ppm));
+    m_label11->setText(SaltTotals::text(totals.ppmAtPercentage));
 }

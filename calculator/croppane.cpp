@@ -3,6 +3,7 @@
 #include "calculatorlook.h"
 
 #include "data/datamodules.h"
+#include "data/fields.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/gridlook.h"
@@ -16,8 +17,6 @@
 
 namespace {
 
-const QString IdEl = QStringLiteral("id_el");
-const QString IdElement = QStringLiteral("id_element");
 // 0x00FFFBF0: RGB 240, 251, 255, the colour of the ph column.
 constexpr int PhColour = 16776176;
 constexpr int NavigatorColumnWidth = 44;
@@ -37,19 +36,24 @@ CropPane::CropPane(Form4Data &calculator, Form3Data &elements, QWidget *parent)
     m_data.ADOTable3.setAfterPostHook([this](Dataset &) { ADOTable3AfterPost(); });
 }
 
+CropPane::~CropPane()
+{
+    m_data.ADOTable3.setAfterPostHook({});
+}
+
 void CropPane::setupGrid()
 {
     m_grid = new DataGrid(QStringLiteral("dxDBGrid6"), &m_data.DataSource3, this);
     m_grid->setAccessibleName(QStringLiteral("Культуры"));
     m_grid->setColour(WinColor::toQColor(WinColor::clInfoBk));
-    DataGridColumn *id = m_grid->addColumn(QStringLiteral("dxDBGrid6id_kult"), QStringLiteral("id_kult"));
+    DataGridColumn *id = m_grid->addColumn(QStringLiteral("dxDBGrid6id_kult"), Fields::id_kult);
     id->setVisible(false);
     DataGridColumn *name = m_grid->addColumn(QStringLiteral("dxDBGrid6name_kult"),
-                                             QStringLiteral("name_kult"), QStringLiteral("Название"),
+                                             Fields::name_kult, QStringLiteral("Название"),
                                              ColumnEditor::text(50));
     name->setWidth(150);
     // No caption of its own: the header shows the field's name, "ph".
-    DataGridColumn *ph = m_grid->addColumn(QStringLiteral("dxDBGrid6ph"), QStringLiteral("ph"),
+    DataGridColumn *ph = m_grid->addColumn(QStringLiteral("dxDBGrid6ph"), Fields::ph,
                                            QString(), ColumnEditor::text(50));
     ph->setColour(WinColor::toQColor(PhColour));
     ph->setWidth(60);
@@ -104,7 +108,7 @@ bool CropPane::hasSelectedCrop() const
 {
     // A crop being inserted has no key yet: rows appended for it would belong to no crop.
     const Dataset &crops = m_data.ADOTable3;
-    return crops.isActive() && crops.currentRow() >= 0 && !crops.isNull(QStringLiteral("id_kult"));
+    return crops.isActive() && crops.currentRow() >= 0 && !crops.isNull(Fields::id_kult);
 }
 
 bool CropPane::hasTargetRow(int element)
@@ -114,7 +118,7 @@ bool CropPane::hasTargetRow(int element)
         return false;
     targets.first();
     while (!targets.eof()) {
-        if (targets.asInteger(IdEl) == element)
+        if (targets.asInteger(Fields::id_el) == element)
             return true;
         targets.next();
     }
@@ -130,11 +134,11 @@ void CropPane::fillTargets()
     elements.first();
     while (!elements.eof()) {
         // An empty oxide flag counts as false.
-        if (!elements.asBoolean(QStringLiteral("kof"))) {
-            const int element = elements.asInteger(IdElement);
+        if (!elements.asBoolean(Fields::kof)) {
+            const int element = elements.asInteger(Fields::id_element);
             if (!hasTargetRow(element)) {
                 targets.append(); // the link gives the row the selected crop
-                targets.setValue(IdEl, element);
+                targets.setValue(Fields::id_el, element);
                 targets.post();
             }
         }

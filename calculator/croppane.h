@@ -17,6 +17,8 @@ class CropPane : public QWidget
 
 public:
     CropPane(Form4Data &calculator, Form3Data &elements, QWidget *parent = nullptr);
+    // The datasets outlive the pane: it takes its hook off the crops.
+    ~CropPane() override;
 
     DataGrid *grid() const { return m_grid; }
 

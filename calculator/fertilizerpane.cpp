@@ -4,6 +4,7 @@
 
 #include "calc/numbers.h"
 #include "data/datamodules.h"
+#include "data/fields.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/gridlook.h"
@@ -68,7 +69,7 @@ void FertilizerPane::setupList()
     m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_nameColumn = m_list->addColumn(QStringLiteral("dxDBGrid1name_udobra"),
-                                     QStringLiteral("name_udobra"), QStringLiteral("Названия"),
+                                     Fields::name_udobra, QStringLiteral("Названия"),
                                      ColumnEditor::none());
     m_nameColumn->setSortMark(SortMark::Down);
     m_list->setFitColumns(true);
@@ -90,7 +91,8 @@ void FertilizerPane::setupCountBar()
     bar->setSpacing(0);
     bar->addWidget(CalculatorLook::label(QStringLiteral("Label8"),
                                          QStringLiteral("  Всего удобрений:   "), countBar, true));
-    bar->addWidget(CalculatorLook::label(QStringLiteral("Label6"), QStringLiteral("0"), countBar, true));
+    m_label6 = CalculatorLook::label(QStringLiteral("Label6"), QStringLiteral("0"), countBar, true);
+    bar->addWidget(m_label6);
     bar->addStretch(1);
     layout()->addWidget(countBar);
 }
@@ -103,7 +105,7 @@ void FertilizerPane::Edit1Change()
         list.setFiltered(false);
         return;
     }
-    list.setFilter(QStringLiteral("name_udobra like %") + text + QStringLiteral("%"));
+    list.setFilter(Fields::name_udobra + QStringLiteral(" like %") + text + u'%');
     list.setFiltered(true);
 }
 
@@ -113,10 +115,10 @@ void FertilizerPane::dxDBGrid1ColumnClick()
     // first click sorts descending.
     if (m_nameColumn->sortMark() == SortMark::Down) {
         m_nameColumn->setSortMark(SortMark::Up);
-        m_data.T_Udobra.setSort(QStringLiteral("name_udobra DESC"));
+        m_data.T_Udobra.setSort(Fields::name_udobra + QStringLiteral(" DESC"));
     } else {
         m_nameColumn->setSortMark(SortMark::Down);
-        m_data.T_Udobra.setSort(QStringLiteral("name_udobra ASC"));
+        m_data.T_Udobra.setSort(Fields::name_udobra + QStringLiteral(" ASC"));
     }
 }
 
@@ -124,13 +126,13 @@ void FertilizerPane::dxDBGrid1Click()
 {
     const Dataset &list = m_data.T_Udobra;
     const Dataset &rows = m_data.T_Sostav_Udobra;
-    const QString start = list.asString(QStringLiteral("name_udobra")) + u':';
+    const QString start = list.asString(Fields::name_udobra) + u':';
     // The detail rows are read where they stand, so the fertilizer window's composition grid
     // keeps its current row and any edit in it.
     QString body;
     for (int i = 0; i < rows.recordCount(); ++i) {
-        const QVariant percent = rows.valueAt(i, QStringLiteral("kol_element"));
-        body += CrLf + rows.valueAt(i, QStringLiteral("name_element")).toString()
+        const QVariant percent = rows.valueAt(i, Fields::kol_element);
+        body += CrLf + rows.valueAt(i, Fields::name_element).toString()
             + QStringLiteral(" - ") + (percent.isNull() ? QString() : formatGeneral(percent.toDouble()))
             + u'%';
     }
@@ -140,4 +142,9 @@ void FertilizerPane::dxDBGrid1Click()
 void FertilizerPane::fitSearchEdit()
 {
     m_edit1->setMaximumWidth(std::max(m_edit1->minimumWidth(), m_searchBar->width() - 65));
+}
+
+void FertilizerPane::setCount(int count)
+{
+    m_label6->setText(QString::number(count));
 }

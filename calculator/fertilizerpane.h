@@ -10,7 +10,7 @@ class QLineEdit;
 
 // The group "Удобрения:": the search bar, the fertilizer list (a second view of the fertilizer
 // window's query, so search, sort and current row are shared with that window) and the count
-// bar. The count label Label6 is written by the fertilizer window.
+// bar. The count label Label6 shows the count the fertilizer window works out.
 class FertilizerPane : public QGroupBox
 {
     Q_OBJECT
@@ -29,6 +29,9 @@ public:
     // The search edit takes the width of its bar less 65 pixels.
     void fitSearchEdit();
 
+    // Label6: the number of fertilizers the shared list shows.
+    void setCount(int count);
+
 Q_SIGNALS:
     // A double-click in the list: the fertilizer goes into the working composition.
     void addRequested();
@@ -43,4 +46,5 @@ private:
     QLineEdit *m_edit1 = nullptr;
     DataGrid *m_list = nullptr;
     DataGridColumn *m_nameColumn = nullptr;
+    QLabel *m_label6 = nullptr;
 };

@@ -65,6 +65,11 @@ QString PercentageBar::text() const
     return m_edit2->text();
 }
 
+void PercentageBar::setPercentageCaption(int percentage)
+{
+    setTitle(QStringLiteral("Концентрация ") + QString::number(percentage) + QStringLiteral(" %"));
+}
+
 void PercentageBar::RxSlider1Change()
 {
     // When the text differs, Edit2Change runs here, before this change is applied.

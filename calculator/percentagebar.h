@@ -24,6 +24,9 @@ public:
     int value() const;
     QString text() const;
 
+    // The group's caption after a change: Концентрация p %.
+    void setPercentageCaption(int percentage);
+
     void RxSlider1Change();
     void Edit2Change();
 

@@ -1,15 +1,11 @@
 #include "savedsolutionspane.h"
 
-#include "app/globals.h"
-#include "calc/engine.h"
+#include "calc/derivedvalues.h"
 #include "calculator/calculatorlook.h"
 #include "calculator/dataspinedit.h"
-#include "calculator/gridexport.h"
-#include "calculator/tform4.h"
-#include "calculator/tform5.h"
-#include "data/apperror.h"
-#include "data/connection.h"
 #include "data/datamodules.h"
+#include "data/fields.h"
+#include "data/textconv.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/gridlook.h"
@@ -32,21 +28,9 @@
 
 namespace {
 
-const QString IdUdobra = QStringLiteral("id_udobra");
-const QString Kol = QStringLiteral("kol");
-
 QColor winColour(int value)
 {
     return WinColor::toQColor(value);
-}
-
-void copyField(const Dataset &from, Dataset &to, const QString &field)
-{
-    const QVariant v = from.value(field);
-    if (v.isNull())
-        to.clearValue(field);
-    else
-        to.setValue(field, v);
 }
 
 QAction *addItem(QMenu *menu, const char *name, const QString &text)
@@ -58,8 +42,8 @@ QAction *addItem(QMenu *menu, const char *name, const QString &text)
 
 } // namespace
 
-SavedSolutionsPane::SavedSolutionsPane(DataModules &data, TForm4 &form, QWidget *parent)
-    : QGroupBox(QStringLiteral("Готовые растворы:"), parent), m_data(data), m_form(form)
+SavedSolutionsPane::SavedSolutionsPane(DataModules &data, QWidget *parent)
+    : QGroupBox(QStringLiteral("Готовые растворы:"), parent), m_data(data), m_solutions(data)
 {
     setObjectName(QStringLiteral("SavedSolutionsPane"));
 
@@ -115,12 +99,12 @@ QWidget *SavedSolutionsPane::setupNamePane()
     m_names = new DataGrid(QStringLiteral("dxDBGrid5"), &m_data.form4.DS_HEAD_RAR, group5);
     m_names->setAccessibleName(QStringLiteral("Список готовых растворов"));
     m_names->setColour(winColour(WinColor::clInfoBk));
-    m_names->addColumn(QStringLiteral("dxDBGrid5Column1"), QStringLiteral("name_rar"),
+    m_names->addColumn(QStringLiteral("dxDBGrid5Column1"), Fields::name_rar,
                        QStringLiteral("Имя раствора"), ColumnEditor::text(50));
     m_names->setFitColumns(true);
     m_names->setFont(CalculatorLook::condensedFont());
     GridLook::compactRows(m_names);
-    connect(m_names, &DataGrid::gridClicked, this, [this] { guarded([this] { dxDBGrid5Click(); }); });
+    connect(m_names, &DataGrid::gridClicked, this, &SavedSolutionsPane::calculateRequested);
     connect(m_names, &DataGrid::keyReleased, this, [this] {
         // Keys typed into a name being edited in place belong to that editor, not to the list.
         const QWidget *focus = QApplication::focusWidget();
@@ -154,7 +138,7 @@ QWidget *SavedSolutionsPane::setupLitresGroup()
     above->setFont(CalculatorLook::condensedFont());
     above->setWordWrap(true);
     m_litres = new DataSpinEdit(QStringLiteral("dxDBSpinEdit1"), &m_data.form4.DS_HEAD_RAR,
-                                QStringLiteral("kol_l"), m_litresGroup);
+                                Fields::kol_l, m_litresGroup);
     m_litres->setMaxDecimals(2);
     m_litres->setRange(0, 100);
     m_litres->setSingleStep(0.1);
@@ -186,25 +170,24 @@ QWidget *SavedSolutionsPane::setupCompositionPane()
     DataGrid *g = m_composition;
     g->setAccessibleName(QStringLiteral("Состав готового раствора"));
     g->setColour(winColour(WinColor::clInfoBk));
-    DataGridColumn *name = g->addColumn(QStringLiteral("dxDBGrid4Column2"), QStringLiteral("name"),
+    DataGridColumn *name = g->addColumn(QStringLiteral("dxDBGrid4Column2"), Fields::name,
                                         QStringLiteral("Название"), ColumnEditor::none());
-    DataGridColumn *kol = g->addColumn(QStringLiteral("dxDBGrid4kol"), Kol,
+    DataGridColumn *kol = g->addColumn(QStringLiteral("dxDBGrid4kol"), Fields::kol,
                                        QStringLiteral("Кол-во г/л."),
                                        ColumnEditor::spin(0.01, 0, 100,
                                                           CalculatorLook::AmountDecimals));
     kol->setColour(winColour(WinColor::clAqua));
-    m_perLitres = g->addColumn(QStringLiteral("dxDBGrid4Column3"), QStringLiteral("kol_temp"),
+    m_perLitres = g->addColumn(QStringLiteral("dxDBGrid4Column3"), Fields::kol_temp,
                                QStringLiteral("Кол-во г/1л."), ColumnEditor::none());
     m_perLitres->setColour(winColour(WinColor::clGradientActiveCaption));
-    DataGridColumn *percent = g->addColumn(QStringLiteral("dxDBGrid4Column4"),
-                                           QStringLiteral("r_conc"), QStringLiteral("Кол-во от % "),
-                                           ColumnEditor::none());
-    percent->setColour(winColour(WinColor::clTeal));
-    m_percentLitres = g->addColumn(QStringLiteral("dxDBGrid4Column5"), QStringLiteral("rl_conc"),
+    m_percent = g->addColumn(QStringLiteral("dxDBGrid4Column4"), Fields::r_conc,
+                             QStringLiteral("Кол-во от % "), ColumnEditor::none());
+    m_percent->setColour(winColour(WinColor::clTeal));
+    m_percentLitres = g->addColumn(QStringLiteral("dxDBGrid4Column5"), Fields::rl_conc,
                                    QStringLiteral("Кол-во % на л."), ColumnEditor::none());
     m_percentLitres->setColour(winColour(WinColor::clGradientActiveCaption));
     name->setWidth(70);
-    for (DataGridColumn *c : {kol, m_perLitres, percent, m_percentLitres})
+    for (DataGridColumn *c : {kol, m_perLitres, m_percent, m_percentLitres})
         c->setWidth(45);
     g->setFitColumns(true);
     g->setFont(CalculatorLook::condensedFont());
@@ -224,8 +207,7 @@ QMenu *SavedSolutionsPane::setupPopupMenu1()
 {
     auto *menu = new QMenu(this);
     menu->setObjectName(QStringLiteral("PopupMenu1"));
-    connect(addItem(menu, "N1", QStringLiteral("изменить название")), &QAction::triggered, this,
-            [this] { guarded([this] { N1Click(); }); });
+    m_n1 = addItem(menu, "N1", QStringLiteral("изменить название"));
     connect(addItem(menu, "N5", QStringLiteral("удалить р-р")), &QAction::triggered, this,
             [this] { guarded([this] { N5Click(); }); });
     connect(addItem(menu, "N6", QStringLiteral("скопировать р-р")), &QAction::triggered, this,
@@ -242,9 +224,8 @@ QMenu *SavedSolutionsPane::setupPopupMenu2()
     connect(addItem(menu, "N3", QStringLiteral("Удалить удобрение")), &QAction::triggered, this,
             [this] { guarded([this] { N3Click(); }); });
     connect(addItem(menu, "N4", QStringLiteral("Рассчитать")), &QAction::triggered, this,
-            [this] { guarded([this] { N4Click(); }); });
-    connect(addItem(menu, "EXCEL1", QStringLiteral("Выгрузить в EXCEL")), &QAction::triggered,
-            this, [this] { guarded([this] { EXCEL1Click(); }); });
+            &SavedSolutionsPane::N4Click);
+    m_excel1 = addItem(menu, "EXCEL1", QStringLiteral("Выгрузить в EXCEL"));
     return menu;
 }
 
@@ -276,92 +257,85 @@ void SavedSolutionsPane::commitEditors()
     m_composition->commitEditor();
 }
 
-// ---------------------------------------------------------------- operations
-
-void SavedSolutionsPane::N1Click()
+double SavedSolutionsPane::litres() const
 {
-    RenameMode = true;
-    Form5->showDialog();
-    const Dataset &head = m_data.form4.T_HEAD_RAR;
-    Form5->setNameText(head.isActive() ? head.asString(QStringLiteral("name_rar")) : QString());
+    return DerivedValues::litresFromText(m_litres->text());
 }
+
+// ---------------------------------------------------------------- captions
+
+namespace {
+
+QString perLitresCaption(const QString &litres)
+{
+    return QStringLiteral("Кол-во г./") + litres + QStringLiteral("л.");
+}
+
+QString percentLitresCaption(const QString &percentage, const QString &litres)
+{
+    return QStringLiteral("Кол-во от ") + percentage + QStringLiteral("% г./") + litres
+        + QStringLiteral("л.");
+}
+
+} // namespace
+
+void SavedSolutionsPane::showSavedRowCaptions(const QString &storedLitres,
+                                              const QString &savedPercentage)
+{
+    m_perLitres->setCaption(perLitresCaption(storedLitres));
+    m_percent->setCaption(QStringLiteral("Кол-во от ") + savedPercentage
+                          + QStringLiteral("% г./л."));
+    m_percentLitres->setCaption(percentLitresCaption(savedPercentage, storedLitres));
+}
+
+void SavedSolutionsPane::showRunCaption(double litres)
+{
+    m_perLitres->setCaption(QStringLiteral("Кол-во, г/") + formatGeneral(litres)
+                            + QStringLiteral(" л."));
+}
+
+// ---------------------------------------------------------------- operations
 
 void SavedSolutionsPane::N5Click()
 {
-    m_data.form4.T_HEAD_RAR.remove();
+    m_solutions.removeCurrent();
 }
 
 void SavedSolutionsPane::N6Click()
 {
     commitEditors();
-    m_form.Button3Click();
-    Dataset &saved = m_data.form4.T_save_rar;
-    Dataset &work = m_data.form4.T_rachet;
-    Connection::Batch batch(m_data.ADOConnection1);
-    saved.first();
-    while (!saved.eof()) {
-        work.append();
-        copyField(saved, work, IdUdobra);
-        copyField(saved, work, Kol);
-        work.post();
-        saved.next();
-    }
-    batch.commit();
+    m_solutions.copyToComposition();
 }
 
 void SavedSolutionsPane::N2Click()
 {
     commitEditors();
-    Dataset &rows = m_data.form4.T_save_rar;
-    rows.append();
-    copyField(m_data.form2.T_Udobra, rows, IdUdobra);
-    rows.post();
-    rows.close();
-    rows.open();
+    m_solutions.addFertilizer(m_data.form2.T_Udobra);
 }
 
 void SavedSolutionsPane::N3Click()
 {
-    m_data.form4.T_save_rar.remove();
+    m_solutions.removeFertilizer();
 }
 
 void SavedSolutionsPane::N4Click()
 {
-    dxDBGrid5Click();
-}
-
-void SavedSolutionsPane::dxDBGrid5Click()
-{
-    commitEditors();
-    m_form.engine().dxDBGrid5Click();
+    Q_EMIT calculateRequested();
 }
 
 void SavedSolutionsPane::dxDBGrid5KeyUp()
 {
-    dxDBGrid5Click();
+    Q_EMIT calculateRequested();
 }
 
 void SavedSolutionsPane::dxDBSpinEdit1Change()
 {
-    const QString litres = m_litres->text();
     const Dataset &head = m_data.form4.T_HEAD_RAR;
-    const QString konc = head.isActive() ? head.asString(QStringLiteral("konc")) : QString();
-    m_perLitres->setCaption(QStringLiteral("Кол-во г./") + litres + QStringLiteral("л."));
-    m_percentLitres->setCaption(QStringLiteral("Кол-во от ") + konc + QStringLiteral("% г./")
-                                + litres + QStringLiteral("л."));
+    const QString litres = m_litres->text();
+    const QString percentage = head.isActive() ? head.asString(Fields::konc) : QString();
+    m_perLitres->setCaption(perLitresCaption(litres));
+    m_percentLitres->setCaption(percentLitresCaption(percentage, litres));
     Dataset &rows = m_data.form4.T_save_rar;
     rows.close();
     rows.open();
-}
-
-void SavedSolutionsPane::EXCEL1Click()
-{
-    commitEditors();
-    GridExport::write(*m_composition, QStringLiteral("Состав р-ра.xls"));
-    auto *concentration = m_form.findChild<DataGrid *>(QStringLiteral("dxDBGrid3"));
-    if (!concentration)
-        throw AppError(QStringLiteral("The concentration grid dxDBGrid3 is missing"));
-    GridExport::write(*concentration, QStringLiteral("Концентрация р-ра.xls"));
-    Messages::ask({QStringLiteral("Выгруженно."), QStringLiteral("Инфо"), BoxIcon::None,
-                   {BoxButton::Ok}});
 }

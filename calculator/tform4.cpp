@@ -9,12 +9,11 @@
 #include "percentagebar.h"
 #include "savedsolutionspane.h"
 
-#include "app/database.h"
-#include "app/globals.h"
-#include "app/tform1.h"
-#include "data/datamodules.h"
-#include "options/tform18.h"
+#include "gridexport.h"
 #include "tform5.h"
+
+#include "data/datamodules.h"
+#include "data/fields.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/datagridcolumn.h"
@@ -22,14 +21,11 @@
 #include "ui/windowfont.h"
 #include "ui/splitter.h"
 
-#include <QAbstractSpinBox>
 #include <QAction>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -43,7 +39,8 @@ constexpr int BuiltHeight = 725;
 } // namespace
 
 TForm4::TForm4(DataModules &data, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_data(data), m_engine(data, *this)
+    : QWidget(parent, Qt::Window), m_data(data), m_engine(data, *this),
+      m_workingComposition(data.form4)
 {
     setObjectName(QStringLiteral("TForm4"));
     setWindowTitle(QStringLiteral("Калькулятор v1.2"));
@@ -56,15 +53,6 @@ TForm4::TForm4(DataModules &data, QWidget *parent)
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     updateActions();
-}
-
-TForm4::~TForm4()
-{
-    Form4Data &f4 = m_data.form4;
-    f4.T_rachet.setCalcHook({});
-    f4.ADOTable2.setCalcHook({});
-    f4.T_save_rar.setCalcHook({});
-    f4.ADOTable3.setAfterPostHook({});
 }
 
 // ---------------------------------------------------------------- building
@@ -93,8 +81,8 @@ QWidget *TForm4::setupLeftHalf()
     m_rzSplitter4 = makeSplitter(QStringLiteral("RzSplitter4"), Qt::Horizontal, 6, 281, listSide,
                                  m_composition);
 
-    auto *saved = new SavedSolutionsPane(m_data, *this);
-    return makeSplitter(QStringLiteral("RzSplitter2"), Qt::Vertical, 7, 431, m_rzSplitter4, saved);
+    m_saved = new SavedSolutionsPane(m_data);
+    return makeSplitter(QStringLiteral("RzSplitter2"), Qt::Vertical, 7, 431, m_rzSplitter4, m_saved);
 }
 
 QWidget *TForm4::setupRightHalf()
@@ -153,6 +141,14 @@ void TForm4::connectHandlers()
     on(m_composition->saveButton(), &QPushButton::clicked, &TForm4::Button5Click);
     on(m_composition->timer(), &QTimer::timeout, &TForm4::Timer1Timer);
     on(m_rzSplitter4, &Splitter::positionChanged, &TForm4::RzSplitter4Change);
+    on(m_saved, &SavedSolutionsPane::calculateRequested, &TForm4::dxDBGrid5Click);
+    on(m_saved->renameItem(), &QAction::triggered, &TForm4::N1Click);
+    on(m_saved->exportItem(), &QAction::triggered, &TForm4::EXCEL1Click);
+    // What the engine works out about the saved solution, the pane turns into its captions.
+    connect(&m_engine, &ConcentrationEngine::savedRowWorkedOut, m_saved,
+            &SavedSolutionsPane::showSavedRowCaptions);
+    connect(&m_engine, &ConcentrationEngine::savedSolutionRun, m_saved,
+            &SavedSolutionsPane::showRunCaption);
 
     for (Binding *b : {&m_data.form2.DS_UDobRA, &m_data.form4.DS_rachet}) {
         connect(b, &Binding::reset, this, &TForm4::updateActions);
@@ -175,11 +171,16 @@ void TForm4::updateActions()
     m_buttons->clearButton()->setEnabled(rows);
 }
 
-// ---------------------------------------------------------------- CalculatorView
+// ---------------------------------------------------------------- inputs
 
 int TForm4::percentage() const
 {
     return m_percentage->value();
+}
+
+double TForm4::litres() const
+{
+    return m_saved->litres();
 }
 
 QString TForm4::percentageText() const
@@ -187,80 +188,107 @@ QString TForm4::percentageText() const
     return m_percentage->text();
 }
 
-QString TForm4::litresText() const
+void TForm4::commitCompositionEditor()
 {
-    QWidget *editor = findChild<QWidget *>(QStringLiteral("dxDBSpinEdit1"));
-    if (auto *spin = qobject_cast<QAbstractSpinBox *>(editor))
-        return spin->text();
-    if (auto *edit = qobject_cast<QLineEdit *>(editor))
-        return edit->text();
-    return QString();
+    m_composition->grid()->commitEditor();
 }
 
-void TForm4::setColumnCaption(const QString &column, const QString &caption)
+void TForm4::setNameDialog(TForm5 *dialog)
 {
-    if (auto *c = findChild<DataGridColumn *>(column))
-        c->setCaption(caption);
+    m_nameDialog = dialog;
 }
 
-void TForm4::setLabelText(const QString &label, const QString &text)
+void TForm4::setFertilizerCount(int count)
 {
-    if (auto *l = findChild<QLabel *>(label))
-        l->setText(text);
+    m_fertilizers->setCount(count);
 }
 
 // ---------------------------------------------------------------- handlers
 
 void TForm4::Button1Click()
 {
-    m_composition->add(m_data.form2.T_Udobra);
+    m_workingComposition.add(m_data.form2.T_Udobra);
 }
 
 void TForm4::Button2Click()
 {
-    m_composition->removeCurrent();
+    m_workingComposition.removeCurrent();
 }
 
 void TForm4::Button3Click()
 {
-    m_composition->clear();
+    m_workingComposition.clear();
 }
 
 void TForm4::Button4Click()
 {
-    m_engine.Button4Click();
+    showSaltTotals(m_engine.runComposition());
 }
 
 void TForm4::Button5Click()
 {
-    RenameMode = false;
-    Form5->show();
-    Form5->raise();
-    Form5->activateWindow();
+    if (m_nameDialog)
+        m_nameDialog->showToSave();
 }
 
 void TForm4::Button6Click()
 {
-    Form1->RzButton3Click();
+    Q_EMIT elementsRequested();
 }
 
 void TForm4::Button8Click()
 {
-    Form1->RzButton1Click();
+    Q_EMIT fertilizersRequested();
 }
 
 void TForm4::Button9Click()
 {
-    Form18->show();
-    Form18->raise();
-    Form18->activateWindow();
+    Q_EMIT optionsRequested();
+}
+
+void TForm4::dxDBGrid5Click()
+{
+    m_saved->commitEditors();
+    showSaltTotals(m_engine.runSavedSolution());
+}
+
+void TForm4::N1Click()
+{
+    if (!m_nameDialog)
+        return;
+    const Dataset &head = m_data.form4.T_HEAD_RAR;
+    m_nameDialog->showToRename(head.isActive() ? head.asString(Fields::name_rar) : QString());
+}
+
+void TForm4::EXCEL1Click()
+{
+    m_saved->commitEditors();
+    GridExport::write(*m_saved->compositionGrid(), QStringLiteral("Состав р-ра.xls"));
+    GridExport::write(*m_concentration->grid(), QStringLiteral("Концентрация р-ра.xls"));
+    Messages::ask({QStringLiteral("Выгруженно."), QStringLiteral("Инфо"), BoxIcon::None,
+                   {BoxButton::Ok}});
+}
+
+void TForm4::UpdateSaltTotals()
+{
+    showSaltTotals(m_engine.saltTotals());
+}
+
+void TForm4::RoundCalculatedConcentrations()
+{
+    m_engine.roundConcentrations();
+}
+
+void TForm4::showSaltTotals(const SaltTotals &totals)
+{
+    m_concentration->showSaltTotals(totals);
 }
 
 void TForm4::Timer1Timer()
 {
     // Off before the press, so that a failing calculation is not retried every second.
     m_composition->timer()->stop();
-    Button4Click();
+    m_composition->calculateButton()->click();
 }
 
 void TForm4::FormShow()
@@ -280,26 +308,25 @@ bool TForm4::FormClose()
     QTimer *timer = m_composition->timer();
     const bool pending = timer->isActive();
     timer->stop();
-    if (!DatabaseCycle()) {
+    if (m_databaseCycle && !m_databaseCycle()) {
         if (pending)
             timer->start();
         return false;
     }
     guarded([this] {
-        if (m_data.form18.ADOTable1.asBoolean(QStringLiteral("avto")))
-            CloseMainWindow();
+        if (m_data.form18.ADOTable1.asBoolean(Fields::avto))
+            Q_EMIT mainWindowCloseRequested();
     });
     return true;
 }
 
 void TForm4::applyPercentage(int percentage)
 {
-    const QString p = QString::number(percentage);
     m_concentration->setPercentageCaptions(percentage);
-    setColumnCaption(QStringLiteral("dxDBGrid2Column3"), QStringLiteral("Кол-во от ") + p + u'%');
-    m_percentage->setTitle(QStringLiteral("Концентрация ") + p + QStringLiteral(" %"));
+    m_composition->setPercentageCaption(percentage);
+    m_percentage->setPercentageCaption(percentage);
     m_data.form4.T_rachet.refresh();
-    m_engine.UpdateSaltTotals();
+    UpdateSaltTotals();
 }
 
 // ---------------------------------------------------------------- events

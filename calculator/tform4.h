@@ -1,8 +1,13 @@
 #pragma once
 
 #include "calc/engine.h"
+#include "calc/workingcomposition.h"
+#include "compositionsource.h"
 
+#include <QPointer>
 #include <QWidget>
+
+#include <functional>
 
 class ButtonColumn;
 class CompositionPane;
@@ -11,31 +16,41 @@ class CropPane;
 class DataModules;
 class FertilizerPane;
 class PercentageBar;
+class SavedSolutionsPane;
 class Splitter;
+class TForm5;
 
 // The calculator: the fertilizer list and the working composition on the left with the saved
 // solutions under them, the concentration grid with the salt totals on the right, and under it
 // the percentage bar and the crops. Each pane is its own class; this window lays them out,
-// owns the concentration engine, and runs the handlers that reach across panes or windows.
-class TForm4 : public QWidget, public CalculatorView
+// owns the concentration engine, gives it the percentage and the litres, shows what it
+// returns, and runs the handlers that reach across panes or windows. Other windows it reaches
+// through what the application wires at start-up: the name dialog, the database cycle and the
+// signals below.
+class TForm4 : public QWidget, public CalculationInputs, public CompositionSource
 {
     Q_OBJECT
 
 public:
     explicit TForm4(DataModules &data, QWidget *parent = nullptr);
-    // The data modules outlive the window: it takes its hooks off them.
-    ~TForm4() override;
 
     DataModules &data() { return m_data; }
     ConcentrationEngine &engine() { return m_engine; }
 
-    // CalculatorView: what the engine reads from and writes to the window.
-    int percentage() const override;                 // RxSlider1's value
-    QString litresText() const override;             // the text of dxDBSpinEdit1
-    void setColumnCaption(const QString &column, const QString &caption) override;
-    void setLabelText(const QString &label, const QString &text) override;
+    // The name dialog that "Сохранить" and "изменить название" show.
+    void setNameDialog(TForm5 *dialog);
+    // The database cycle closing runs: false when it failed (the error has been shown) and
+    // the window must stay open. Without one, closing only hides the window.
+    void setDatabaseCycle(std::function<bool()> cycle) { m_databaseCycle = std::move(cycle); }
+    // Label6: the fertilizer window's count of the shared list.
+    void setFertilizerCount(int count);
 
-    QString percentageText() const; // Edit2's text
+    // CalculationInputs: RxSlider1's value, the number in dxDBSpinEdit1's text.
+    int percentage() const override;
+    double litres() const override;
+    // CompositionSource: Edit2's text, the composition grid's open editor.
+    QString percentageText() const override;
+    void commitCompositionEditor() override;
 
     // Handlers, callable from code. Each throws; events reach them through guarded().
     void Button1Click(); // ">", double-click in the list, "Добавить"
@@ -52,10 +67,23 @@ public:
     // Saves the layout, runs the database cycle and applies the autostart rule. False when the
     // cycle failed (the error has been shown): the window stays open.
     bool FormClose();
+    // The run over the current saved solution: a click or a key release in the solution
+    // list, "Рассчитать".
+    void dxDBGrid5Click();
+    void N1Click();     // "изменить название"
+    void EXCEL1Click(); // "Выгрузить в EXCEL"
+    void UpdateSaltTotals();
+    void RoundCalculatedConcentrations();
 
     // Enables the buttons and menu items from the state of the fertilizer list and the
     // working composition.
     void updateActions();
+
+Q_SIGNALS:
+    void elementsRequested();        // "E": the main window's "Элементы" is pressed
+    void fertilizersRequested();     // "U": the main window's "Удобрения" is pressed
+    void optionsRequested();         // "O": the options window is shown
+    void mainWindowCloseRequested(); // closed while autostart is set: the program ends
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -70,12 +98,17 @@ private:
                            int position, QWidget *first, QWidget *second);
     // Steps that follow every percentage change: the captions and the refresh.
     void applyPercentage(int percentage);
+    void showSaltTotals(const SaltTotals &totals);
 
     DataModules &m_data;
     ConcentrationEngine m_engine;
+    WorkingComposition m_workingComposition;
+    QPointer<TForm5> m_nameDialog;
+    std::function<bool()> m_databaseCycle;
     FertilizerPane *m_fertilizers = nullptr;
     ButtonColumn *m_buttons = nullptr;
     CompositionPane *m_composition = nullptr;
+    SavedSolutionsPane *m_saved = nullptr;
     ConcentrationPane *m_concentration = nullptr;
     PercentageBar *m_percentage = nullptr;
     CropPane *m_crops = nullptr;

@@ -1,12 +1,7 @@
 #include "tform5.h"
 
-#include "app/globals.h"
-#include "calc/numbers.h"
-#include "calculator/calculatorlook.h"
-#include "calculator/tform4.h"
-#include "data/connection.h"
-#include "data/datamodules.h"
-#include "ui/grid/datagrid.h"
+#include "compositionsource.h"
+
 #include "ui/messages.h"
 #include "ui/windowfont.h"
 
@@ -20,26 +15,15 @@
 
 namespace {
 
-const QString NameRar = QStringLiteral("name_rar");
-
 // name_rar holds 50 characters; the edit takes no more, so a name is never refused on save.
 constexpr int NameLength = 50;
 
-void copyField(const Dataset &from, Dataset &to, const QString &field)
-{
-    const QVariant v = from.value(field);
-    if (v.isNull())
-        to.clearValue(field);
-    else
-        to.setValue(field, v);
-}
-
 } // namespace
 
-TForm5::TForm5(DataModules &data, QWidget *parent)
+TForm5::TForm5(DataModules &data, CompositionSource &calculator, QWidget *parent)
     : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                           | Qt::WindowCloseButtonHint),
-      m_data(data)
+      m_solutions(data), m_calculator(calculator)
 {
     setObjectName(QStringLiteral("TForm5"));
     setWindowTitle(QStringLiteral("Введите название"));
@@ -84,6 +68,19 @@ void TForm5::showDialog()
     activateWindow();
 }
 
+void TForm5::showToSave()
+{
+    m_renameMode = false;
+    showDialog();
+}
+
+void TForm5::showToRename(const QString &name)
+{
+    m_renameMode = true;
+    showDialog();
+    setNameText(name);
+}
+
 QString TForm5::nameText() const
 {
     return m_edit1->text();
@@ -97,53 +94,20 @@ void TForm5::setNameText(const QString &text)
 void TForm5::Button1Click()
 {
     const QString name = m_edit1->text();
-    if (RenameMode)
-        rename(name);
+    if (m_renameMode)
+        m_solutions.renameCurrent(name);
     else if (!name.isEmpty())
         create(name);
     hide();
 }
 
-void TForm5::rename(const QString &name)
-{
-    Dataset &head = m_data.form4.T_HEAD_RAR;
-    // With no saved solution there is no row to edit: a new one is started, and the link
-    // gives it the selected crop.
-    if (head.state() == DatasetState::Browse && head.currentRow() < 0)
-        head.append();
-    else
-        head.edit();
-    head.setValue(NameRar, name);
-    head.post();
-}
-
 void TForm5::create(const QString &name)
 {
-    Form4Data &f4 = m_data.form4;
-    Dataset &head = f4.T_HEAD_RAR;
-    head.append();
-    head.setValue(NameRar, name);
     // Fails on a percentage that is not a whole number: the row stays appended with its name.
-    head.setValue(QStringLiteral("konc"), strToInt(Form4->percentageText()));
-    head.post();
-    const QVariant solution = head.value(QStringLiteral("id_head_rar"));
-
+    const QVariant solution = m_solutions.appendSolution(name, m_calculator.percentageText());
     // An amount still open in the working-composition grid belongs to what is saved.
-    if (auto *grid = Form4->findChild<DataGrid *>(QStringLiteral("dxDBGrid2")))
-        grid->commitEditor();
-    Dataset &work = f4.T_rachet;
-    Dataset &rows = f4.T_save_rar;
-    Connection::Batch batch(m_data.ADOConnection1);
-    work.first();
-    while (!work.eof()) {
-        rows.append();
-        rows.setValue(QStringLiteral("id_head_rar"), solution);
-        copyField(work, rows, QStringLiteral("id_udobra"));
-        copyField(work, rows, QStringLiteral("kol"));
-        rows.post();
-        work.next();
-    }
-    batch.commit();
+    m_calculator.commitCompositionEditor();
+    m_solutions.copyCompositionInto(solution);
 }
 
 void TForm5::Button2Click()

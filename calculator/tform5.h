@@ -1,22 +1,34 @@
 #pragma once
 
+#include "calc/savedsolutions.h"
+
 #include <QWidget>
 
+class CompositionSource;
 class DataModules;
 class QLineEdit;
 class QPushButton;
 
 // The name dialog of the saved solutions: a small tool window that does not block the
-// calculator. Created once and only ever hidden, so its edit keeps the text it last held.
+// calculator. Created once and only ever hidden, so its edit keeps the text it last held. It
+// holds the rename mode, which it reads when its "Сохранить" is pressed.
 class TForm5 : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit TForm5(DataModules &data, QWidget *parent = nullptr);
+    TForm5(DataModules &data, CompositionSource &calculator, QWidget *parent = nullptr);
 
     // Shows the dialog, or brings it to the front when it is already open.
     void showDialog();
+    // The calculator's "Сохранить": rename mode off, the dialog shown.
+    void showToSave();
+    // "изменить название": rename mode on, the dialog shown with `name` in its edit.
+    void showToRename(const QString &name);
+
+    // On, "Сохранить" renames the current saved solution; off, it saves a new one.
+    bool renameMode() const { return m_renameMode; }
+    void setRenameMode(bool on) { m_renameMode = on; }
 
     QString nameText() const;
     void setNameText(const QString &text);
@@ -34,10 +46,11 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
-    void rename(const QString &name);
     void create(const QString &name);
 
-    DataModules &m_data;
+    SavedSolutions m_solutions;
+    CompositionSource &m_calculator;
+    bool m_renameMode = false;
     QLineEdit *m_edit1 = nullptr;
     QPushButton *m_button1 = nullptr;
     QPushButton *m_button2 = nullptr;

@@ -3,10 +3,9 @@
 #include "controlcolour.h"
 #include "tform18.h"
 
-#include "app/globals.h"
-#include "app/tform1.h"
-#include "calculator/tform4.h"
+#include "data/apperror.h"
 #include "data/dataset.h"
+#include "data/fields.h"
 #include "ui/color/colorpicker.h"
 #include "ui/grid/datagridcolumn.h"
 
@@ -35,82 +34,100 @@ constexpr Recolour Recolours[] = {
 
 struct Shown
 {
-    const char *field;
-    const char *column;
+    int column; // the field Fields::c(column)
+    const char *control;
 };
 
 // The order in which the columns are shown or hidden.
 constexpr Shown ShownColumns[] = {
-    {"c11", "dxDBGrid2Column3"},  {"c21", "dxDBGrid4kol"},       {"c22", "dxDBGrid4Column3"},
-    {"c23", "dxDBGrid4Column4"},  {"c24", "dxDBGrid4Column5"},   {"c31", "dxDBGrid3name_el"},
-    {"c32", "dxDBGrid3vega"},     {"c33", "dxDBGrid3cvet"},      {"c34", "dxDBGrid3rachet"},
-    {"c35", "dxDBGrid3Column10"}, {"c36", "dxDBGrid3vaga_calc"}, {"c37", "dxDBGrid3cvet_calc"},
-    {"c38", "dxDBGrid3Column11"}, {"c39", "dxDBGrid3Column12"},
+    {11, "dxDBGrid2Column3"},  {21, "dxDBGrid4kol"},       {22, "dxDBGrid4Column3"},
+    {23, "dxDBGrid4Column4"},  {24, "dxDBGrid4Column5"},   {31, "dxDBGrid3name_el"},
+    {32, "dxDBGrid3vega"},     {33, "dxDBGrid3cvet"},      {34, "dxDBGrid3rachet"},
+    {35, "dxDBGrid3Column10"}, {36, "dxDBGrid3vaga_calc"}, {37, "dxDBGrid3cvet_calc"},
+    {38, "dxDBGrid3Column11"}, {39, "dxDBGrid3Column12"},
 };
 
 struct Switched
 {
-    const char *field;
+    const QString &field;
     const char *control;
 };
 
-constexpr Switched SwitchedControls[] = {
-    {"ppm2", "Panel13"},
-    {"ppm1", "Panel9"},
-    {"kult", "dxDBGrid6"},
-    {"kult", "Panel11"},
+const Switched SwitchedControls[] = {
+    {Fields::ppm2, "Panel13"},
+    {Fields::ppm1, "Panel9"},
+    {Fields::kult, "dxDBGrid6"},
+    {Fields::kult, "Panel11"},
 };
+
+constexpr char Slider[] = "RxSlider1";
 
 QString name(const char *s)
 {
     return QString::fromLatin1(s);
 }
 
-QObject *calculatorControl(const char *control)
+QObject &control(QWidget &calculator, const char *controlName)
 {
-    if (!Form4)
-        return nullptr;
-    return Form4->findChild<QObject *>(name(control));
+    QObject *found = calculator.findChild<QObject *>(name(controlName));
+    if (!found)
+        throw AppError(QStringLiteral("The calculator has no control %1").arg(name(controlName)));
+    return *found;
 }
 
-void setShown(QObject *control, bool shown)
+void setShown(QObject &control, bool shown)
 {
-    if (auto *column = qobject_cast<DataGridColumn *>(control))
+    if (auto *column = qobject_cast<DataGridColumn *>(&control))
         column->setVisible(shown);
-    else if (auto *widget = qobject_cast<QWidget *>(control))
+    else if (auto *widget = qobject_cast<QWidget *>(&control))
         widget->setVisible(shown);
 }
 
 } // namespace
 
-void ApplyOptions()
+void applyOptions(TForm18 &options, const OptionsTargets &targets)
 {
-    if (!Form18)
-        return;
-    Dataset &row = Form18->ADOTable1();
+    Dataset &row = options.ADOTable1();
+    QWidget *calculator = targets.calculator;
 
     for (int n = 1; n <= TForm18::PickerCount; ++n)
-        Form18->picker(n)->setColorValue(row.asInteger(QStringLiteral("cl%1").arg(n)));
+        options.picker(n)->setColorValue(row.asInteger(Fields::cl(n)));
 
-    for (const Recolour &r : Recolours) {
-        if (QObject *control = calculatorControl(r.control))
-            setControlColour(control, Form18->picker(r.picker)->colorValue());
+    if (calculator) {
+        for (const Recolour &r : Recolours)
+            setControlColour(&control(*calculator, r.control), options.picker(r.picker)->colorValue());
+
+        for (const Switched &s : SwitchedControls)
+            setShown(control(*calculator, s.control), row.asBoolean(s.field));
+
+        if (auto *slider = qobject_cast<QAbstractSlider *>(&control(*calculator, Slider))) {
+            const int maximum = row.asInteger(Fields::maxim);
+            // Lowering the maximum under the value moves the value, and the slider's own change
+            // handling follows.
+            if (maximum > slider->minimum())
+                slider->setMaximum(maximum);
+        }
     }
 
+    if (targets.setAutostart)
+        targets.setAutostart(row.asBoolean(Fields::avto));
+
+    if (calculator) {
+        for (const Shown &s : ShownColumns)
+            setShown(control(*calculator, s.control), row.asBoolean(Fields::c(s.column)));
+    }
+}
+
+QStringList governedControls()
+{
+    QStringList names;
+    for (const Recolour &r : Recolours)
+        names.append(name(r.control));
     for (const Switched &s : SwitchedControls)
-        setShown(calculatorControl(s.control), row.asBoolean(name(s.field)));
-
-    if (auto *slider = qobject_cast<QAbstractSlider *>(calculatorControl("RxSlider1"))) {
-        const int maximum = row.asInteger(QStringLiteral("maxim"));
-        // Lowering the maximum under the value moves the value, and the slider's own change
-        // handling follows.
-        if (maximum > slider->minimum())
-            slider->setMaximum(maximum);
-    }
-
-    if (Form1)
-        Form1->setTimer1Enabled(row.asBoolean(QStringLiteral("avto")));
-
+        names.append(name(s.control));
+    names.append(name(Slider));
     for (const Shown &s : ShownColumns)
-        setShown(calculatorControl(s.column), row.asBoolean(name(s.field)));
+        names.append(name(s.control));
+    names.removeDuplicates();
+    return names;
 }

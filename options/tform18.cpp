@@ -6,8 +6,8 @@
 #include "dbcheckbox.h"
 #include "dbedit.h"
 
-#include "applyoptions.h"
 #include "data/datamodules.h"
+#include "data/fields.h"
 #include "ui/color/colorpicker.h"
 #include "ui/color/wincolor.h"
 #include "ui/messages.h"
@@ -30,7 +30,7 @@ struct PickerRow
 {
     const char *checkBox;
     const char16_t *caption;
-    const char *field;
+    int column; // the field Fields::c(column) that shows the column
     bool checkBoxEnabled;
     bool pickerEnabled;
     int initialColour;
@@ -39,21 +39,21 @@ struct PickerRow
 constexpr int clCvet = WinColor::rgb(240, 202, 166);
 
 constexpr PickerRow PickerRows[TForm18::PickerCount] = {
-    {"DBCheckBox14", u"Кол-во от % концентрации", "c11", true, true, WinColor::clTeal},
-    {"DBCheckBox15", u"Кол-во г./л.", "c21", true, false, WinColor::clAqua},
-    {"DBCheckBox16", u"Кол-во на г./n-литров", "c22", true, true, WinColor::clGradientActiveCaption},
-    {"DBCheckBox17", u"Кол-во от % концентрации г./л.", "c23", true, false, WinColor::clTeal},
-    {"DBCheckBox18", u"Кол-во от % конц. г./n-литров", "c24", true, false,
+    {"DBCheckBox14", u"Кол-во от % концентрации", 11, true, true, WinColor::clTeal},
+    {"DBCheckBox15", u"Кол-во г./л.", 21, true, false, WinColor::clAqua},
+    {"DBCheckBox16", u"Кол-во на г./n-литров", 22, true, true, WinColor::clGradientActiveCaption},
+    {"DBCheckBox17", u"Кол-во от % концентрации г./л.", 23, true, false, WinColor::clTeal},
+    {"DBCheckBox18", u"Кол-во от % конц. г./n-литров", 24, true, false,
      WinColor::clGradientActiveCaption},
-    {"DBCheckBox1", u"Элемент", "c31", false, true, WinColor::clBtnHighlight},
-    {"DBCheckBox2", u"Вега", "c32", true, true, WinColor::clMoneyGreen},
-    {"DBCheckBox3", u"Цвет", "c33", true, true, clCvet},
-    {"DBCheckBox4", u"Расчёт", "c34", false, true, WinColor::clAqua},
-    {"DBCheckBox5", u"Расчёт от % концентрации", "c35", true, false, WinColor::clTeal},
-    {"DBCheckBox6", u"Вега от % концентрации", "c36", true, false, WinColor::clMoneyGreen},
-    {"DBCheckBox7", u"Цвет от % концентрации", "c37", true, false, clCvet},
-    {"DBCheckBox8", u"Разница расчёта от Веги", "c38", true, false, WinColor::clMoneyGreen},
-    {"DBCheckBox9", u"Разница расчёта от Цвета", "c39", true, false, clCvet},
+    {"DBCheckBox1", u"Элемент", 31, false, true, WinColor::clBtnHighlight},
+    {"DBCheckBox2", u"Вега", 32, true, true, WinColor::clMoneyGreen},
+    {"DBCheckBox3", u"Цвет", 33, true, true, clCvet},
+    {"DBCheckBox4", u"Расчёт", 34, false, true, WinColor::clAqua},
+    {"DBCheckBox5", u"Расчёт от % концентрации", 35, true, false, WinColor::clTeal},
+    {"DBCheckBox6", u"Вега от % концентрации", 36, true, false, WinColor::clMoneyGreen},
+    {"DBCheckBox7", u"Цвет от % концентрации", 37, true, false, clCvet},
+    {"DBCheckBox8", u"Разница расчёта от Веги", 38, true, false, WinColor::clMoneyGreen},
+    {"DBCheckBox9", u"Разница расчёта от Цвета", 39, true, false, clCvet},
 };
 
 QString text(const char16_t *s)
@@ -156,19 +156,19 @@ QGroupBox *TForm18::setupGeneralGroup()
     Binding *source = &m_data.form18.DataSource1;
     box->addWidget(new DBCheckBox(QStringLiteral("DBCheckBox11"),
                                   QStringLiteral("Автозапуск окна \"Калькулятор\""), source,
-                                  QStringLiteral("avto"), group));
+                                  Fields::avto, group));
     box->addWidget(new DBCheckBox(QStringLiteral("DBCheckBox12"),
                                   QStringLiteral("Считать Общую сумму солей (мл./л.)"), source,
-                                  QStringLiteral("ppm1"), group));
+                                  Fields::ppm1, group));
     box->addWidget(new DBCheckBox(QStringLiteral("DBCheckBox13"),
                                   QStringLiteral("Считать Общую сумму солей (ppm)"), source,
-                                  QStringLiteral("ppm2"), group));
+                                  Fields::ppm2, group));
 
     auto *maxLine = new QHBoxLayout;
     maxLine->setSpacing(4);
     auto *maxLabel = new QLabel(QStringLiteral("Максимальная концентрация:"), group);
     maxLabel->setObjectName(QStringLiteral("Label1"));
-    m_maxEdit = new DBEdit(QStringLiteral("DBEdit1"), source, QStringLiteral("maxim"), group);
+    m_maxEdit = new DBEdit(QStringLiteral("DBEdit1"), source, Fields::maxim, group);
     m_maxEdit->setFixedWidth(41);
     m_maxEdit->setAccessibleName(QStringLiteral("Максимальная концентрация, %"));
     maxLabel->setBuddy(m_maxEdit);
@@ -182,7 +182,7 @@ QGroupBox *TForm18::setupGeneralGroup()
 
     box->addWidget(new DBCheckBox(QStringLiteral("DBCheckBox10"),
                                   QStringLiteral("Отображать меню \"Культура\""), source,
-                                  QStringLiteral("kult"), group));
+                                  Fields::kult, group));
     box->addStretch(1);
 
     auto *apply = new QPushButton(QStringLiteral("Применить"), group);
@@ -200,7 +200,7 @@ void TForm18::addPickerRows(QGridLayout *grid, int firstPicker, int lastPicker)
         const PickerRow &row = PickerRows[n - 1];
         const QString caption = text(row.caption);
         auto *check = new DBCheckBox(QString::fromLatin1(row.checkBox), caption, source,
-                                     QString::fromLatin1(row.field), group);
+                                     Fields::c(row.column), group);
         check->setEnabled(row.checkBoxEnabled);
         setControlColour(check, row.initialColour);
 
@@ -262,10 +262,10 @@ void TForm18::Button1Click()
             row.edit();
     }
     for (int n = 1; n <= PickerCount; ++n)
-        row.setValue(QStringLiteral("cl%1").arg(n), picker(n)->colorValue());
+        row.setValue(Fields::cl(n), picker(n)->colorValue());
     m_maxEdit->updateRecord();
     row.post();
-    ApplyOptions();
+    applyOptions(*this, m_targets);
     close();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "applyoptions.h"
+
 #include <QWidget>
 
 #include <array>
@@ -29,6 +31,10 @@ public:
 
     // RzColorComboBox1 to RzColorComboBox14, n from 1.
     ColorPicker *picker(int n) const;
+
+    // The calculator and the autostart timer the options govern, wired by the application.
+    void setTargets(OptionsTargets targets) { m_targets = std::move(targets); }
+    const OptionsTargets &targets() const { return m_targets; }
 
     void Button1Click();
     void FormClose();
@@ -62,6 +68,7 @@ private:
     void followColour(int n, std::initializer_list<int> followers);
 
     DataModules &m_data;
+    OptionsTargets m_targets;
     std::array<ColorPicker *, PickerCount> m_pickers{};
     std::array<DBCheckBox *, PickerCount> m_pickerBoxes{};
     DBEdit *m_maxEdit = nullptr;

@@ -1,12 +1,9 @@
 #include "tform2.h"
 
-#include "tf_converter.h"
 #include "referencelook.h"
 
-#include "app/database.h"
-#include "app/globals.h"
-#include "calculator/tform4.h"
 #include "data/datamodules.h"
+#include "data/fields.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/gridlook.h"
@@ -152,12 +149,12 @@ QWidget *TForm2::setupFertilizerGrid(QWidget *parent)
     GridLook::compactRows(m_fertilizers);
     m_fertilizers->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_nameColumn = m_fertilizers->addColumn(QStringLiteral("dxDBGrid2name_udobra"),
-                                            QStringLiteral("name_udobra"),
+                                            Fields::name_udobra,
                                             QStringLiteral("Название"), ColumnEditor::text(50));
     m_nameColumn->setWidth(140);
     m_nameColumn->setSortMark(SortMark::Up);
     m_fertilizers
-        ->addColumn(QStringLiteral("dxDBGrid2Column2"), QStringLiteral("ppm"),
+        ->addColumn(QStringLiteral("dxDBGrid2Column2"), Fields::ppm,
                     QStringLiteral("PPM, 1г./л."), ColumnEditor::text())
         ->setWidth(80);
     m_fertilizers->setFitColumns(true);
@@ -224,17 +221,17 @@ QWidget *TForm2::setupCompositionGrid(QWidget *parent)
     m_composition->verticalHeader()->setMinimumSectionSize(1);
     m_composition->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     m_composition
-        ->addColumn(QStringLiteral("dxDBGrid1name_element"), QStringLiteral("name_element"),
+        ->addColumn(QStringLiteral("dxDBGrid1name_element"), Fields::name_element,
                     QStringLiteral("Название"),
-                    ColumnEditor::lookup(&m_data.form3.DS_Element, QStringLiteral("id_element"),
-                                         QStringLiteral("Smallname_element"), 19))
+                    ColumnEditor::lookup(&m_data.form3.DS_Element, Fields::id_element,
+                                         Fields::Smallname_element, 19))
         ->setWidth(120);
     // Decimals enough for the converter's result of an amount in mg/L typed to four
     // decimals: 1234.5678 mg/L is 0.12345678 %.
     ColumnEditor percent = ColumnEditor::spin(0.0001, 0.0001, 100, PercentDecimals);
     percent.maxLength = 100;
     m_composition
-        ->addColumn(QStringLiteral("dxDBGrid1kol_element"), QStringLiteral("kol_element"),
+        ->addColumn(QStringLiteral("dxDBGrid1kol_element"), Fields::kol_element,
                     QStringLiteral("Кол-во, %"), percent)
         ->setWidth(90);
     m_composition->setFitColumns(true);
@@ -256,7 +253,7 @@ void TForm2::Edit1Change()
     }
     // The text goes in as typed: the dataset matches whatever stands between the % signs
     // literally, so quotes, % and brackets need no escaping.
-    fertilizers.setFilter(QStringLiteral("name_udobra like %") + text + u'%');
+    fertilizers.setFilter(Fields::name_udobra + QStringLiteral(" like %") + text + u'%');
     fertilizers.setFiltered(true);
 }
 
@@ -266,22 +263,18 @@ void TForm2::dxDBGrid2ColumnClick()
     Dataset &fertilizers = m_data.form2.T_Udobra;
     if (m_nameColumn->sortMark() == SortMark::Down) {
         m_nameColumn->setSortMark(SortMark::Up);
-        fertilizers.setSort(QStringLiteral("name_udobra DESC"));
+        fertilizers.setSort(Fields::name_udobra + QStringLiteral(" DESC"));
     } else {
         m_nameColumn->setSortMark(SortMark::Down);
-        fertilizers.setSort(QStringLiteral("name_udobra ASC"));
+        fertilizers.setSort(Fields::name_udobra + QStringLiteral(" ASC"));
     }
 }
 
 void TForm2::DS_UDobRADataChange()
 {
-    const QString count = QString::number(m_data.form2.T_Udobra.recordCount());
-    m_label2->setText(count);
-    // The calculator may not be built yet at start-up; its label is then written later.
-    if (Form4) {
-        if (auto *label = Form4->findChild<QLabel *>(QStringLiteral("Label6")))
-            label->setText(count);
-    }
+    const int count = m_data.form2.T_Udobra.recordCount();
+    m_label2->setText(QString::number(count));
+    Q_EMIT fertilizerCountChanged(count);
 }
 
 void TForm2::postPendingFertilizer()
@@ -316,11 +309,7 @@ void TForm2::DBNavigator3Click(NavButton button)
 
 void TForm2::Button1Click()
 {
-    if (!F_Converter)
-        return;
-    F_Converter->show();
-    F_Converter->raise();
-    F_Converter->activateWindow();
+    Q_EMIT converterRequested();
 }
 
 void TForm2::setSearchWidth(int width)
@@ -345,7 +334,7 @@ void TForm2::FormShow()
 
 bool TForm2::FormClose()
 {
-    return DatabaseCycle();
+    return !m_databaseCycle || m_databaseCycle();
 }
 
 // ---------------------------------------------------------------- events

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class DataGrid;
 class DataGridColumn;
 class DataModules;
@@ -15,13 +17,17 @@ enum class NavButton;
 
 // "Справочник удобрений": the fertilizers and the composition of each. It owns the fertilizer
 // query T_Udobra, which the calculator shows as its fertilizer list: search, sort and current
-// row are shared by both windows, and this window writes both windows' count labels.
+// row are shared by both windows, and this window counts the list for both windows' count labels.
 class TForm2 : public QWidget
 {
     Q_OBJECT
 
 public:
     explicit TForm2(DataModules &data, QWidget *parent = nullptr);
+
+    // The database cycle closing runs: false when it failed (the error has been shown) and
+    // the window must stay open. Without one, closing only hides the window.
+    void setDatabaseCycle(std::function<bool()> cycle) { m_databaseCycle = std::move(cycle); }
 
     // The handlers; each throws, the events reach them through guarded().
     void Edit1Change();                  // search
@@ -35,6 +41,12 @@ public:
     void FormShow();
     // The database cycle; false when it failed and the window must stay open.
     bool FormClose();
+
+Q_SIGNALS:
+    // The shared list now shows `count` fertilizers: the calculator's count label follows.
+    void fertilizerCountChanged(int count);
+    // "КОНВЕРТЕР": the converter window is shown.
+    void converterRequested();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -53,6 +65,7 @@ private:
     void postPendingFertilizer();
 
     DataModules &m_data;
+    std::function<bool()> m_databaseCycle;
     QGroupBox *m_groupBox1 = nullptr;
     Splitter *m_splitter = nullptr;
     QFrame *m_panel1 = nullptr;

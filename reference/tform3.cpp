@@ -2,10 +2,8 @@
 
 #include "referencelook.h"
 
-#include "app/database.h"
-#include "app/globals.h"
 #include "data/datamodules.h"
-#include "reference/tform6.h"
+#include "data/fields.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/gridlook.h"
@@ -104,20 +102,20 @@ DataGrid *TForm3::setupGrid(QWidget *parent)
 
     // Widths are proportions: the grid fits its columns to its width.
     m_grid->addColumn(QStringLiteral("dxDBGrid1Smallname_element"),
-                      QStringLiteral("Smallname_element"), QStringLiteral("Обозн."),
+                      Fields::Smallname_element, QStringLiteral("Обозн."),
                       ColumnEditor::text(10))
         ->setWidth(60);
     m_grid->addColumn(QStringLiteral("dxDBGrid1fullname_element"),
-                      QStringLiteral("fullname_element"), QStringLiteral("Полное название"),
+                      Fields::fullname_element, QStringLiteral("Полное название"),
                       ColumnEditor::text(50))
         ->setWidth(170);
-    m_grid->addColumn(QStringLiteral("dxDBGrid1Column5"), QStringLiteral("kof"),
+    m_grid->addColumn(QStringLiteral("dxDBGrid1Column5"), Fields::kof,
                       QStringLiteral("Оксид"), ColumnEditor::check())
         ->setWidth(50);
-    m_grid->addColumn(QStringLiteral("dxDBGrid1Column6"), QStringLiteral("name_k"),
+    m_grid->addColumn(QStringLiteral("dxDBGrid1Column6"), Fields::name_k,
                       QStringLiteral("Коэффициент"),
-                      ColumnEditor::lookup(&m_data.form3.DS_KOF, QStringLiteral("id_kof"),
-                                           QStringLiteral("name_kof"), 22))
+                      ColumnEditor::lookup(&m_data.form3.DS_KOF, Fields::id_kof,
+                                           Fields::name_kof, 22))
         ->setWidth(120);
     m_grid->setFitColumns(true);
     return m_grid;
@@ -126,7 +124,7 @@ DataGrid *TForm3::setupGrid(QWidget *parent)
 void TForm3::Button2Click()
 {
     Dataset &elements = m_data.form3.T_Element;
-    const int id = elements.asInteger(QStringLiteral("id_element"));
+    const int id = elements.asInteger(Fields::id_element);
     if (id >= FirstKeyElement && id <= LastKeyElement) {
         Messages::ask({QStringLiteral("нельзя удалить ключевой элемент!"),
                        QStringLiteral("сообщение"), BoxIcon::None, {BoxButton::Ok}});
@@ -143,11 +141,7 @@ void TForm3::Button2Click()
 
 void TForm3::Button3Click()
 {
-    if (!Form6)
-        return;
-    Form6->show();
-    Form6->raise();
-    Form6->activateWindow();
+    Q_EMIT coefficientsRequested();
 }
 
 void TForm3::Button1Click()
@@ -157,7 +151,7 @@ void TForm3::Button1Click()
 
 bool TForm3::FormClose()
 {
-    return DatabaseCycle();
+    return !m_databaseCycle || m_databaseCycle();
 }
 
 void TForm3::closeEvent(QCloseEvent *event)

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class DataGrid;
 class DataModules;
 class NavBar;
@@ -17,6 +19,10 @@ class TForm3 : public QWidget
 public:
     explicit TForm3(DataModules &data, QWidget *parent = nullptr);
 
+    // The database cycle closing runs: false when it failed (the error has been shown) and
+    // the window must stay open. Without one, closing only hides the window.
+    void setDatabaseCycle(std::function<bool()> cycle) { m_databaseCycle = std::move(cycle); }
+
     // The handlers, named after the controls they were first bound to; each throws, the events
     // reach them through guarded().
     void Button2Click(); // "удалить": delete the current element, never a key element
@@ -29,6 +35,10 @@ public:
     static constexpr int FirstKeyElement = 1;
     static constexpr int LastKeyElement = 6;
 
+Q_SIGNALS:
+    // "коэффициэнты": the coefficient window is shown.
+    void coefficientsRequested();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -37,6 +47,7 @@ private:
     DataGrid *setupGrid(QWidget *parent);
 
     DataModules &m_data;
+    std::function<bool()> m_databaseCycle;
     NavBar *m_navigator = nullptr;
     DataGrid *m_grid = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "referencelook.h"
 
 #include "data/datamodules.h"
+#include "data/fields.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/gridlook.h"
@@ -94,10 +95,10 @@ QWidget *TForm6::setupGroup()
     m_grid->setFixedWidth(GridWidth);
     GridLook::compactRows(m_grid);
     DataGridColumn *name =
-        m_grid->addColumn(QStringLiteral("dxDBGrid1name_kof"), QStringLiteral("name_kof"),
+        m_grid->addColumn(QStringLiteral("dxDBGrid1name_kof"), Fields::name_kof,
                           QStringLiteral("Название коэффициента"), ColumnEditor::text(50));
     DataGridColumn *factor =
-        m_grid->addColumn(QStringLiteral("dxDBGrid1kof"), QStringLiteral("kof"),
+        m_grid->addColumn(QStringLiteral("dxDBGrid1kof"), Fields::kof,
                           QStringLiteral("Значение коэффц."), ColumnEditor::unboundedSpin(0.01, 6));
     // 115 and 49 pixels, except that a font wider than the one they were chosen for must not
     // cut a word of a caption: the factor column then widens at the name column's expense.
@@ -129,8 +130,8 @@ QWidget *TForm6::setupPicker(QWidget *parent)
     layout->addWidget(label(QStringLiteral("элемента:"), box));
     layout->addSpacing(3);
     m_picker = new LookupComboBox(QStringLiteral("DBLookupComboBox1"), &m_data.form3.DS_KOF,
-                                  QStringLiteral("id_element"), &m_data.form4.DS_EL,
-                                  QStringLiteral("id_element"), QStringLiteral("Smallname_element"),
+                                  Fields::id_element, &m_data.form4.DS_EL,
+                                  Fields::id_element, Fields::Smallname_element,
                                   box);
     m_picker->setAccessibleName(QStringLiteral("Элемент"));
     layout->addWidget(m_picker);

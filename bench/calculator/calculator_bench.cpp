@@ -7,6 +7,7 @@
 #include "app/tform1.h"
 #include "calculator/tform4.h"
 #include "data/datamodules.h"
+#include "data/fields.h"
 #include "support/benchbase.h"
 #include "support/windowbench.h"
 #include "ui/grid/datagrid.h"
@@ -88,7 +89,7 @@ void fillComposition()
     r.first();
     for (int i = 0; i < 4 && !r.eof(); ++i, r.next()) {
         r.edit();
-        r.setValue(QStringLiteral("kol"), amounts[i]);
+        r.setValue(Fields::kol, amounts[i]);
         r.post();
     }
     settle();

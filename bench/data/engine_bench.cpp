@@ -2,6 +2,7 @@
 
 #include "calc/engine.h"
 #include "data/datamodules.h"
+#include "data/fields.h"
 
 #include <QCoreApplication>
 
@@ -11,13 +12,11 @@
 
 namespace {
 
-class BenchView : public CalculatorView
+class BenchView : public CalculationInputs
 {
 public:
     int percentage() const override { return 100; }
-    QString litresText() const override { return QStringLiteral("10"); }
-    void setColumnCaption(const QString &, const QString &) override {}
-    void setLabelText(const QString &, const QString &) override {}
+    double litres() const override { return 10; }
 };
 
 BenchBase &base(int factor)
@@ -39,8 +38,8 @@ void fillComposition(DataModules &dm)
     u.first();
     for (int i = 0; i < 10 && !u.eof(); ++i, u.next()) {
         r.append();
-        r.setValue(QStringLiteral("id_udobra"), u.asInteger(QStringLiteral("id_udobra")));
-        r.setValue(QStringLiteral("kol"), 0.5);
+        r.setValue(Fields::id_udobra, u.asInteger(Fields::id_udobra));
+        r.setValue(Fields::kol, 0.5);
         r.post();
     }
 }
@@ -54,7 +53,7 @@ void BM_ConcentrationRun(benchmark::State &state)
     dm.openAll();
     fillComposition(dm);
     for (auto _ : state)
-        engine.Button4Click();
+        benchmark::DoNotOptimize(engine.runComposition());
     state.SetLabel(QStringLiteral("%1 target rows").arg(dm.form4.ADOTable2.recordCount()).toStdString());
 }
 
@@ -81,7 +80,8 @@ void BM_SearchFertilizers(benchmark::State &state)
     bool flip = false;
     for (auto _ : state) {
         // Alternate two texts so that every iteration really changes the filter.
-        u.setFilter(flip ? QStringLiteral("name_udobra like %селитра%") : QStringLiteral("name_udobra like %сульфат%"));
+        u.setFilter(Fields::name_udobra
+                    + (flip ? QStringLiteral(" like %селитра%") : QStringLiteral(" like %сульфат%")));
         flip = !flip;
         benchmark::DoNotOptimize(u.recordCount());
     }

@@ -59,6 +59,28 @@ inline QList<Dataset *> allDatasets()
             &d.form2.T_Udobra, &d.form2.T_Sostav_Udobra, &d.form4.ADOTable3, &d.form4.ADOTable2};
 }
 
+// The main window's autostart timer, checked for its built interval and then set so that it
+// never ticks by itself while a test runs: its tick comes from tickTimer() alone, whatever the
+// clock and the machine's load.
+inline QTimer *autostartTimer()
+{
+    auto *timer = Form1->findChild<QTimer *>(QStringLiteral("Timer1"), Qt::FindDirectChildrenOnly);
+    EXPECT_NE(timer, nullptr);
+    if (!timer)
+        return nullptr;
+    EXPECT_EQ(timer->interval(), 100);
+    EXPECT_TRUE(timer->isSingleShot());
+    timer->setInterval(24 * 60 * 60 * 1000);
+    return timer;
+}
+
+// A timer's tick, delivered now.
+inline void tickTimer(QTimer *timer)
+{
+    ASSERT_NE(timer, nullptr);
+    ASSERT_TRUE(QMetaObject::invokeMethod(timer, "timeout"));
+}
+
 // A fresh base in a temporary working directory and the program's windows made from it, as
 // start-up makes them; destroyed after the test.
 class AppWindowsTest : public ::testing::Test

@@ -109,32 +109,37 @@ TEST_F(MainWindowTest, AButtonWhoseLayoutFailsShowsNothingUntilTheFileIsRemoved)
 TEST_F(MainWindowTest, TheTimerTicksOncePressingTheCalculatorButton)
 {
     start();
+    QTimer *timer = autostartTimer();
     int presses = 0;
     QObject::connect(button("RzButton2"), &QPushButton::clicked, [&] { ++presses; });
     Form1->setTimer1Enabled(true);
     Form1->setTimer1Enabled(true); // switching it on again does not restart it
-    QTRY_COMPARE_WITH_TIMEOUT(presses, 1, 2000);
-    EXPECT_TRUE(Form4->isVisible());
-    EXPECT_FALSE(Form1->isTimer1Enabled());
-    QTest::qWait(300);
+    EXPECT_TRUE(Form1->isTimer1Enabled());
+    EXPECT_EQ(presses, 0);
+    tickTimer(timer);
     EXPECT_EQ(presses, 1);
+    EXPECT_TRUE(Form4->isVisible());
+    EXPECT_FALSE(Form1->isTimer1Enabled()) << "one tick: nothing is left to press again";
 }
 
 TEST_F(MainWindowTest, AFailingTickIsNotRepeatedWhileItsBoxWaits)
 {
     start();
+    QTimer *timer = autostartTimer();
     ASSERT_TRUE(writeFile(QStringLiteral("size.ini"), "x\r\n"));
     int shown = 0;
-    // A box that waits for the user keeps events, and timer ticks, running.
+    bool runningUnderTheBox = true;
+    // A box that waits for the user keeps events, and timer ticks, running: the timer must be
+    // off by the time the box is up.
     Messages::setResponder([&](const BoxRequest &) {
         ++shown;
-        QTest::qWait(400);
+        runningUnderTheBox = Form1->isTimer1Enabled();
         return BoxButton::Ok;
     });
     Form1->setTimer1Enabled(true);
-    QTRY_COMPARE_WITH_TIMEOUT(shown, 1, 2000);
-    QTest::qWait(600);
+    tickTimer(timer);
     EXPECT_EQ(shown, 1);
+    EXPECT_FALSE(runningUnderTheBox) << "a tick could come again while the box waits";
     EXPECT_FALSE(Form1->isTimer1Enabled());
     EXPECT_FALSE(Form4->isVisible());
 }

@@ -56,12 +56,12 @@ TEST_F(StartupTest, CreatesTheEightWindowsHiddenWithOnlyTheElementDataOpen)
 TEST_F(StartupTest, ShowingTheMainWindowOpensEverythingAndLoadsTheLayout)
 {
     create();
-    RenameMode = true;
+    Form5->setRenameMode(true);
     ShowMainWindow();
     EXPECT_TRUE(Form1->isVisible());
     for (QWidget *w : QList<QWidget *>{Form2, Form3, Form4, Form5, Form6, Form18, F_Converter})
         EXPECT_FALSE(w->isVisible()) << w->objectName().toStdString();
-    EXPECT_FALSE(RenameMode);
+    EXPECT_FALSE(Form5->renameMode());
     for (Dataset *ds : allDatasets())
         EXPECT_TRUE(ds->isActive()) << ds->name().toStdString();
     EXPECT_EQ(fileBytes(QStringLiteral("size.ini")), goldenFile(QStringLiteral("default-size.ini")));
@@ -73,10 +73,13 @@ TEST_F(StartupTest, ShowingTheMainWindowOpensEverythingAndLoadsTheLayout)
 TEST_F(StartupTest, AutostartShowsTheCalculatorOnceAfterTheOptionsAreApplied)
 {
     sqlOnBase(QStringLiteral("UPDATE t_opt SET avto = 1"));
-    start();
+    create();
+    QTimer *timer = autostartTimer();
+    ShowMainWindow();
     EXPECT_TRUE(Form1->isTimer1Enabled()) << "ApplyOptions switches the timer on from avto";
     EXPECT_FALSE(Form4->isVisible());
-    QTRY_VERIFY_WITH_TIMEOUT(Form4->isVisible(), 2000);
+    tickTimer(timer);
+    EXPECT_TRUE(Form4->isVisible());
     EXPECT_FALSE(Form1->isTimer1Enabled());
     EXPECT_EQ(boxes.count(), 0);
 }

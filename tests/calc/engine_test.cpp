@@ -1,87 +1,54 @@
+#include "calc/contribution.h"
+#include "calc/derivedvalues.h"
 #include "calc/engine.h"
 #include "calc/numbers.h"
-#include "data/apperror.h"
-#include "data/datamodules.h"
-#include "support/freshbase.h"
+#include "calcdatatest.h"
 
 #include <QHash>
+#include <QStringList>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-class FakeView : public CalculatorView
+// The percentage and the litres text as the calculator window would give them.
+class FakeInputs : public CalculationInputs
 {
 public:
     int percentage() const override { return p; }
-    QString litresText() const override { return litres; }
-    void setColumnCaption(const QString &column, const QString &caption) override { captions[column] = caption; }
-    void setLabelText(const QString &label, const QString &text) override { labels[label] = text; }
+    double litres() const override { return DerivedValues::litresFromText(litresText); }
 
     int p = 100;
-    QString litres;
-    QHash<QString, QString> captions;
-    QHash<QString, QString> labels;
+    QString litresText;
 };
 
-// The engine over a fresh default base, with helpers that type into the datasets as a grower would.
-class EngineTest : public ::testing::Test
+// The six totals as the window shows them, by label.
+QHash<QString, QString> labels(const SaltTotals &t)
+{
+    return {{QStringLiteral("Label4"), SaltTotals::text(t.concentration)},
+            {QStringLiteral("Label13"), SaltTotals::text(t.concentrationAtPercentage)},
+            {QStringLiteral("Label5"), SaltTotals::text(t.vegetativeTargets)},
+            {QStringLiteral("Label9"), SaltTotals::text(t.floweringTargets)},
+            {QStringLiteral("Label10"), SaltTotals::text(t.ppm)},
+            {QStringLiteral("Label11"), SaltTotals::text(t.ppmAtPercentage)}};
+}
+
+// The engine over the calculator's datasets, with the window's inputs faked.
+class EngineTest : public CalcDataTest
 {
 protected:
     void SetUp() override
     {
         engine.installHooks();
-        try {
-            data.openAll();
-        } catch (const AppError &e) {
-            FAIL() << e.text().toStdString();
-        }
-    }
-
-    Form4Data &f4() { return data.form4; }
-
-    int fertilizerId(const QString &name)
-    {
-        Dataset &u = data.form2.T_Udobra;
-        u.first();
-        while (!u.eof()) {
-            if (u.asString(QStringLiteral("name_udobra")) == name)
-                return u.asInteger(QStringLiteral("id_udobra"));
-            u.next();
-        }
-        ADD_FAILURE() << "no fertilizer " << name.toStdString();
-        return 0;
-    }
-
-    void addToComposition(const QString &name, double grams)
-    {
-        Dataset &r = f4().T_rachet;
-        r.append();
-        r.setValue(QStringLiteral("id_udobra"), fertilizerId(name));
-        r.setValue(QStringLiteral("kol"), grams);
-        r.post();
-    }
-
-    void selectCrop(const QString &name)
-    {
-        Dataset &c = f4().ADOTable3;
-        c.first();
-        while (!c.eof() && c.asString(QStringLiteral("name_kult")) != name)
-            c.next();
-        ASSERT_FALSE(c.eof()) << "no crop " << name.toStdString();
-    }
-
-    // rachet of the selected crop's target rows by element symbol.
-    QHash<QString, double> computed()
-    {
-        QHash<QString, double> out;
-        Dataset &t = f4().ADOTable2;
-        t.first();
-        while (!t.eof()) {
-            out[t.asString(QStringLiteral("name_el"))] = t.asFloat(QStringLiteral("rachet"));
-            t.next();
-        }
-        return out;
+        // What the engine tells the window about the saved solution, in order.
+        QObject::connect(&engine, &ConcentrationEngine::savedRowWorkedOut,
+                         [this](const QString &litres, const QString &percentage) {
+                             events.append(QStringLiteral("row %1 %2").arg(litres, percentage));
+                         });
+        QObject::connect(&engine, &ConcentrationEngine::savedSolutionRun, [this](double litres) {
+            events.append(QStringLiteral("run %1").arg(litres));
+        });
+        CalcDataTest::SetUp();
     }
 
     void setTarget(const QString &element, const char *field, double value)
@@ -105,10 +72,9 @@ protected:
         return t.eof() ? -999 : t.asFloat(QString::fromLatin1(field));
     }
 
-    FreshBase base;
-    DataModules data;
-    FakeView view;
+    FakeInputs view;
     ConcentrationEngine engine{data, view};
+    QStringList events;
 };
 
 TEST_F(EngineTest, WorkedMacroCompositionOnTheDefaultBase)
@@ -118,7 +84,7 @@ TEST_F(EngineTest, WorkedMacroCompositionOnTheDefaultBase)
     addToComposition(QStringLiteral("Калиевая селитра"), 0.5);
     addToComposition(QStringLiteral("Монофосфат калия"), 0.2);
     addToComposition(QStringLiteral("Сульфат магния (7-водный)"), 0.6);
-    engine.Button4Click();
+    const QHash<QString, QString> totals = labels(engine.runComposition());
 
     EXPECT_EQ(f4().ADOTable3.asString(QStringLiteral("name_kult")), QStringLiteral("Огурец"))
         << "the run returns to the selected crop";
@@ -134,9 +100,10 @@ TEST_F(EngineTest, WorkedMacroCompositionOnTheDefaultBase)
     for (const char *micro : {"Fe", "Mn", "Zn", "Cu", "B", "Mo"})
         EXPECT_EQ(c.value(QString::fromLatin1(micro), -1), 0.0) << micro;
 
-    EXPECT_EQ(view.labels.value(QStringLiteral("Label4")), QStringLiteral("   847.19"));
-    EXPECT_EQ(view.labels.value(QStringLiteral("Label10")), QStringLiteral("   1253"));
-    EXPECT_EQ(view.labels.value(QStringLiteral("Label11")), QStringLiteral("   1253"));
+    EXPECT_EQ(totals.value(QStringLiteral("Label4")), QStringLiteral("   847.19"));
+    EXPECT_EQ(totals.value(QStringLiteral("Label10")), QStringLiteral("   1253"));
+    EXPECT_EQ(totals.value(QStringLiteral("Label11")), QStringLiteral("   1253"));
+    EXPECT_TRUE(events.isEmpty()) << "a run over the working composition says nothing of saved ones";
 
     // Only the selected crop changed.
     Connection raw(QStringLiteral("base.mdb"));
@@ -152,14 +119,14 @@ TEST_F(EngineTest, MicroCompositionAndPercentageTotals)
     addToComposition(QStringLiteral("Борная кислота"), 0.003);
     addToComposition(QStringLiteral("Комплекс микроэлементов (хелаты)"), 0.04);
     view.p = 70;
-    engine.Button4Click();
+    const QHash<QString, QString> totals = labels(engine.runComposition());
     const QHash<QString, double> c = computed();
     EXPECT_DOUBLE_EQ(c.value(QStringLiteral("Fe")), 5.4) << "two fertilizers add up in one row";
     EXPECT_DOUBLE_EQ(c.value(QStringLiteral("B")), 1.0444);
     EXPECT_DOUBLE_EQ(c.value(QStringLiteral("Mo")), 0.024);
-    EXPECT_EQ(view.labels.value(QStringLiteral("Label4")), QStringLiteral("   7.47"));
-    EXPECT_EQ(view.labels.value(QStringLiteral("Label10")), QStringLiteral("   4.62"));
-    EXPECT_EQ(view.labels.value(QStringLiteral("Label11")), QStringLiteral("   3.24")) << "4.623 × 0.7 = 3.2361";
+    EXPECT_EQ(totals.value(QStringLiteral("Label4")), QStringLiteral("   7.47"));
+    EXPECT_EQ(totals.value(QStringLiteral("Label10")), QStringLiteral("   4.62"));
+    EXPECT_EQ(totals.value(QStringLiteral("Label11")), QStringLiteral("   3.24")) << "4.623 × 0.7 = 3.2361";
 }
 
 TEST_F(EngineTest, DirectAndCoefficientMatchesCountOncePerRow)
@@ -182,7 +149,7 @@ TEST_F(EngineTest, DirectAndCoefficientMatchesCountOncePerRow)
     data.openAll();
 
     addToComposition(QStringLiteral("Опыт"), 2.0);
-    engine.Button4Click();
+    engine.runComposition();
     QHash<QString, double> c = computed();
     EXPECT_DOUBLE_EQ(c.value(QStringLiteral("N")), 300.0) << "15 × 10 × 2";
     EXPECT_DOUBLE_EQ(c.value(QStringLiteral("P")), 174.56) << "20 × 10 × 2 × 0.4364";
@@ -195,14 +162,14 @@ TEST_F(EngineTest, DirectAndCoefficientMatchesCountOncePerRow)
     r.first();
     r.edit();
     r.setValue(QStringLiteral("kol"), 1.5);
-    engine.Button4Click(); // posts the pending amount first
+    engine.runComposition(); // posts the pending amount first
     c = computed();
     EXPECT_DOUBLE_EQ(c.value(QStringLiteral("P")), 130.92);
 
     // An empty composition sets every target row to 0.
     r.first();
     r.remove();
-    engine.Button4Click();
+    engine.runComposition();
     for (double v : computed())
         EXPECT_EQ(v, 0.0);
 }
@@ -245,18 +212,18 @@ TEST_F(EngineTest, SaltTotalsHonourTheOptions)
     addToComposition(QStringLiteral("B500"), 0.8);
     view.p = 50;
     f4().T_rachet.refresh();
-    engine.UpdateSaltTotals();
-    EXPECT_EQ(view.labels.value(QStringLiteral("Label10")), QStringLiteral("   1450"));
-    EXPECT_EQ(view.labels.value(QStringLiteral("Label11")), QStringLiteral("   725"));
+    QHash<QString, QString> totals = labels(engine.saltTotals());
+    EXPECT_EQ(totals.value(QStringLiteral("Label10")), QStringLiteral("   1450"));
+    EXPECT_EQ(totals.value(QStringLiteral("Label11")), QStringLiteral("   725"));
 
     Dataset &opt = data.form18.ADOTable1;
     opt.edit();
     opt.setValue(QStringLiteral("ppm2"), false);
     opt.setValue(QStringLiteral("ppm1"), false);
     opt.post();
-    engine.Button4Click();
+    totals = labels(engine.runComposition());
     for (const char *label : {"Label4", "Label13", "Label5", "Label9", "Label10", "Label11"})
-        EXPECT_EQ(view.labels.value(QString::fromLatin1(label)), QStringLiteral("   0")) << label;
+        EXPECT_EQ(totals.value(QString::fromLatin1(label)), QStringLiteral("   0")) << label;
 }
 
 TEST_F(EngineTest, SavedSolutionRowsAndTheirRun)
@@ -273,28 +240,31 @@ TEST_F(EngineTest, SavedSolutionRowsAndTheirRun)
     rows.setValue(QStringLiteral("kol"), 2.0);
     rows.post();
 
-    view.litres = QStringLiteral("10");
+    view.litresText = QStringLiteral("10");
+    events.clear();
     rows.close();
     rows.open();
     EXPECT_DOUBLE_EQ(rows.asFloat(QStringLiteral("kol_temp")), 20);
     EXPECT_DOUBLE_EQ(rows.asFloat(QStringLiteral("r_conc")), 1.6);
     EXPECT_DOUBLE_EQ(rows.asFloat(QStringLiteral("rl_conc")), 16);
-    EXPECT_EQ(view.captions.value(QStringLiteral("dxDBGrid4Column3")), QStringLiteral("Кол-во г./10л."));
-    EXPECT_EQ(view.captions.value(QStringLiteral("dxDBGrid4Column4")), QStringLiteral("Кол-во от 80% г./л."));
-    EXPECT_EQ(view.captions.value(QStringLiteral("dxDBGrid4Column5")), QStringLiteral("Кол-во от 80% г./10л."));
+    // The hook tells the stored litres and the saved percentage, the captions' figures, for
+    // the row it works out.
+    EXPECT_EQ(events, QStringList({QStringLiteral("row 10 80")}));
 
     addToComposition(QStringLiteral("Монофосфат калия"), 1.0);
-    engine.dxDBGrid5Click();
+    events.clear();
+    const QHash<QString, QString> totals = labels(engine.runSavedSolution());
     const QHash<QString, double> c = computed();
     EXPECT_DOUBLE_EQ(c.value(QStringLiteral("N")), 277.0) << "13.85 × 10 × 2 from the saved solution";
     EXPECT_DOUBLE_EQ(c.value(QStringLiteral("P")), 0.0) << "the working composition is not used";
     EXPECT_EQ(head.asString(QStringLiteral("name_rar")), QStringLiteral("Рабочий"));
-    EXPECT_EQ(view.labels.value(QStringLiteral("Label10")), QStringLiteral("   350"))
+    EXPECT_EQ(totals.value(QStringLiteral("Label10")), QStringLiteral("   350"))
         << "ppm totals still come from the working composition";
-    EXPECT_EQ(view.captions.value(QStringLiteral("dxDBGrid4Column3")), QStringLiteral("Кол-во г./10л."))
+    ASSERT_GE(events.size(), 2);
+    EXPECT_EQ(events.last(2), QStringList({QStringLiteral("run 10"), QStringLiteral("row 10 80")}))
         << "reopening the rows rewrites the run's caption";
 
-    view.litres = QStringLiteral("abc");
+    view.litresText = QStringLiteral("abc");
     rows.close();
     rows.open();
     EXPECT_DOUBLE_EQ(rows.asFloat(QStringLiteral("kol_temp")), 0) << "unreadable litres count as 0";
@@ -303,12 +273,56 @@ TEST_F(EngineTest, SavedSolutionRowsAndTheirRun)
     head.append();
     head.setValue(QStringLiteral("name_rar"), QStringLiteral("Пустой"));
     head.post();
-    view.litres = QStringLiteral("10");
-    engine.dxDBGrid5Click();
+    view.litresText = QStringLiteral("10");
+    events.clear();
+    engine.runSavedSolution();
     for (double v : computed())
         EXPECT_EQ(v, 0.0);
-    EXPECT_EQ(view.captions.value(QStringLiteral("dxDBGrid4Column3")), QStringLiteral("Кол-во, г/10 л."));
+    EXPECT_EQ(events, QStringList({QStringLiteral("run 10")})) << "no row rewrites the run's caption";
     EXPECT_EQ(head.asString(QStringLiteral("name_rar")), QStringLiteral("Пустой"));
+}
+
+// The contribution of one composition row, as the run and a solver both take it.
+TEST(Contribution, DirectMatchFirstThenTheCoefficientAtMostOnce)
+{
+    const CompositionRow nitrogen{1, 15, 0, 0};
+    EXPECT_DOUBLE_EQ(double(contribution(nitrogen, 1, 2.0).value()), 300) << "15 × 10 × 2";
+    EXPECT_FALSE(contribution(nitrogen, 2, 2.0)) << "a row without a coefficient never yields";
+
+    const CompositionRow oxide{13, 20, 2, 0.4364}; // P2O5 -> P
+    EXPECT_DOUBLE_EQ(double(contribution(oxide, 2, 1.5).value()), 130.92) << "20 × 10 × 1.5 × 0.4364";
+    EXPECT_FALSE(contribution(oxide, 3, 1.5));
+
+    // An element whose coefficient yields itself counts once, without the factor; one with a
+    // coefficient towards another element counts in both rows.
+    const CompositionRow selfYielding{3, 10, 3, 0.5};
+    EXPECT_DOUBLE_EQ(double(contribution(selfYielding, 3, 2.0).value()), 200);
+    const CompositionRow calcium{4, 8, 5, 0.25};
+    EXPECT_DOUBLE_EQ(double(contribution(calcium, 4, 2.0).value()), 160);
+    EXPECT_DOUBLE_EQ(double(contribution(calcium, 5, 2.0).value()), 40);
+
+    // A match that adds nothing is still a match: the run posts the target row all the same.
+    EXPECT_TRUE(contribution(calcium, 4, 0.0).has_value());
+}
+
+// The totals from plain lists, in list order, each partial sum kept as a double.
+TEST(SaltTotalsTest, SumsInOrderAndShowsTwoPlaces)
+{
+    const SaltTotals t = SaltTotals::compute(
+        {{100, 50, 90, 95.5}, {0.1, 0.05, 0.2, 0.3}},
+        {{700, 1.5, 0.75}, {500, 0.8, 0.4}});
+    EXPECT_DOUBLE_EQ(t.concentration, 100.1);
+    EXPECT_DOUBLE_EQ(t.concentrationAtPercentage, 50.05);
+    EXPECT_DOUBLE_EQ(t.vegetativeTargets, 90.2);
+    EXPECT_DOUBLE_EQ(t.floweringTargets, 95.8);
+    EXPECT_EQ(SaltTotals::text(t.ppm), QStringLiteral("   1450"));
+    EXPECT_EQ(SaltTotals::text(t.ppmAtPercentage), QStringLiteral("   725"));
+    EXPECT_EQ(SaltTotals::text(1.005), QStringLiteral("   1")) << "1.005 is 1.00499… as a double";
+    EXPECT_EQ(SaltTotals::text(-3), QStringLiteral("   -2.99")) << "the rounding truncates after adding a half";
+
+    const SaltTotals none = SaltTotals::compute({}, {});
+    EXPECT_EQ(SaltTotals::text(none.concentration), QStringLiteral("   0"));
+    EXPECT_EQ(SaltTotals::text(none.ppm), QStringLiteral("   0"));
 }
 
 } // namespace

@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -175,6 +176,23 @@ protected:
         spin->selectAll();
         QTest::keyClicks(spin, amount);
         QTest::keyClick(spin, Qt::Key_Return);
+    }
+
+    // The recalculation timer, set so that it never ticks by itself while a test runs: its
+    // ticks come from tick() alone, whatever the clock and the machine's load.
+    static QTimer *recalculationTimer()
+    {
+        auto *timer = find<QTimer>(QStringLiteral("Timer1"));
+        if (timer)
+            timer->setInterval(24 * 60 * 60 * 1000);
+        return timer;
+    }
+
+    // The timer's tick, delivered now.
+    static void tick(QTimer *timer)
+    {
+        ASSERT_NE(timer, nullptr);
+        ASSERT_TRUE(QMetaObject::invokeMethod(timer, "timeout"));
     }
 
     // Clicks the crop in the crop grid.

@@ -230,40 +230,41 @@ TEST_F(CompositionTest, ABurstOfAmountEditsGivesOneRecalculation)
     ASSERT_NE(timer, nullptr);
     EXPECT_FALSE(timer->isActive());
     EXPECT_EQ(timer->interval(), 1000);
-    QSignalSpy ticks(timer, &QTimer::timeout);
+    recalculationTimer();
+    // Every recalculation is a press of "Рассчитать >>".
+    QSignalSpy runs(find<QPushButton>(QStringLiteral("Button4")), &QPushButton::clicked);
 
-    // Three edits within half a second, then a wait that ends more than a second after the
-    // first of them but less than a second after the last: the tick has come only if the
-    // later edits did not restart the timer.
+    // Three edits: the first starts the timer, the others find it running and leave it so;
+    // nothing is calculated until it ticks.
     DecimalSpinBox *spin = openSpinEditor(composition(), 0, "dxDBGrid2Column2");
     ASSERT_NE(spin, nullptr);
     QTest::keyClick(spin, Qt::Key_1);
     EXPECT_TRUE(timer->isActive()) << "the first change starts the timer";
-    EXPECT_EQ(concentrationCell("N", "dxDBGrid3rachet"), QString()) << "nothing calculated yet";
-    QTest::qWait(200);
     QTest::keyClick(spin, Qt::Key_Period);
-    QTest::qWait(200);
     QTest::keyClick(spin, Qt::Key_5);
-    QTest::qWait(800);
-    EXPECT_EQ(ticks.count(), 1) << "one second after the first edit";
-    EXPECT_FALSE(timer->isActive()) << "the tick switches the timer off";
+    EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(runs.count(), 0);
+    EXPECT_EQ(concentrationCell("N", "dxDBGrid3rachet"), QString()) << "nothing calculated yet";
+
+    tick(timer);
+    EXPECT_EQ(runs.count(), 1) << "the tick presses the button once";
+    EXPECT_FALSE(timer->isActive()) << "the tick switches the timer off: no second run is due";
     // N = (14.4 + 1.1) × 10 × 1.5; ppm 589 × 1.5. The amount still in the editor counts.
     EXPECT_EQ(concentrationCell("N", "dxDBGrid3rachet"), QStringLiteral("232.5"));
     EXPECT_EQ(labelText("Label10"), QStringLiteral("   883.5"));
-    QTest::qWait(1300);
-    EXPECT_EQ(ticks.count(), 1) << "one recalculation for the burst";
 
     // An edit after the tick starts a new second.
     spin = openSpinEditor(composition(), 0, "dxDBGrid2Column2");
     ASSERT_NE(spin, nullptr);
     QTest::keyClick(spin, Qt::Key_Up);
     EXPECT_TRUE(timer->isActive());
+    EXPECT_EQ(runs.count(), 1);
 }
 
 TEST_F(CompositionTest, AFailingRecalculationSwitchesTheTimerOff)
 {
     addFertilizer(CalciumNitrate);
-    auto *timer = find<QTimer>(QStringLiteral("Timer1"));
+    QTimer *timer = recalculationTimer();
     DecimalSpinBox *spin = openSpinEditor(composition(), 0, "dxDBGrid2Column2");
     ASSERT_NE(spin, nullptr);
     QTest::keyClick(spin, Qt::Key_2);
@@ -271,10 +272,28 @@ TEST_F(CompositionTest, AFailingRecalculationSwitchesTheTimerOff)
     // The target rows go away under the run: its first step fails.
     f4().ADOTable2.close();
     boxes.expect(BoxButton::Ok);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return boxes.count() == 1; }, 5000));
+    tick(timer);
+    ASSERT_EQ(boxes.count(), 1);
     EXPECT_EQ(boxes.last().caption, QStringLiteral("Vernolat"));
     EXPECT_TRUE(boxes.last().text.startsWith(QStringLiteral("ADOTable2: ")));
     EXPECT_FALSE(timer->isActive()) << "not retried every second";
+}
+
+TEST_F(CompositionTest, RoundingKeepsFourDecimalsOfEveryTargetRow)
+{
+    Dataset &targets = f4().ADOTable2;
+    const double typed[] = {123.45678, -123.45678};
+    for (int row = 0; row < 2; ++row) {
+        targets.moveTo(row);
+        targets.edit();
+        targets.setValue(QStringLiteral("rachet"), typed[row]);
+        targets.post();
+    }
+    Form4->RoundCalculatedConcentrations();
+    EXPECT_EQ(cell(concentration(), 0, "dxDBGrid3rachet"), QStringLiteral("123.4568"));
+    EXPECT_EQ(cell(concentration(), 1, "dxDBGrid3rachet"), QStringLiteral("-123.4567"));
+    EXPECT_DOUBLE_EQ(stored("SELECT rachet FROM t_konc WHERE id_kult = 1 ORDER BY id_konc").toDouble(),
+                     123.4568);
 }
 
 // A run whose COMMIT fails (refused here by a commit hook, as a full disk or an I/O error
@@ -306,9 +325,9 @@ TEST_F(CompositionTest, ARunWhoseCommitFailsIsReportedAndTheGridShowsTheFile)
 
 TEST_F(CompositionTest, SaveSwitchesTheRenameModeOffAndShowsTheNameDialog)
 {
-    RenameMode = true;
+    Form5->setRenameMode(true);
     press("Button5");
-    EXPECT_FALSE(RenameMode);
+    EXPECT_FALSE(Form5->renameMode());
     EXPECT_TRUE(Form5->isVisible());
 }
 

@@ -251,10 +251,10 @@ TEST_F(CalculatorWindowTest, ClosingRunsTheDatabaseCycleAndHides)
 TEST_F(CalculatorWindowTest, ClosingStopsAPendingRecalculationUnlessTheWindowStaysOpen)
 {
     addFertilizer(QStringLiteral("Кальциевая селитра"));
+    QTimer *timer = recalculationTimer();
     DecimalSpinBox *spin = openSpinEditor(grid("dxDBGrid2"), 0, "dxDBGrid2Column2");
     ASSERT_NE(spin, nullptr);
     QTest::keyClicks(spin, QStringLiteral("3"));
-    auto *timer = find<QTimer>(QStringLiteral("Timer1"));
     ASSERT_TRUE(timer->isActive());
 
     // A layout file that cannot be written keeps the window open, and the recalculation due.

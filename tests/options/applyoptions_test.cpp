@@ -1,5 +1,6 @@
 #include "optionsprogram.h"
 
+#include "data/apperror.h"
 #include "options/applyoptions.h"
 
 #include <QAbstractSlider>
@@ -76,9 +77,23 @@ TEST_F(ApplyOptionsTest, TheCalculatorHasEveryControlTheOptionsGovern)
         check(name);
     for (const auto &[field, name] : ShownColumns)
         check(name);
+    // And the tables the program looks the names up by.
+    for (const QString &name : governedControls())
+        check(name.toLatin1().constData());
     missing.removeDuplicates();
     EXPECT_TRUE(missing.isEmpty()) << missing.join(u8(", ")).toStdString();
     EXPECT_NE(Form1->findChild<QTimer *>(u8("Timer1")), nullptr);
+}
+
+TEST_F(ApplyOptionsTest, ANameTheCalculatorDoesNotHoldIsAnError)
+{
+    QWidget stranger;
+    try {
+        applyOptions(*Form18, {&stranger, {}});
+        ADD_FAILURE() << "a control that is not there was passed over";
+    } catch (const AppError &e) {
+        EXPECT_EQ(e.text(), u8("The calculator has no control dxDBGrid4kol"));
+    }
 }
 
 TEST_F(ApplyOptionsTest, EveryPickerTakesItsOwnColourButPickerTwoEndsWithNine)

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "numbers.h"
+
+#include <optional>
+
+class Dataset;
+
+// One composition row of a fertilizer as the calculation sees it: its element with the percent
+// by mass, and the element its element's conversion coefficient yields with the factor (both 0
+// when the element has no coefficient).
+struct CompositionRow
+{
+    int element = 0;
+    Ext percent = 0;
+    int yieldedElement = 0;
+    Ext factor = 0;
+};
+
+// The composition row that `rows` (T_SOS, with its coefficient lookups) stands on.
+CompositionRow currentCompositionRow(const Dataset &rows);
+
+// What `grams` g/L of a fertilizer adds through one of its composition rows to the target
+// element, in mg/L, in the calculation's extended precision: (percent × 10) × grams when the
+// row's element is the target, ((percent × 10) × grams) × factor when only its coefficient
+// yields the target, nothing otherwise. So a row counts at most once per target, and the run
+// and a solver that builds its matrix from this function agree on every figure.
+std::optional<Ext> contribution(const CompositionRow &row, int target, Ext grams);

@@ -1,0 +1,56 @@
+#include "workingcomposition.h"
+
+#include "data/datamodules.h"
+#include "data/fields.h"
+
+WorkingComposition::WorkingComposition(Form4Data &calculator) : m_data(calculator)
+{
+}
+
+void WorkingComposition::add(Dataset &fertilizers)
+{
+    if (!fertilizers.isActive() || fertilizers.currentRow() < 0
+        || fertilizers.isNull(Fields::id_udobra))
+        return;
+    Dataset &composition = m_data.T_rachet;
+    const Bookmark current = fertilizers.bookmark();
+    const int id = fertilizers.asInteger(Fields::id_udobra);
+    composition.setFilter(Fields::id_udobra + u'=' + QString::number(id));
+    composition.setFiltered(true);
+    // Present exactly once: not again. Absent, or twice or more (a copied saved solution): add.
+    if (composition.recordCount() != 1) {
+        composition.setFiltered(false);
+        composition.append();
+        composition.setValue(Fields::id_udobra, id);
+        composition.post();
+    }
+    composition.setFiltered(false);
+    if (composition.isModified())
+        composition.post();
+    composition.close();
+    composition.open();
+    fertilizers.gotoBookmark(current);
+}
+
+void WorkingComposition::removeCurrent()
+{
+    Dataset &composition = m_data.T_rachet;
+    if (composition.recordCount() >= 1)
+        composition.remove();
+    composition.last();
+}
+
+void WorkingComposition::clear()
+{
+    Dataset &composition = m_data.T_rachet;
+    composition.first();
+    while (!composition.isEmpty())
+        composition.remove();
+    composition.close();
+    composition.open();
+}
+
+Recipe WorkingComposition::recipe(int percentage) const
+{
+    return {Recipe::linesOf(m_data.T_rachet), percentage};
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "data/apperror.h"
+#include "data/datamodules.h"
+#include "support/freshbase.h"
+
+#include <QHash>
+#include <QString>
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+
+// Failures print texts as texts.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+// The calculator's datasets open on a fresh default base, no window anywhere, with helpers that
+// type into the datasets as a grower would.
+class CalcDataTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        try {
+            data.openAll();
+        } catch (const AppError &e) {
+            FAIL() << e.text().toStdString();
+        }
+    }
+
+    Form4Data &f4() { return data.form4; }
+
+    int fertilizerId(const QString &name)
+    {
+        Dataset &u = data.form2.T_Udobra;
+        u.first();
+        while (!u.eof()) {
+            if (u.asString(QStringLiteral("name_udobra")) == name)
+                return u.asInteger(QStringLiteral("id_udobra"));
+            u.next();
+        }
+        ADD_FAILURE() << "no fertilizer " << name.toStdString();
+        return 0;
+    }
+
+    // Makes the fertilizer current in the shared fertilizer list.
+    void selectFertilizer(const QString &name)
+    {
+        Dataset &u = data.form2.T_Udobra;
+        u.first();
+        while (!u.eof() && u.asString(QStringLiteral("name_udobra")) != name)
+            u.next();
+        ASSERT_FALSE(u.eof()) << "no fertilizer " << name.toStdString();
+    }
+
+    void addToComposition(const QString &name, double grams)
+    {
+        Dataset &r = f4().T_rachet;
+        r.append();
+        r.setValue(QStringLiteral("id_udobra"), fertilizerId(name));
+        r.setValue(QStringLiteral("kol"), grams);
+        r.post();
+    }
+
+    void selectCrop(const QString &name)
+    {
+        Dataset &c = f4().ADOTable3;
+        c.first();
+        while (!c.eof() && c.asString(QStringLiteral("name_kult")) != name)
+            c.next();
+        ASSERT_FALSE(c.eof()) << "no crop " << name.toStdString();
+    }
+
+    // rachet of the selected crop's target rows by element symbol.
+    QHash<QString, double> computed()
+    {
+        QHash<QString, double> out;
+        Dataset &t = f4().ADOTable2;
+        t.first();
+        while (!t.eof()) {
+            out[t.asString(QStringLiteral("name_el"))] = t.asFloat(QStringLiteral("rachet"));
+            t.next();
+        }
+        return out;
+    }
+
+    FreshBase base;
+    DataModules data;
+};
