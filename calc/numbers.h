@@ -8,6 +8,11 @@
 // double where a value is stored. On x86 with GCC or clang this is the x87 80-bit type.
 using Ext = long double;
 
+// Decimals an amount in g/L is typed and kept with, in the working composition and in a saved
+// solution alike: a microgram per litre, so that a molybdate dose (about 0.00013 g/L for
+// 0.05 mg/L of Mo) can be typed as it is, and a computed amount is rounded to what can be typed.
+constexpr int AmountDecimals = 6;
+
 // value × 10^places + 0.5, truncated towards zero, divided by 10^places, in 80-bit arithmetic.
 double RoundDecimals(double value, int places);
 

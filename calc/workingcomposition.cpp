@@ -50,6 +50,26 @@ void WorkingComposition::clear()
     composition.open();
 }
 
+void WorkingComposition::setAmounts(const QList<QPair<QVariant, double>> &amounts)
+{
+    Dataset &composition = m_data.T_rachet;
+    composition.first();
+    while (!composition.eof()) {
+        const qlonglong key = composition.value(Fields::id_rachet).toLongLong();
+        for (const auto &[row, grams] : amounts) {
+            if (!row.isNull() && row.toLongLong() == key) {
+                composition.edit();
+                composition.setValue(Fields::kol, grams);
+                composition.post();
+                break;
+            }
+        }
+        composition.next();
+    }
+    composition.close();
+    composition.open();
+}
+
 Recipe WorkingComposition::recipe(int percentage) const
 {
     return {Recipe::linesOf(m_data.T_rachet), percentage};

@@ -2,6 +2,8 @@
 
 #include "recipe.h"
 
+#include <QPair>
+
 class Dataset;
 class Form4Data;
 
@@ -20,6 +22,9 @@ public:
     void removeCurrent();
     // Deletes every row, then reads the composition afresh.
     void clear();
+    // Writes each amount into the row whose key (id_rachet) it names, row by row, each posted
+    // at once; no row is added or removed. Then reads the composition afresh.
+    void setAmounts(const QList<QPair<QVariant, double>> &amounts);
 
     // The composition as a recipe at the percentage p.
     Recipe recipe(int percentage) const;

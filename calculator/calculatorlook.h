@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calc/numbers.h"
+
 #include <QString>
 
 class DataGrid;
@@ -11,10 +13,8 @@ class QWidget;
 // the window's fonts. Colours are always given in the Windows encoding (ui/color/wincolor.h).
 namespace CalculatorLook {
 
-// Decimals an amount in g/L may be typed with, in the working composition and in a saved
-// solution alike: a microgram per litre, so that a molybdate dose (about 0.00013 g/L for
-// 0.05 mg/L of Mo) can be typed as it is.
-constexpr int AmountDecimals = 6;
+// Decimals an amount in g/L may be typed with (the one constant of calc/).
+using ::AmountDecimals;
 
 // Fills the widget's background (a panel, a label, a slider) with the colour.
 void setBackground(QWidget *widget, int winColor);

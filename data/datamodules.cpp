@@ -15,6 +15,18 @@ void storedFields(Dataset &ds, std::initializer_list<QString> names)
         ds.addStoredField(n);
 }
 
+// The lookups through which a composition row reaches its element's coefficient: the run's and
+// the solver's readings of T_sostav_udobra must agree.
+void compositionLookups(Dataset &rows, Form3Data &form3)
+{
+    rows.addLookupField(name, FieldType::Text, 20, id_element, &form3.T_Element, id_element,
+                        Smallname_element);
+    rows.addLookupField(id_kof, FieldType::Int, 0, id_element, &form3.T_Element, id_element,
+                        id_kof);
+    rows.addLookupField(kof, FieldType::Double, 0, id_kof, &form3.T_KOF, id_kof, kof);
+    rows.addLookupField(id_el, FieldType::Int, 0, id_kof, &form3.T_KOF, id_kof, id_element);
+}
+
 } // namespace
 
 Form2Data::Form2Data(Connection &c)
@@ -58,7 +70,6 @@ Form4Data::Form4Data(Connection &c, Form2Data &form2, Form3Data &form3)
 {
     Dataset &udobra = form2.T_Udobra;
     Dataset &element = form3.T_Element;
-    Dataset &coefficient = form3.T_KOF;
 
     storedFields(T_rachet, {id_rachet, id_udobra, kol});
     T_rachet.addLookupField(name, FieldType::Text, 80, id_udobra, &udobra, id_udobra, name_udobra,
@@ -71,11 +82,7 @@ Form4Data::Form4Data(Connection &c, Form2Data &form2, Form3Data &form3)
     T_el.setFiltered(true);
 
     storedFields(T_SOS, {id_sostav_udobra, id_element, id_udobra, kol_element});
-    T_SOS.addLookupField(name, FieldType::Text, 20, id_element, &element, id_element,
-                         Smallname_element);
-    T_SOS.addLookupField(id_kof, FieldType::Int, 0, id_element, &element, id_element, id_kof);
-    T_SOS.addLookupField(kof, FieldType::Double, 0, id_kof, &coefficient, id_kof, kof);
-    T_SOS.addLookupField(id_el, FieldType::Int, 0, id_kof, &coefficient, id_kof, id_element);
+    compositionLookups(T_SOS, form3);
 
     storedFields(T_save_rar, {id_save_rar, id_udobra, kol, id_head_rar});
     T_save_rar.addCalculatedField(kol_temp);
@@ -110,12 +117,29 @@ Form18Data::Form18Data(Connection &c)
         ADOTable1.addStoredField(f.name);
 }
 
+SolverData::SolverData(Connection &c, Form3Data &form3)
+    : T_voda(QStringLiteral("T_voda"), &c, Tables::t_voda),
+      T_sostav_vody(QStringLiteral("T_sostav_vody"), &c, Tables::t_sostav_vody),
+      T_SOS_ALL(QStringLiteral("T_SOS_ALL"), &c, Tables::T_sostav_udobra),
+      DS_voda(QStringLiteral("DS_voda"), &T_voda),
+      DS_sostav_vody(QStringLiteral("DS_sostav_vody"), &T_sostav_vody)
+{
+    storedFields(T_voda, {id_voda, name_voda});
+    storedFields(T_sostav_vody, {id_sostav_vody, id_voda, id_element, mg_l});
+    T_sostav_vody.addLookupField(name_element, FieldType::Text, 10, id_element, &form3.T_Element,
+                                 id_element, Smallname_element);
+    T_sostav_vody.setMasterLink(&DS_voda, id_voda, id_voda);
+    storedFields(T_SOS_ALL, {id_sostav_udobra, id_element, id_udobra, kol_element});
+    compositionLookups(T_SOS_ALL, form3);
+}
+
 DataModules::DataModules(const QString &fileName)
     : ADOConnection1(fileName),
       form2(ADOConnection1),
       form3(ADOConnection1),
       form4(ADOConnection1, form2, form3),
-      form18(ADOConnection1)
+      form18(ADOConnection1),
+      solver(ADOConnection1, form3)
 {
     form2.T_Sostav_Udobra.addLookupField(name_element, FieldType::Text, 10, id_element,
                                          &form3.T_Element, id_element, Smallname_element);
@@ -136,6 +160,8 @@ void DataModules::openAll()
     ADOConnection1.connect();
     form4.ADOTable3.open();
     form4.ADOTable2.open();
+    solver.T_voda.open();
+    solver.T_sostav_vody.open();
 }
 
 void DataModules::closeAll()
@@ -158,6 +184,8 @@ void DataModules::closeAll()
     step([this] { ADOConnection1.disconnect(); });
     step([this] { form4.ADOTable3.close(); });
     step([this] { form4.ADOTable2.close(); });
+    for (Dataset *ds : {&solver.T_voda, &solver.T_sostav_vody, &solver.T_SOS_ALL})
+        step([ds] { ds->close(); });
     if (first)
         std::rethrow_exception(first);
 }

@@ -59,6 +59,20 @@ public:
     Binding DataSource1;
 };
 
+// The windows of our own beside the specified ones: the water analyses ("Анализ воды") with
+// their element rows, which the water window edits and the composition solver reads, and the
+// composition rows of every fertilizer, which the solver reads afresh for each answer.
+class SolverData
+{
+public:
+    SolverData(Connection &connection, Form3Data &form3);
+    Dataset T_voda;
+    Dataset T_sostav_vody; // detail of DS_voda by id_voda
+    Dataset T_SOS_ALL;     // T_sostav_udobra as T_SOS reads it, without a master link
+    Binding DS_voda;
+    Binding DS_sostav_vody;
+};
+
 // All of them over the one connection, in the windows' creation order.
 class DataModules
 {
@@ -70,9 +84,10 @@ public:
     Form3Data form3;
     Form4Data form4;
     Form18Data form18;
+    SolverData solver;
 
     // Every dataset of every window, opened and closed in the database cycle's orders
-    // (without the layout file, which the application adds).
+    // (without the layout file, which the application adds); the water analyses last.
     void openAll();
     void closeAll();
 };

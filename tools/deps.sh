@@ -5,7 +5,8 @@ set -euo pipefail
 PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools
-    libsqlite3-dev
+    libsqlite3-dev libglpk-dev
+    qt6-charts-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
     python3 python3-xlrd

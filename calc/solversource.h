@@ -1,0 +1,40 @@
+#pragma once
+
+#include "compositionsolver.h"
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+class DataModules;
+
+// Reads what the composition solver works on from the calculator's datasets and the water
+// analyses, without moving the calculator's datasets.
+class SolverSource
+{
+public:
+    explicit SolverSource(DataModules &data);
+
+    // The rows of the working composition (an amount still being edited included), each with
+    // its fertilizer's composition rows as the concentration run reads them, read afresh from
+    // the file. Not fixed, no bound.
+    QList<SolverProblem::Fertilizer> fertilizers();
+
+    // The selected crop's target rows, with the default mode for the stage's target and no water.
+    QList<SolverProblem::Element> elements(Stage stage) const;
+
+    struct WaterAnalysis
+    {
+        QVariant id; // id_voda
+        QString name;
+    };
+    // The stored water analyses, in the order of their list.
+    QList<WaterAnalysis> waterAnalyses() const;
+    // mg/L per element of an analysis, an element listed twice counted twice; empty for a null
+    // key or one that is no longer stored. Moves the analysis list onto it.
+    QHash<int, double> water(const QVariant &analysis);
+
+private:
+    DataModules &m_data;
+};
