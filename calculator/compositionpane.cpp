@@ -1,5 +1,6 @@
 #include "compositionpane.h"
 
+#include "actionrow.h"
 #include "calculatorlook.h"
 
 #include "data/datamodules.h"
@@ -32,6 +33,7 @@ CompositionPane::CompositionPane(Form4Data &calculator, QWidget *parent)
     setupGrid();
     setupMenu();
     setupButtonBar();
+    setupActionRow();
 
     m_timer1 = new QTimer(this);
     m_timer1->setObjectName(QStringLiteral("Timer1"));
@@ -96,6 +98,14 @@ void CompositionPane::setupButtonBar()
     row->addWidget(m_button5);
     row->addWidget(m_button4);
     layout()->addWidget(bar);
+}
+
+void CompositionPane::setupActionRow()
+{
+    m_actionRow = new ActionRow(this);
+    m_solveButton = m_actionRow->addButton(QStringLiteral("ButtonSolve"), QStringLiteral("Подбор..."));
+    m_chartButton = m_actionRow->addButton(QStringLiteral("ButtonChart"), QStringLiteral("Диаграмма"));
+    layout()->addWidget(m_actionRow);
 }
 
 void CompositionPane::dxDBGrid2Column2Change()

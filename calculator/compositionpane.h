@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 
+class ActionRow;
 class DataGrid;
 class DataGridColumn;
 class Form4Data;
@@ -11,8 +12,9 @@ class QPushButton;
 class QTimer;
 
 // The group "Состав раствора:": the working composition grid with its pop-up menu, the
-// buttons "Сохранить" and "Рассчитать >>", and the recalculation timer that an amount edit
-// starts. The window connects them; the rows are changed through WorkingComposition.
+// buttons "Сохранить" and "Рассчитать >>", under them the row of additions ("Подбор...",
+// "Диаграмма"), and the recalculation timer that an amount edit starts. The window connects
+// them; the rows are changed through WorkingComposition.
 class CompositionPane : public QGroupBox
 {
     Q_OBJECT
@@ -23,6 +25,9 @@ public:
     DataGrid *grid() const { return m_grid; }
     QPushButton *calculateButton() const { return m_button4; }
     QPushButton *saveButton() const { return m_button5; }
+    ActionRow *actionRow() const { return m_actionRow; }
+    QPushButton *solveButton() const { return m_solveButton; } // "Подбор..."
+    QPushButton *chartButton() const { return m_chartButton; } // "Диаграмма"
     QAction *deleteItem() const { return m_n7; } // "Удалить"
     QAction *addItem() const { return m_n8; }    // "Добавить"
     QTimer *timer() const { return m_timer1; }
@@ -36,6 +41,7 @@ private:
     void setupGrid();
     void setupMenu();
     void setupButtonBar();
+    void setupActionRow();
 
     Form4Data &m_data;
     DataGrid *m_grid = nullptr;
@@ -45,5 +51,8 @@ private:
     QAction *m_n8 = nullptr;
     QPushButton *m_button4 = nullptr;
     QPushButton *m_button5 = nullptr;
+    ActionRow *m_actionRow = nullptr;
+    QPushButton *m_solveButton = nullptr;
+    QPushButton *m_chartButton = nullptr;
     QTimer *m_timer1 = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "buttoncolumn.h"
 #include "calculatorlook.h"
+#include "chartwindow.h"
 #include "compositionpane.h"
 #include "concentrationpane.h"
 #include "croppane.h"
@@ -139,6 +140,8 @@ void TForm4::connectHandlers()
     on(m_composition->deleteItem(), &QAction::triggered, &TForm4::Button2Click); // N7Click
     on(m_composition->calculateButton(), &QPushButton::clicked, &TForm4::Button4Click);
     on(m_composition->saveButton(), &QPushButton::clicked, &TForm4::Button5Click);
+    on(m_composition->solveButton(), &QPushButton::clicked, &TForm4::ButtonSolveClick);
+    on(m_composition->chartButton(), &QPushButton::clicked, &TForm4::ButtonChartClick);
     on(m_composition->timer(), &QTimer::timeout, &TForm4::Timer1Timer);
     on(m_rzSplitter4, &Splitter::positionChanged, &TForm4::RzSplitter4Change);
     on(m_saved, &SavedSolutionsPane::calculateRequested, &TForm4::dxDBGrid5Click);
@@ -149,6 +152,13 @@ void TForm4::connectHandlers()
             &SavedSolutionsPane::showSavedRowCaptions);
     connect(&m_engine, &ConcentrationEngine::savedSolutionRun, m_saved,
             &SavedSolutionsPane::showRunCaption);
+
+    // Runs and percentage changes end by showing the totals; the rest the grid's binding tells.
+    Binding &grid = m_data.form4.DataSource2;
+    for (auto signal : {&Binding::reset, &Binding::valuesChanged, &Binding::stateChanged})
+        connect(&grid, signal, this, &TForm4::concentrationsChanged);
+    for (auto signal : {&Binding::rowChanged, &Binding::rowInserted, &Binding::rowRemoved})
+        connect(&grid, signal, this, &TForm4::concentrationsChanged);
 
     for (Binding *b : {&m_data.form2.DS_UDobRA, &m_data.form4.DS_rachet}) {
         connect(b, &Binding::reset, this, &TForm4::updateActions);
@@ -279,9 +289,42 @@ void TForm4::RoundCalculatedConcentrations()
     m_engine.roundConcentrations();
 }
 
+void TForm4::ButtonSolveClick()
+{
+    // The amounts as typed are the current ones the dialog may keep.
+    m_composition->grid()->commitEditor();
+    Dataset &composition = m_data.form4.T_rachet;
+    composition.updateRecord();
+    if (composition.isModified())
+        composition.post();
+    if (!composition.isActive() || composition.isEmpty()) {
+        Messages::ask({QStringLiteral("В составе раствора нет ни одного удобрения: добавьте "
+                                      "удобрения, количество которых нужно подобрать."),
+                       QStringLiteral("Подбор состава"), BoxIcon::None, {BoxButton::Ok}});
+        return;
+    }
+    auto *dialog = new SolverDialog(m_data, *this, m_solverChoices, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &SolverDialog::applied, m_composition->calculateButton(), &QPushButton::click);
+    dialog->show();
+}
+
+void TForm4::ButtonChartClick()
+{
+    if (!m_chartWindow) {
+        m_chartWindow = new ChartWindow(m_data.form4, *this, *m_concentration->grid(), this);
+        connect(this, &TForm4::concentrationsChanged, m_chartWindow,
+                [window = m_chartWindow.data()] { guarded([window] { window->refresh(); }); });
+    }
+    m_chartWindow->show();
+    m_chartWindow->raise();
+    m_chartWindow->activateWindow();
+}
+
 void TForm4::showSaltTotals(const SaltTotals &totals)
 {
     m_concentration->showSaltTotals(totals);
+    Q_EMIT concentrationsChanged();
 }
 
 void TForm4::Timer1Timer()

@@ -3,6 +3,7 @@
 #include "calc/engine.h"
 #include "calc/workingcomposition.h"
 #include "compositionsource.h"
+#include "solverdialog.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -10,6 +11,7 @@
 #include <functional>
 
 class ButtonColumn;
+class ChartWindow;
 class CompositionPane;
 class ConcentrationPane;
 class CropPane;
@@ -72,6 +74,8 @@ public:
     void dxDBGrid5Click();
     void N1Click();     // "изменить название"
     void EXCEL1Click(); // "Выгрузить в EXCEL"
+    void ButtonSolveClick(); // "Подбор...": the dialog "Подбор состава"
+    void ButtonChartClick(); // "Диаграмма": the chart window
     void UpdateSaltTotals();
     void RoundCalculatedConcentrations();
 
@@ -84,6 +88,9 @@ Q_SIGNALS:
     void fertilizersRequested();     // "U": the main window's "Удобрения" is pressed
     void optionsRequested();         // "O": the options window is shown
     void mainWindowCloseRequested(); // closed while autostart is set: the program ends
+    // What the concentration grid shows may have changed: a run, a change of the percentage,
+    // another crop or saved solution, a target typed, the tables reopened.
+    void concentrationsChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -104,6 +111,8 @@ private:
     ConcentrationEngine m_engine;
     WorkingComposition m_workingComposition;
     QPointer<TForm5> m_nameDialog;
+    SolverChoices m_solverChoices;
+    QPointer<ChartWindow> m_chartWindow;
     std::function<bool()> m_databaseCycle;
     FertilizerPane *m_fertilizers = nullptr;
     ButtonColumn *m_buttons = nullptr;

@@ -51,7 +51,7 @@ TEST_F(BuiltCalculatorTest, EveryNamedControlExists)
     const char *widgets[] = {
         "RzSplitter1", "RzSplitter2", "RzSplitter4", "RzSplitter5", "Edit1", "dxDBGrid1",
         "Label6", "Panel4", "Button1", "Button2", "Button6", "Button8", "Button9", "Button3",
-        "dxDBGrid2", "Button5", "Button4", "dxDBGrid3", "Panel13", "Label12", "Label10",
+        "dxDBGrid2", "Button5", "Button4", "ActionRow", "ButtonSolve", "ButtonChart", "dxDBGrid3", "Panel13", "Label12", "Label10",
         "Label11", "Panel9", "Label3", "Label4", "Label13", "Label5", "Label9", "GroupBox8",
         "RxSlider1", "Panel12", "Edit2", "dxDBGrid6", "Panel11", "DBNavigator1",
         "DBNavigator2", "DBNavigator3"};
