@@ -26,6 +26,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -143,6 +144,16 @@ QTableWidget *grid(const char *name, const QString &accessibleName, const QStrin
     GridLook::compactRows(g);
     GridLook::wrapHeader(g);
     return g;
+}
+
+// Widths for all columns but the last, which takes the rest; none narrower than the longest
+// word of its caption, whatever the font.
+void fitColumns(QTableWidget *g, const QList<int> &widths)
+{
+    for (int c = 0; c < widths.size(); ++c) {
+        const QString caption = g->horizontalHeaderItem(c)->text();
+        g->setColumnWidth(c, std::max(widths.at(c), GridLook::widestWord(g, caption)));
+    }
 }
 
 } // namespace
@@ -278,9 +289,7 @@ QWidget *SolverDialog::setupElementGrid()
                           QStringLiteral("Результат, мг/л"), QStringLiteral("Отклонение, %")},
                          this);
     m_elementGrid->setItemDelegateForColumn(ElementMode_, new ModeDelegate(m_elementGrid));
-    const int widths[] = {56, 70, 92, 70, 102};
-    for (int c = 0; c < 5; ++c)
-        m_elementGrid->setColumnWidth(c, widths[c]);
+    fitColumns(m_elementGrid, {56, 70, 92, 70, 102});
     connect(m_elementGrid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
         if (m_filling || item->column() != ElementMode_)
             return;
@@ -301,9 +310,7 @@ QWidget *SolverDialog::setupFertilizerGrid()
                              QStringLiteral("Закрепить"), QStringLiteral("Не больше г/л.")},
                             this);
     m_fertilizerGrid->setItemDelegateForColumn(FertilizerAtMost, new BoundDelegate(m_fertilizerGrid));
-    const int widths[] = {200, 80, 75};
-    for (int c = 0; c < 3; ++c)
-        m_fertilizerGrid->setColumnWidth(c, widths[c]);
+    fitColumns(m_fertilizerGrid, {200, 80, 75});
     connect(m_fertilizerGrid, &QTableWidget::itemChanged, this, [this] {
         if (!m_filling)
             guarded([this] { conditionsChanged(); });

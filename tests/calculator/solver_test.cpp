@@ -257,6 +257,22 @@ TEST_F(SolverTest, TheDialogNeedsAFertilizerAndShowsTheCompositionAndTheCrop)
     EXPECT_EQ(text(fertilizers, 0, 0), CalciumNitrate);
     EXPECT_EQ(numberIn(text(fertilizers, 4, 1)), 0.02) << "the current amount";
 
+    // At its built size no caption is cut: buttons, labels, the words of the grids' captions.
+    for (const QPushButton *b : dialog->findChildren<QPushButton *>())
+        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 4) << b->text().toStdString();
+    for (const QLabel *l : dialog->findChildren<QLabel *>()) {
+        if (l->isVisible() && !l->wordWrap()) {
+            EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
+        }
+    }
+    for (QTableWidget *g : {elements, fertilizers}) {
+        const QFontMetrics fm(g->horizontalHeader()->font());
+        for (int c = 0; c < g->columnCount(); ++c) {
+            for (const QString &word : g->horizontalHeaderItem(c)->text().split(u' '))
+                EXPECT_LE(fm.horizontalAdvance(word) + 8, g->columnWidth(c)) << word.toStdString();
+        }
+    }
+
     // Stage Цвет shows the flowering targets.
     stage->setCurrentIndex(1);
     EXPECT_EQ(text(elements, rowOf(elements, "N"), 1), QStringLiteral("150"));
