@@ -9,6 +9,7 @@
 #include "ui/grid/datagrid.h"
 #include "ui/windowfont.h"
 
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -31,6 +32,8 @@ ChartWindow::ChartWindow(const Form4Data &calculator, const CalculationInputs &i
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_chart);
     resize(BuiltWidth, BuiltHeight);
+    if (const QScreen *s = screen())
+        move(s->availableGeometry().center() - rect().center());
 }
 
 void ChartWindow::refresh()
