@@ -233,6 +233,7 @@ QWidget *SolverDialog::setupChoices()
     row->setContentsMargins(0, 0, 0, 0);
 
     auto *stageLabel = new QLabel(QStringLiteral("Стадия:"), bar);
+    stageLabel->setObjectName(QStringLiteral("StageLabel"));
     m_stage = new QComboBox(bar);
     m_stage->setObjectName(QStringLiteral("StageBox"));
     m_stage->setAccessibleName(QStringLiteral("Стадия"));
@@ -242,6 +243,7 @@ QWidget *SolverDialog::setupChoices()
     stageLabel->setBuddy(m_stage);
 
     auto *waterLabel = new QLabel(QStringLiteral("Вода:"), bar);
+    waterLabel->setObjectName(QStringLiteral("WaterLabel"));
     m_water = new QComboBox(bar);
     m_water->setObjectName(QStringLiteral("WaterBox"));
     m_water->setAccessibleName(QStringLiteral("Вода"));
