@@ -19,6 +19,8 @@ struct CompositionRow
 
 // The composition row that `rows` (T_SOS, with its coefficient lookups) stands on.
 CompositionRow currentCompositionRow(const Dataset &rows);
+// Row `row` of the view of such a dataset, without moving it.
+CompositionRow compositionRowAt(const Dataset &rows, int row);
 
 // What `grams` g/L of a fertilizer adds through one of its composition rows to the target
 // element, in mg/L, in the calculation's extended precision: (percent × 10) × grams when the
