@@ -110,12 +110,32 @@ Form18Data::Form18Data(Connection &c)
         ADOTable1.addStoredField(f.name);
 }
 
+StockData::StockData(Connection &c, Form2Data &form2, Form3Data &form3)
+    : T_SVOISTVA(QStringLiteral("T_SVOISTVA"), &c, Tables::t_svoistva_udobra),
+      T_SOSTAV_BAK(QStringLiteral("T_SOSTAV_BAK"), &c, Tables::T_sostav_udobra),
+      DS_SVOISTVA(QStringLiteral("DS_SVOISTVA"), &T_SVOISTVA)
+{
+    storedFields(T_SVOISTVA, {id_svoistva, id_udobra, rastvorimost, cena, bak});
+    T_SVOISTVA.addLookupField(name, FieldType::Text, 50, id_udobra, &form2.T_Udobra, id_udobra,
+                              name_udobra, true);
+
+    Dataset &element = form3.T_Element;
+    Dataset &coefficient = form3.T_KOF;
+    storedFields(T_SOSTAV_BAK, {id_sostav_udobra, id_element, id_udobra, kol_element});
+    T_SOSTAV_BAK.addLookupField(id_kof, FieldType::Int, 0, id_element, &element, id_element,
+                                id_kof);
+    T_SOSTAV_BAK.addLookupField(kof, FieldType::Double, 0, id_kof, &coefficient, id_kof, kof);
+    T_SOSTAV_BAK.addLookupField(id_el, FieldType::Int, 0, id_kof, &coefficient, id_kof,
+                                id_element);
+}
+
 DataModules::DataModules(const QString &fileName)
     : ADOConnection1(fileName),
       form2(ADOConnection1),
       form3(ADOConnection1),
       form4(ADOConnection1, form2, form3),
-      form18(ADOConnection1)
+      form18(ADOConnection1),
+      stock(ADOConnection1, form2, form3)
 {
     form2.T_Sostav_Udobra.addLookupField(name_element, FieldType::Text, 10, id_element,
                                          &form3.T_Element, id_element, Smallname_element);
@@ -136,6 +156,8 @@ void DataModules::openAll()
     ADOConnection1.connect();
     form4.ADOTable3.open();
     form4.ADOTable2.open();
+    stock.T_SVOISTVA.open();
+    stock.T_SOSTAV_BAK.open();
 }
 
 void DataModules::closeAll()
@@ -158,6 +180,8 @@ void DataModules::closeAll()
     step([this] { ADOConnection1.disconnect(); });
     step([this] { form4.ADOTable3.close(); });
     step([this] { form4.ADOTable2.close(); });
+    step([this] { stock.T_SVOISTVA.close(); });
+    step([this] { stock.T_SOSTAV_BAK.close(); });
     if (first)
         std::rethrow_exception(first);
 }

@@ -59,6 +59,18 @@ public:
     Binding DataSource1;
 };
 
+// The stock tanks' window: the fertilizer properties it edits, and the fertilizers'
+// compositions, read whole, that its planner looks elements up in. Its own instances, so that a
+// plan never moves the calculator's T_SOS, whose link the concentration run re-points.
+class StockData
+{
+public:
+    StockData(Connection &connection, Form2Data &form2, Form3Data &form3);
+    Dataset T_SVOISTVA;    // t_svoistva_udobra, the fertilizer's name looked up
+    Dataset T_SOSTAV_BAK;  // T_sostav_udobra with the coefficient lookups of T_SOS
+    Binding DS_SVOISTVA;
+};
+
 // All of them over the one connection, in the windows' creation order.
 class DataModules
 {
@@ -70,6 +82,7 @@ public:
     Form3Data form3;
     Form4Data form4;
     Form18Data form18;
+    StockData stock;
 
     // Every dataset of every window, opened and closed in the database cycle's orders
     // (without the layout file, which the application adds).
