@@ -1,5 +1,6 @@
 #include "compositionpane.h"
 
+#include "additionsrow.h"
 #include "calculatorlook.h"
 
 #include "data/datamodules.h"
@@ -96,6 +97,10 @@ void CompositionPane::setupButtonBar()
     row->addWidget(m_button5);
     row->addWidget(m_button4);
     layout()->addWidget(bar);
+
+    m_additions = new AdditionsRow(this);
+    m_buttonStock = m_additions->addButton(QStringLiteral("ButtonStock"), QStringLiteral("Баки..."));
+    layout()->addWidget(m_additions);
 }
 
 void CompositionPane::dxDBGrid2Column2Change()

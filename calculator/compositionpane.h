@@ -2,6 +2,7 @@
 
 #include <QGroupBox>
 
+class AdditionsRow;
 class DataGrid;
 class DataGridColumn;
 class Form4Data;
@@ -11,8 +12,9 @@ class QPushButton;
 class QTimer;
 
 // The group "Состав раствора:": the working composition grid with its pop-up menu, the
-// buttons "Сохранить" and "Рассчитать >>", and the recalculation timer that an amount edit
-// starts. The window connects them; the rows are changed through WorkingComposition.
+// buttons "Сохранить" and "Рассчитать >>", the row of additions under them ("Баки..."), and the
+// recalculation timer that an amount edit starts. The window connects them; the rows are
+// changed through WorkingComposition.
 class CompositionPane : public QGroupBox
 {
     Q_OBJECT
@@ -23,6 +25,9 @@ public:
     DataGrid *grid() const { return m_grid; }
     QPushButton *calculateButton() const { return m_button4; }
     QPushButton *saveButton() const { return m_button5; }
+    AdditionsRow *additions() const { return m_additions; }
+    QPushButton *stockButton() const { return m_buttonStock; } // "Баки..."
+
     QAction *deleteItem() const { return m_n7; } // "Удалить"
     QAction *addItem() const { return m_n8; }    // "Добавить"
     QTimer *timer() const { return m_timer1; }
@@ -45,5 +50,7 @@ private:
     QAction *m_n8 = nullptr;
     QPushButton *m_button4 = nullptr;
     QPushButton *m_button5 = nullptr;
+    AdditionsRow *m_additions = nullptr;
+    QPushButton *m_buttonStock = nullptr;
     QTimer *m_timer1 = nullptr;
 };

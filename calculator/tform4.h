@@ -72,6 +72,7 @@ public:
     void dxDBGrid5Click();
     void N1Click();     // "изменить название"
     void EXCEL1Click(); // "Выгрузить в EXCEL"
+    void ButtonStockClick(); // "Баки..."
     void UpdateSaltTotals();
     void RoundCalculatedConcentrations();
 
@@ -83,6 +84,7 @@ Q_SIGNALS:
     void elementsRequested();        // "E": the main window's "Элементы" is pressed
     void fertilizersRequested();     // "U": the main window's "Удобрения" is pressed
     void optionsRequested();         // "O": the options window is shown
+    void stockRequested();           // "Баки...": the stock tanks' window is shown
     void mainWindowCloseRequested(); // closed while autostart is set: the program ends
 
 protected:
