@@ -48,19 +48,26 @@ StockPlanning::StockPlanning(DataModules &data) : m_data(data)
 {
 }
 
-void StockPlanning::showPropertiesOf(const Recipe &recipe)
+void StockPlanning::follow(const QList<int> &ids)
 {
-    Dataset &properties = m_data.stock.T_SVOISTVA;
-    const QList<int> ids = fertilizerIds(recipe);
     QStringList keys;
     for (const int id : ids)
         keys.append(QString::number(id));
     const QString filter = Fields::id_udobra + QStringLiteral(" in (") + keys.join(u',') + u')';
-    // Set only when it changes: setting it reads the rows afresh, which a grid would follow.
-    if (properties.filter() != filter || !properties.isFiltered()) {
-        properties.setFilter(filter);
-        properties.setFiltered(true);
+    // Set only when it changes: setting it builds the view afresh, which a grid would follow.
+    for (Dataset *ds : {&m_data.stock.T_SVOISTVA, &m_data.stock.T_SOSTAV_BAK}) {
+        if (ds->filter() != filter || !ds->isFiltered()) {
+            ds->setFilter(filter);
+            ds->setFiltered(true);
+        }
     }
+}
+
+void StockPlanning::showPropertiesOf(const Recipe &recipe)
+{
+    Dataset &properties = m_data.stock.T_SVOISTVA;
+    const QList<int> ids = fertilizerIds(recipe);
+    follow(ids);
     QList<int> missing;
     for (const int id : ids) {
         if (properties.lookup(Fields::id_udobra, id, Fields::id_svoistva).isNull())
@@ -78,8 +85,10 @@ void StockPlanning::showPropertiesOf(const Recipe &recipe)
     batch.commit();
 }
 
-QList<Stock::Fertilizer> StockPlanning::fertilizersOf(const Recipe &recipe) const
+QList<Stock::Fertilizer> StockPlanning::fertilizersOf(const Recipe &recipe)
 {
+    // Only the recipe's composition rows are read, not the whole table.
+    follow(fertilizerIds(recipe));
     const Dataset &compositions = m_data.stock.T_SOSTAV_BAK;
     const Dataset &properties = m_data.stock.T_SVOISTVA;
     QHash<int, QList<CompositionRow>> composition;

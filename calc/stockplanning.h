@@ -23,11 +23,14 @@ public:
     // The recipe's fertilizers at its percentage, as the calculator's "Кол-во от %" columns
     // work them out (kol_pr of the working composition, r_conc of a saved solution), with their
     // compositions and properties. Rows that name no fertilizer are left out.
-    QList<Stock::Fertilizer> fertilizersOf(const Recipe &recipe) const;
+    QList<Stock::Fertilizer> fertilizersOf(const Recipe &recipe);
 
     // Both, then the plan: what the window shows.
     Stock::Plan plan(const Recipe &recipe, int factor, double litres);
 
 private:
+    // Both datasets of the stock window show the rows of these fertilizers only.
+    void follow(const QList<int> &ids);
+
     DataModules &m_data;
 };
