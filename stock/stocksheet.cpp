@@ -27,7 +27,7 @@ QString escaped(const QString &text)
 }
 
 // The same widths in every tank's table, so the columns line up down the page.
-const int ColumnPercent[ColumnCount] = {36, 14, 14, 16, 20};
+const int ColumnPercent[ColumnCount] = {33, 13, 13, 21, 20};
 
 QString tableRow(const QStringList &cells, const char *tag, bool bold = false)
 {

@@ -40,7 +40,7 @@
 
 namespace {
 
-constexpr int BuiltWidth = 960;
+constexpr int BuiltWidth = 1000;
 constexpr int BuiltHeight = 580;
 constexpr int TankColumnWidth = 50; // "Бак" of the worksheet
 const int TankGridWidths[StockSheet::ColumnCount] = {170, 60, 60, 100, 75};
@@ -180,7 +180,7 @@ void StockWindow::setupBody()
     m_costLabel->setObjectName(QStringLiteral("CostLabel"));
     m_costLabel->setWordWrap(true);
     tanks->addWidget(m_costLabel);
-    body->addLayout(tanks, 1);
+    body->addLayout(tanks, 5);
 
     auto *side = new QVBoxLayout;
     m_warningList = new QListWidget(this);
@@ -191,7 +191,7 @@ void StockWindow::setupBody()
     side->addWidget(group(QStringLiteral("WarningGroup"), QStringLiteral("Предупреждения:"),
                           m_warningList), 1);
     setupPropertiesGrid(side);
-    body->addLayout(side, 1);
+    body->addLayout(side, 4);
     static_cast<QVBoxLayout *>(layout())->addLayout(body, 1);
 }
 

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScrollBar>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTableView>
@@ -359,7 +360,7 @@ TEST_F(StockWindowTest, EveryControlNamedReachableAndNoCaptionCut)
     p.post();
     settle();
     EXPECT_EQ(StockForm->objectName(), QStringLiteral("StockWindow"));
-    EXPECT_EQ(StockForm->size(), QSize(960, 580));
+    EXPECT_EQ(StockForm->size(), QSize(1000, 580));
     for (const char *name : {"SourceBox", "FactorEdit", "TankEdit", "TankAGrid", "TankBGrid",
                              "TankSeparateGrid", "WarningList", "PropertiesGrid"}) {
         auto *w = inStock<QWidget>(name);
@@ -386,6 +387,7 @@ TEST_F(StockWindowTest, EveryControlNamedReachableAndNoCaptionCut)
         }
     }
     for (const QTableView *g : StockForm->findChildren<QTableView *>()) {
+        EXPECT_FALSE(g->horizontalScrollBar()->isVisible()) << g->objectName().toStdString();
         const QFontMetrics fm(g->horizontalHeader()->font());
         for (int c = 0; c < g->model()->columnCount(); ++c) {
             const QString caption = g->model()->headerData(c, Qt::Horizontal).toString();
