@@ -8,3 +8,4 @@ TForm5 *Form5 = nullptr;
 TForm6 *Form6 = nullptr;
 TForm18 *Form18 = nullptr;
 TF_Converter *F_Converter = nullptr;
+StockWindow *StockForm = nullptr;

@@ -9,6 +9,7 @@ class TForm5;
 class TForm6;
 class TForm18;
 class TF_Converter;
+class StockWindow;
 
 extern TForm1 *Form1;
 extern TForm2 *Form2;
@@ -18,3 +19,5 @@ extern TForm5 *Form5;
 extern TForm6 *Form6;
 extern TForm18 *Form18;
 extern TF_Converter *F_Converter;
+// Beside the eight: the stock tanks' window, created after them.
+extern StockWindow *StockForm;

@@ -12,6 +12,7 @@
 #include "reference/tform2.h"
 #include "reference/tform3.h"
 #include "reference/tform6.h"
+#include "stock/stockwindow.h"
 #include "ui/messages.h"
 
 #include <QApplication>
@@ -32,6 +33,7 @@ bool CreateWindows()
         Form6 = new TForm6(data);
         Form18 = new TForm18(data);
         F_Converter = new TF_Converter;
+        StockForm = new StockWindow(data, *Form4);
         ConnectWindows();
     });
     if (!created)
@@ -66,6 +68,7 @@ void ConnectWindows()
     QObject::connect(Form4, &TForm4::elementsRequested, Form1->RzButton3(), &QPushButton::click);
     QObject::connect(Form4, &TForm4::fertilizersRequested, Form1->RzButton1(), &QPushButton::click);
     QObject::connect(Form4, &TForm4::optionsRequested, Form18, [] { showWindow(Form18); });
+    QObject::connect(Form4, &TForm4::stockRequested, StockForm, [] { showWindow(StockForm); });
     QObject::connect(Form4, &TForm4::mainWindowCloseRequested, Form1, [] { CloseMainWindow(); });
     Form4->setNameDialog(Form5);
 
@@ -90,6 +93,7 @@ void destroy(T *&window)
 
 void DestroyWindows()
 {
+    destroy(StockForm);
     destroy(F_Converter);
     destroy(Form18);
     destroy(Form6);

@@ -2,6 +2,7 @@
 
 #include "data/dataset.h"
 #include "data/fields.h"
+#include "data/rowfilter.h"
 
 #include <cmath>
 
@@ -22,22 +23,45 @@ double numberOf(const QVariant &v)
     return v.isNull() ? 0.0 : v.toDouble();
 }
 
+template<typename ValueOf>
+CompositionRow compositionRow(ValueOf valueOf)
+{
+    CompositionRow row;
+    row.element = integerOf(valueOf(Fields::id_element));
+    row.percent = numberOf(valueOf(Fields::kol_element));
+    // The lookups through the element's coefficient: the factor and the element it yields.
+    row.yieldedElement = integerOf(valueOf(Fields::id_el));
+    row.factor = numberOf(valueOf(Fields::kof));
+    return row;
+}
+
 } // namespace
 
 CompositionRow currentCompositionRow(const Dataset &rows)
 {
-    return compositionRowAt(rows, rows.currentRow());
+    return compositionRow([&rows](const QString &field) { return rows.value(field); });
 }
 
-CompositionRow compositionRowAt(const Dataset &rows, int row)
+CompositionRow compositionRowAt(const Dataset &rows, int at)
 {
-    CompositionRow r;
-    r.element = integerOf(rows.valueAt(row, Fields::id_element));
-    r.percent = numberOf(rows.valueAt(row, Fields::kol_element));
-    // The lookups through the element's coefficient: the factor and the element it yields.
-    r.yieldedElement = integerOf(rows.valueAt(row, Fields::id_el));
-    r.factor = numberOf(rows.valueAt(row, Fields::kof));
-    return r;
+    return compositionRow([&rows, at](const QString &field) { return rows.valueAt(at, field); });
+}
+
+QHash<int, QList<CompositionRow>> readCompositions(Dataset &all,
+                                                   const std::optional<QList<int>> &ids)
+{
+    all.close();
+    all.setFilter(ids ? RowFilter::oneOf(Fields::id_udobra, *ids) : QString());
+    all.setFiltered(bool(ids));
+    all.open();
+    QHash<int, QList<CompositionRow>> rows;
+    for (int i = 0; i < all.recordCount(); ++i) {
+        const QVariant fertilizer = all.valueAt(i, Fields::id_udobra);
+        if (!fertilizer.isNull())
+            rows[fertilizer.toInt()].append(compositionRowAt(all, i));
+    }
+    all.close();
+    return rows;
 }
 
 std::optional<Ext> contribution(const CompositionRow &row, int target, Ext grams)

@@ -2,6 +2,9 @@
 
 #include "numbers.h"
 
+#include <QHash>
+#include <QList>
+
 #include <optional>
 
 class Dataset;
@@ -21,6 +24,12 @@ struct CompositionRow
 CompositionRow currentCompositionRow(const Dataset &rows);
 // Row `row` of the view of such a dataset, read without moving it; empty values read as 0.
 CompositionRow compositionRowAt(const Dataset &rows, int row);
+
+// The composition rows of the fertilizers `ids` (of every fertilizer without them), by
+// fertilizer, read afresh through `all` (T_sostav_udobra with the lookups of T_SOS), so that a
+// composition just edited in the fertilizer window counts. `all` is left closed.
+QHash<int, QList<CompositionRow>> readCompositions(Dataset &all,
+                                                   const std::optional<QList<int>> &ids = {});
 
 // What `grams` g/L of a fertilizer adds through one of its composition rows to the target
 // element, in mg/L, in the calculation's extended precision: (percent × 10) × grams when the

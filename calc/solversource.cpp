@@ -10,16 +10,7 @@ SolverSource::SolverSource(DataModules &data) : m_data(data)
 QList<SolverProblem::Fertilizer> SolverSource::fertilizers()
 {
     // Read afresh, as the run reopens T_SOS before it sums.
-    Dataset &all = m_data.solver.T_SOS_ALL;
-    all.close();
-    all.open();
-    QHash<int, QList<CompositionRow>> rows;
-    for (int i = 0; i < all.recordCount(); ++i) {
-        const QVariant fertilizer = all.valueAt(i, Fields::id_udobra);
-        if (!fertilizer.isNull())
-            rows[fertilizer.toInt()].append(compositionRowAt(all, i));
-    }
-    all.close();
+    const QHash<int, QList<CompositionRow>> rows = readCompositions(m_data.own.T_SOS_ALL);
 
     QList<SolverProblem::Fertilizer> out;
     const Dataset &composition = m_data.form4.T_rachet;
@@ -60,7 +51,7 @@ QList<SolverProblem::Element> SolverSource::elements(Stage stage) const
 QList<SolverSource::WaterAnalysis> SolverSource::waterAnalyses() const
 {
     QList<WaterAnalysis> out;
-    const Dataset &analyses = m_data.solver.T_voda;
+    const Dataset &analyses = m_data.own.T_voda;
     if (!analyses.isActive())
         return out;
     for (int i = 0; i < analyses.recordCount(); ++i) {
@@ -74,7 +65,7 @@ QList<SolverSource::WaterAnalysis> SolverSource::waterAnalyses() const
 QHash<int, double> SolverSource::water(const QVariant &analysis)
 {
     QHash<int, double> out;
-    Dataset &analyses = m_data.solver.T_voda;
+    Dataset &analyses = m_data.own.T_voda;
     if (analysis.isNull() || !analyses.isActive())
         return out;
     int row = -1;
@@ -85,7 +76,7 @@ QHash<int, double> SolverSource::water(const QVariant &analysis)
     if (row < 0)
         return out;
     analyses.moveTo(row);
-    const Dataset &rows = m_data.solver.T_sostav_vody;
+    const Dataset &rows = m_data.own.T_sostav_vody;
     for (int i = 0; i < rows.recordCount(); ++i)
         out[rows.valueAt(i, Fields::id_element).toInt()] += rows.valueAt(i, Fields::mg_l).toDouble();
     return out;

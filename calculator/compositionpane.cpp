@@ -105,6 +105,7 @@ void CompositionPane::setupActionRow()
     m_actionRow = new ActionRow(this);
     m_solveButton = m_actionRow->addButton(QStringLiteral("ButtonSolve"), QStringLiteral("Подбор..."));
     m_chartButton = m_actionRow->addButton(QStringLiteral("ButtonChart"), QStringLiteral("Диаграмма"));
+    m_stockButton = m_actionRow->addButton(QStringLiteral("ButtonStock"), QStringLiteral("Баки..."));
     layout()->addWidget(m_actionRow);
 }
 

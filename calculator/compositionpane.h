@@ -13,7 +13,7 @@ class QTimer;
 
 // The group "Состав раствора:": the working composition grid with its pop-up menu, the
 // buttons "Сохранить" and "Рассчитать >>", under them the row of additions ("Подбор...",
-// "Диаграмма"), and the recalculation timer that an amount edit starts. The window connects
+// "Диаграмма", "Баки..."), and the recalculation timer that an amount edit starts. The window connects
 // them; the rows are changed through WorkingComposition.
 class CompositionPane : public QGroupBox
 {
@@ -28,6 +28,7 @@ public:
     ActionRow *actionRow() const { return m_actionRow; }
     QPushButton *solveButton() const { return m_solveButton; } // "Подбор..."
     QPushButton *chartButton() const { return m_chartButton; } // "Диаграмма"
+    QPushButton *stockButton() const { return m_stockButton; } // "Баки..."
     QAction *deleteItem() const { return m_n7; } // "Удалить"
     QAction *addItem() const { return m_n8; }    // "Добавить"
     QTimer *timer() const { return m_timer1; }
@@ -54,5 +55,6 @@ private:
     ActionRow *m_actionRow = nullptr;
     QPushButton *m_solveButton = nullptr;
     QPushButton *m_chartButton = nullptr;
+    QPushButton *m_stockButton = nullptr;
     QTimer *m_timer1 = nullptr;
 };

@@ -88,7 +88,7 @@ QList<const DataGridColumn *> shownColumns(const DataGrid &grid)
     return out;
 }
 
-QColor gridLineColour(const DataGrid &grid)
+QColor gridLineColour(const QTableView &grid)
 {
     QStyleOptionViewItem option;
     option.initFrom(&grid);
@@ -147,9 +147,8 @@ private:
 
 namespace GridExport {
 
-WorksheetDescription describe(const DataGrid &grid)
+WorksheetDescription describeLook(const QTableView &grid, const QColor &background)
 {
-    const Dataset &ds = *grid.binding()->dataset();
     const QHeaderView &header = *grid.horizontalHeader();
     const QPalette &cells = grid.palette();
     const QPalette &caption = header.palette();
@@ -162,7 +161,7 @@ WorksheetDescription describe(const DataGrid &grid)
     p.groupRowText = p.headerText;
     p.groupRow = p.header;
     p.text = paletteColour(cells.color(QPalette::Text));
-    p.background = paletteColour(grid.colour());
+    p.background = paletteColour(background);
     // The system's own colours, not the grid's: its background has taken the window role.
     p.windowFrame = paletteColour(WinColor::toQColor(WinColor::clWindowFrame));
     p.window = paletteColour(WinColor::toQColor(WinColor::clWindow));
@@ -176,7 +175,13 @@ WorksheetDescription describe(const DataGrid &grid)
     d.gridFont = worksheetFont(grid.font(), grid);
     d.headerFont = worksheetFont(header.font(), header);
     d.bandFont = d.headerFont;
+    return d;
+}
 
+WorksheetDescription describe(const DataGrid &grid)
+{
+    const Dataset &ds = *grid.binding()->dataset();
+    WorksheetDescription d = describeLook(grid, grid.colour());
     for (const DataGridColumn *c : shownColumns(grid)) {
         WorksheetColumn column;
         column.caption = c->headerText();

@@ -5,10 +5,16 @@
 #include <QString>
 
 class DataGrid;
+class QColor;
+class QTableView;
 
 // A data grid as a worksheet: what the grid shows now (visible columns in the order shown,
 // captions, widths, fonts, alignment, colours) and every row of the dataset behind it.
 namespace GridExport {
+
+// The look of any table view as a worksheet (palette, fonts, grid lines), without columns; its
+// cells' background is `background`.
+WorksheetDescription describeLook(const QTableView &view, const QColor &background);
 
 // The description of the grid's worksheet, without its rows.
 WorksheetDescription describe(const DataGrid &grid);

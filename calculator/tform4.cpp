@@ -142,6 +142,7 @@ void TForm4::connectHandlers()
     on(m_composition->saveButton(), &QPushButton::clicked, &TForm4::Button5Click);
     on(m_composition->solveButton(), &QPushButton::clicked, &TForm4::ButtonSolveClick);
     on(m_composition->chartButton(), &QPushButton::clicked, &TForm4::ButtonChartClick);
+    on(m_composition->stockButton(), &QPushButton::clicked, &TForm4::ButtonStockClick);
     on(m_composition->timer(), &QTimer::timeout, &TForm4::Timer1Timer);
     on(m_rzSplitter4, &Splitter::positionChanged, &TForm4::RzSplitter4Change);
     on(m_saved, &SavedSolutionsPane::calculateRequested, &TForm4::dxDBGrid5Click);
@@ -277,6 +278,11 @@ void TForm4::EXCEL1Click()
     GridExport::write(*m_concentration->grid(), QStringLiteral("Концентрация р-ра.xls"));
     Messages::ask({QStringLiteral("Выгруженно."), QStringLiteral("Инфо"), BoxIcon::None,
                    {BoxButton::Ok}});
+}
+
+void TForm4::ButtonStockClick()
+{
+    Q_EMIT stockRequested();
 }
 
 void TForm4::UpdateSaltTotals()

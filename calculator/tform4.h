@@ -76,6 +76,7 @@ public:
     void EXCEL1Click(); // "Выгрузить в EXCEL"
     void ButtonSolveClick(); // "Подбор...": the dialog "Подбор состава"
     void ButtonChartClick(); // "Диаграмма": the chart window
+    void ButtonStockClick(); // "Баки..."
     void UpdateSaltTotals();
     void RoundCalculatedConcentrations();
 
@@ -87,6 +88,7 @@ Q_SIGNALS:
     void elementsRequested();        // "E": the main window's "Элементы" is pressed
     void fertilizersRequested();     // "U": the main window's "Удобрения" is pressed
     void optionsRequested();         // "O": the options window is shown
+    void stockRequested();           // "Баки...": the stock tanks' window is shown
     void mainWindowCloseRequested(); // closed while autostart is set: the program ends
     // What the concentration grid shows may have changed: a run, a change of the percentage,
     // another crop or saved solution, a target typed, the tables reopened.

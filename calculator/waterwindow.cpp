@@ -60,7 +60,7 @@ WaterWindow::WaterWindow(DataModules &data, QWidget *parent)
     layout->addLayout(lists, 1);
     layout->addLayout(bottom);
 
-    for (Binding *b : {&m_data.solver.DS_voda}) {
+    for (Binding *b : {&m_data.own.DS_voda}) {
         connect(b, &Binding::reset, this, &WaterWindow::updateActions);
         connect(b, &Binding::currentChanged, this, &WaterWindow::updateActions);
         connect(b, &Binding::stateChanged, this, &WaterWindow::updateActions);
@@ -79,7 +79,7 @@ QWidget *WaterWindow::setupAnalyses()
 {
     auto *group = new QGroupBox(QStringLiteral("Анализы:"), this);
     group->setObjectName(QStringLiteral("WaterAnalysesGroup"));
-    m_analyses = new DataGrid(QStringLiteral("WaterGrid"), &m_data.solver.DS_voda, group);
+    m_analyses = new DataGrid(QStringLiteral("WaterGrid"), &m_data.own.DS_voda, group);
     m_analyses->setAccessibleName(QStringLiteral("Анализы воды"));
     m_analyses->setColour(WinColor::toQColor(WinColor::clWindow));
     m_analyses->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -87,7 +87,7 @@ QWidget *WaterWindow::setupAnalyses()
     m_analyses->addColumn(QStringLiteral("WaterGridname_voda"), Fields::name_voda,
                           QStringLiteral("Название"), ColumnEditor::text(50));
     m_analyses->setFitColumns(true);
-    m_analysisBar = navigator(QStringLiteral("WaterNavigator"), &m_data.solver.DS_voda, group);
+    m_analysisBar = navigator(QStringLiteral("WaterNavigator"), &m_data.own.DS_voda, group);
 
     auto *layout = new QVBoxLayout(group);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -100,7 +100,7 @@ QWidget *WaterWindow::setupElements()
 {
     auto *group = new QGroupBox(QStringLiteral("Содержание, мг/л:"), this);
     group->setObjectName(QStringLiteral("WaterElementsGroup"));
-    m_elements = new DataGrid(QStringLiteral("WaterElementGrid"), &m_data.solver.DS_sostav_vody,
+    m_elements = new DataGrid(QStringLiteral("WaterElementGrid"), &m_data.own.DS_sostav_vody,
                               group);
     m_elements->setAccessibleName(QStringLiteral("Элементы анализа воды"));
     m_elements->setColour(WinColor::toQColor(WinColor::clWindow));
@@ -119,7 +119,7 @@ QWidget *WaterWindow::setupElements()
         ->setWidth(60);
     m_elements->setFitColumns(true);
     m_elementBar = navigator(QStringLiteral("WaterElementNavigator"),
-                             &m_data.solver.DS_sostav_vody, group);
+                             &m_data.own.DS_sostav_vody, group);
     connect(m_elements, &DataGrid::gridClicked, this,
             [this] { guarded([this] { WaterElementGridClick(); }); });
     connect(m_elementBar, &NavBar::clicked, this,
@@ -135,7 +135,7 @@ QWidget *WaterWindow::setupElements()
 void WaterWindow::updateActions()
 {
     // Rows typed while there is no analysis would belong to none.
-    const Dataset &analyses = m_data.solver.T_voda;
+    const Dataset &analyses = m_data.own.T_voda;
     const bool any = analyses.isActive() && analyses.currentRow() >= 0;
     m_elements->setEnabled(any);
     m_elementBar->setEnabled(any);
@@ -143,7 +143,7 @@ void WaterWindow::updateActions()
 
 bool WaterWindow::postPendingAnalysis()
 {
-    Dataset &analyses = m_data.solver.T_voda;
+    Dataset &analyses = m_data.own.T_voda;
     if (!analyses.isActive())
         return false;
     analyses.updateRecord(); // a name still open in the list's editor counts as typed
@@ -165,7 +165,7 @@ void WaterWindow::WaterElementNavigatorClick(NavButton button)
         return;
     // Storing the analysis makes its rows follow it afresh, which drops the row the button had
     // just started; it is started again, now with the analysis's key.
-    Dataset &rows = m_data.solver.T_sostav_vody;
+    Dataset &rows = m_data.own.T_sostav_vody;
     if (postPendingAnalysis() && rows.isActive() && rows.state() != DatasetState::Insert)
         rows.insert();
 }
@@ -175,7 +175,7 @@ bool WaterWindow::FormClose()
     return guardedOk([this] {
         m_analyses->commitEditor();
         m_elements->commitEditor();
-        for (Dataset *ds : {&m_data.solver.T_sostav_vody, &m_data.solver.T_voda}) {
+        for (Dataset *ds : {&m_data.own.T_sostav_vody, &m_data.own.T_voda}) {
             if (ds->isActive())
                 ds->checkBrowseMode();
         }

@@ -15,8 +15,8 @@ void storedFields(Dataset &ds, std::initializer_list<QString> names)
         ds.addStoredField(n);
 }
 
-// The lookups through which a composition row reaches its element's coefficient: the run's and
-// the solver's readings of T_sostav_udobra must agree.
+// The lookups through which a composition row reaches its element's coefficient: the run's,
+// the solver's and the stock planner's readings of T_sostav_udobra must agree.
 void compositionLookups(Dataset &rows, Form3Data &form3)
 {
     rows.addLookupField(name, FieldType::Text, 20, id_element, &form3.T_Element, id_element,
@@ -117,18 +117,23 @@ Form18Data::Form18Data(Connection &c)
         ADOTable1.addStoredField(f.name);
 }
 
-SolverData::SolverData(Connection &c, Form3Data &form3)
+OwnData::OwnData(Connection &c, Form2Data &form2, Form3Data &form3)
     : T_voda(QStringLiteral("T_voda"), &c, Tables::t_voda),
       T_sostav_vody(QStringLiteral("T_sostav_vody"), &c, Tables::t_sostav_vody),
+      T_SVOISTVA(QStringLiteral("T_SVOISTVA"), &c, Tables::t_svoistva_udobra),
       T_SOS_ALL(QStringLiteral("T_SOS_ALL"), &c, Tables::T_sostav_udobra),
       DS_voda(QStringLiteral("DS_voda"), &T_voda),
-      DS_sostav_vody(QStringLiteral("DS_sostav_vody"), &T_sostav_vody)
+      DS_sostav_vody(QStringLiteral("DS_sostav_vody"), &T_sostav_vody),
+      DS_SVOISTVA(QStringLiteral("DS_SVOISTVA"), &T_SVOISTVA)
 {
     storedFields(T_voda, {id_voda, name_voda});
     storedFields(T_sostav_vody, {id_sostav_vody, id_voda, id_element, mg_l});
     T_sostav_vody.addLookupField(name_element, FieldType::Text, 10, id_element, &form3.T_Element,
                                  id_element, Smallname_element);
     T_sostav_vody.setMasterLink(&DS_voda, id_voda, id_voda);
+    storedFields(T_SVOISTVA, {id_svoistva, id_udobra, rastvorimost, cena, bak});
+    T_SVOISTVA.addLookupField(name, FieldType::Text, 50, id_udobra, &form2.T_Udobra, id_udobra,
+                              name_udobra, true);
     storedFields(T_SOS_ALL, {id_sostav_udobra, id_element, id_udobra, kol_element});
     compositionLookups(T_SOS_ALL, form3);
 }
@@ -139,7 +144,7 @@ DataModules::DataModules(const QString &fileName)
       form3(ADOConnection1),
       form4(ADOConnection1, form2, form3),
       form18(ADOConnection1),
-      solver(ADOConnection1, form3)
+      own(ADOConnection1, form2, form3)
 {
     form2.T_Sostav_Udobra.addLookupField(name_element, FieldType::Text, 10, id_element,
                                          &form3.T_Element, id_element, Smallname_element);
@@ -160,8 +165,9 @@ void DataModules::openAll()
     ADOConnection1.connect();
     form4.ADOTable3.open();
     form4.ADOTable2.open();
-    solver.T_voda.open();
-    solver.T_sostav_vody.open();
+    own.T_voda.open();
+    own.T_sostav_vody.open();
+    own.T_SVOISTVA.open();
 }
 
 void DataModules::closeAll()
@@ -184,7 +190,7 @@ void DataModules::closeAll()
     step([this] { ADOConnection1.disconnect(); });
     step([this] { form4.ADOTable3.close(); });
     step([this] { form4.ADOTable2.close(); });
-    for (Dataset *ds : {&solver.T_voda, &solver.T_sostav_vody, &solver.T_SOS_ALL})
+    for (Dataset *ds : {&own.T_voda, &own.T_sostav_vody, &own.T_SVOISTVA, &own.T_SOS_ALL})
         step([ds] { ds->close(); });
     if (first)
         std::rethrow_exception(first);

@@ -59,18 +59,22 @@ public:
     Binding DataSource1;
 };
 
-// The windows of our own beside the specified ones: the water analyses ("Анализ воды") with
-// their element rows, which the water window edits and the composition solver reads, and the
-// composition rows of every fertilizer, which the solver reads afresh for each answer.
-class SolverData
+// The datasets of our own windows beside the specified ones, over the tables of our own: the
+// water analyses ("Анализ воды") with their element rows, which the water window edits and the
+// solver reads; the fertilizer properties the stock window edits; and the composition rows of
+// every fertilizer, which the solver and the stock planner read afresh (readCompositions), so
+// that neither moves the calculator's T_SOS, whose link the concentration run re-points.
+class OwnData
 {
 public:
-    SolverData(Connection &connection, Form3Data &form3);
+    OwnData(Connection &connection, Form2Data &form2, Form3Data &form3);
     Dataset T_voda;
     Dataset T_sostav_vody; // detail of DS_voda by id_voda
-    Dataset T_SOS_ALL;     // T_sostav_udobra as T_SOS reads it, without a master link
+    Dataset T_SVOISTVA;    // t_svoistva_udobra, the fertilizer's name looked up
+    Dataset T_SOS_ALL;     // T_sostav_udobra as T_SOS reads it, without a master link; closed
     Binding DS_voda;
     Binding DS_sostav_vody;
+    Binding DS_SVOISTVA;
 };
 
 // All of them over the one connection, in the windows' creation order.
@@ -84,10 +88,10 @@ public:
     Form3Data form3;
     Form4Data form4;
     Form18Data form18;
-    SolverData solver;
+    OwnData own;
 
     // Every dataset of every window, opened and closed in the database cycle's orders
-    // (without the layout file, which the application adds); the water analyses last.
+    // (without the layout file, which the application adds); our own tables last.
     void openAll();
     void closeAll();
 };

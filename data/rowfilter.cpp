@@ -11,6 +11,9 @@ RowFilter RowFilter::parse(const QString &expression, const DatasetFields &field
     if (e.isEmpty())
         return filter;
     static const QRegularExpression equals(QStringLiteral("^(\\w+)\\s*=\\s*(-?\\d+)$"));
+    static const QRegularExpression in(
+        QStringLiteral("^(\\w+)\\s+in\\s*\\(\\s*((?:-?\\d+(?:\\s*,\\s*-?\\d+)*)?)\\s*\\)$"),
+        QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression notTrue(QStringLiteral("^(\\w+)\\s*<>\\s*true$"),
                                             QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression like(QStringLiteral("^(\\w+)\\s+like\\s+%"),
@@ -22,6 +25,10 @@ RowFilter RowFilter::parse(const QString &expression, const DatasetFields &field
     if ((m = equals.match(e)).hasMatch()) {
         filter.m_kind = Kind::Equals;
         filter.m_number = m.captured(2).toLongLong();
+    } else if ((m = in.match(e)).hasMatch()) {
+        filter.m_kind = Kind::In;
+        for (const QString &n : m.captured(2).split(u',', Qt::SkipEmptyParts))
+            filter.m_numbers.insert(n.trimmed().toLongLong());
     } else if ((m = notTrue.match(e)).hasMatch()) {
         filter.m_kind = Kind::NotTrue;
     } else if ((m = like.match(e)).hasMatch() && e.endsWith(u'%') && e.size() > m.capturedLength()) {
@@ -44,6 +51,8 @@ bool RowFilter::passes(const QVariant &value) const
     switch (m_kind) {
     case Kind::Equals:
         return !value.isNull() && value.toLongLong() == m_number;
+    case Kind::In:
+        return !value.isNull() && m_numbers.contains(value.toLongLong());
     case Kind::Like:
         return value.toString().toCaseFolded().contains(m_text);
     case Kind::NotTrue:
@@ -52,4 +61,12 @@ bool RowFilter::passes(const QVariant &value) const
         break;
     }
     return true;
+}
+
+QString RowFilter::oneOf(const QString &field, const QList<int> &keys)
+{
+    QStringList texts;
+    for (const int key : keys)
+        texts.append(QString::number(key));
+    return field + QStringLiteral(" in (") + texts.join(u',') + u')';
 }

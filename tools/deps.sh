@@ -10,6 +10,7 @@ PACKAGES=(
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
     python3 python3-xlrd
+    poppler-utils
     fonts-dejavu-core fonts-dejavu-extra
     dpkg-dev desktop-file-utils appstream
     clang libclang-rt-14-dev

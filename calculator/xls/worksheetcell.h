@@ -7,7 +7,9 @@
 #include <variant>
 
 // A value cell. Its alternative must match the column's kind: double for Number, qint64 for
-// Integer, QString for Text. Empty field values are resolved by the caller (0, 0, "").
+// Integer, QString for Text. Empty field values are resolved by the caller (0, 0, ""). A Number
+// column may also hold a text, for a figure that is missing and must not read as 0 (the cost of
+// a fertilizer without a price).
 using WorksheetCell = std::variant<double, qint64, QString>;
 
 // One row of value cells, one per exported column.

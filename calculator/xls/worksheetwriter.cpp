@@ -169,7 +169,7 @@ bool cellMatches(const WorksheetCell &cell, WorksheetCellKind kind)
 {
     switch (kind) {
     case WorksheetCellKind::Number:
-        return std::holds_alternative<double>(cell);
+        return std::holds_alternative<double>(cell) || std::holds_alternative<QString>(cell);
     case WorksheetCellKind::Integer:
         return std::holds_alternative<qint64>(cell);
     case WorksheetCellKind::Text:

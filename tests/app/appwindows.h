@@ -56,7 +56,8 @@ inline QList<Dataset *> allDatasets()
     DataModules &d = Form1->data();
     return {&d.form18.ADOTable1, &d.form4.T_rachet, &d.form4.T_SOS, &d.form4.T_HEAD_RAR,
             &d.form4.T_save_rar, &d.form4.T_el, &d.form3.T_Element, &d.form3.T_KOF,
-            &d.form2.T_Udobra, &d.form2.T_Sostav_Udobra, &d.form4.ADOTable3, &d.form4.ADOTable2};
+            &d.form2.T_Udobra, &d.form2.T_Sostav_Udobra, &d.form4.ADOTable3, &d.form4.ADOTable2,
+            &d.own.T_voda, &d.own.T_sostav_vody, &d.own.T_SVOISTVA};
 }
 
 // The main window's autostart timer, checked for its built interval and then set so that it

@@ -21,11 +21,11 @@ class SolverSourceTest : public CalcDataTest
 protected:
     QVariant addAnalysis(const QString &name, QList<QPair<int, double>> rows)
     {
-        Dataset &analyses = data.solver.T_voda;
+        Dataset &analyses = data.own.T_voda;
         analyses.append();
         analyses.setValue(Fields::name_voda, name);
         analyses.post();
-        Dataset &elements = data.solver.T_sostav_vody;
+        Dataset &elements = data.own.T_sostav_vody;
         for (const auto &[element, mgL] : rows) {
             elements.append();
             elements.setValue(Fields::id_element, element);
@@ -86,7 +86,7 @@ TEST_F(SolverSourceTest, WaterAnalysesAreListedAndSummedAndFollowTheCycle)
     EXPECT_TRUE(source.waterAnalyses().isEmpty());
     const QVariant tap = addAnalysis(QStringLiteral("Водопровод"), {{4, 40}, {5, 12}, {4, 2.5}});
     const QVariant well = addAnalysis(QStringLiteral("Скважина"), {{6, 30}});
-    Dataset &analyses = data.solver.T_voda;
+    Dataset &analyses = data.own.T_voda;
     analyses.append(); // a new analysis has no key to be chosen by yet
     const QList<SolverSource::WaterAnalysis> listed = source.waterAnalyses();
     ASSERT_EQ(listed.size(), 2);

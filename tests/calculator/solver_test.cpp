@@ -359,7 +359,7 @@ TEST_F(SolverTest, CloseWritesNothingAndTheChoicesStayForTheNextOpening)
     press("Button4");
     const QStringList before = storedAmounts();
     const QHash<QString, double> runBefore = runResults();
-    Dataset &analyses = data().solver.T_voda;
+    Dataset &analyses = data().own.T_voda;
     analyses.append();
     analyses.setValue(QStringLiteral("name_voda"), QStringLiteral("Колодец"));
     analyses.post();

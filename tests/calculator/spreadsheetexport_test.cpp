@@ -1,4 +1,5 @@
 #include "savedsolutionsfixture.h"
+#include "support/xlsreadback.h"
 
 #include "calculator/gridexport.h"
 #include "calculator/tform4.h"
@@ -32,20 +33,7 @@ const QString Calcium = QStringLiteral("Кальциевая селитра");
 const QString Potassium = QStringLiteral("Калиевая селитра");
 const QString Phosphate = QStringLiteral("Монофосфат калия");
 
-QJsonArray rgb(const QColor &c)
-{
-    if (!c.isValid() || c.alpha() == 0)
-        return {0, 0, 0};
-    return {c.red(), c.green(), c.blue()};
-}
-
-QJsonObject font(const QFont &f, const QColor &colour)
-{
-    return {{"name", f.family()},           {"height", qRound(f.pointSizeF() * 20)},
-            {"bold", f.bold()},             {"italic", f.italic()},
-            {"underline", f.underline()},   {"strikeOut", f.strikeOut()},
-            {"rgb", rgb(colour)}};
-}
+using XlsReadBack::rgb;
 
 QByteArray readFile(const QString &path)
 {
@@ -116,25 +104,7 @@ protected:
     // dataset, in the read-back script's terms.
     QJsonObject expectation(const QString &file, DataGrid *g)
     {
-        const QPalette cells = g->palette();
-        const QPalette head = g->horizontalHeader()->palette();
-        QStyleOption option;
-        option.initFrom(g);
-        const QColor gridLine = QColor::fromRgba(
-            QRgb(g->style()->styleHint(QStyle::SH_Table_GridLineColor, &option, g)));
-        const QColor headerText = head.color(QPalette::ButtonText);
-        const QColor header = head.color(QPalette::Button);
-        const QJsonArray palette{rgb(headerText), rgb(header), rgb(headerText), rgb(header),
-                                 rgb(cells.color(QPalette::Text)), rgb(g->colour()),
-                                 rgb(WinColor::toQColor(WinColor::clWindowFrame)),
-                                 rgb(WinColor::toQColor(WinColor::clWindow)),
-                                 rgb(headerText), rgb(header), rgb(headerText), rgb(header),
-                                 rgb(gridLine)};
-        const QJsonObject headerFormat{
-            {"font", font(g->horizontalHeader()->font(), headerText)}, {"halign", 2},
-            {"fill", rgb(header)}, {"border", 1},
-            {"borderRgb", rgb(WinColor::toQColor(WinColor::clWindowFrame))}};
-
+        const QJsonObject look = XlsReadBack::look(*g, g->colour());
         Dataset &ds = *g->binding()->dataset();
         QJsonArray columns;
         QStringList kinds;
@@ -143,11 +113,8 @@ protected:
             const bool number = f.kind == FieldKind::Calculated || f.type == FieldType::Double;
             const bool integer = !number && (f.type == FieldType::Int || f.type == FieldType::Key);
             kinds << (number ? "number" : integer ? "integer" : "text");
-            const QJsonObject format{
-                {"font", font(c->font().value_or(g->font()), cells.color(QPalette::Text))},
-                {"halign", kinds.last() == QLatin1String("text") ? 1 : 3},
-                {"fill", rgb(g->colour())}, {"border", g->showGrid() ? 1 : 0},
-                {"borderRgb", rgb(gridLine)}};
+            const QJsonObject format = XlsReadBack::cellFormat(
+                *g, c->font().value_or(g->font()), g->colour(), kinds.last() == QLatin1String("text"));
             columns.append(QJsonObject{{"caption", c->headerText()}, {"kind", kinds.last()},
                                        {"width", g->columnWidth(g->sectionOf(c)) * 36},
                                        {"format", format}});
@@ -171,31 +138,14 @@ protected:
             ds.next();
         }
         ds.gotoBookmark(keep);
-        return {{"path", base.path(file)}, {"palette", palette}, {"header", headerFormat},
+        return {{"path", base.path(file)}, {"palette", look["palette"]}, {"header", look["header"]},
                 {"columns", columns}, {"rows", rows}};
     }
 
     // Runs the xlrd read-back over the files; empty when every check passed.
     QString readBack(const QJsonArray &expectations)
     {
-        const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
-        if (python.isEmpty())
-            return QStringLiteral("python3 is not installed");
-        QFile json(base.path(QStringLiteral("expected.json")));
-        if (!json.open(QIODevice::WriteOnly))
-            return json.errorString();
-        json.write(QJsonDocument(expectations).toJson());
-        json.close();
-        QProcess check;
-        check.setProcessChannelMode(QProcess::MergedChannels);
-        check.start(python, {QStringLiteral(VERNOLAT_XLS_READBACK_SCRIPT), json.fileName()});
-        if (!check.waitForFinished(120000))
-            return check.errorString();
-        const QString output = QString::fromUtf8(check.readAll());
-        const QString done = QStringLiteral("checked %1 sheets, 0 problems").arg(expectations.size());
-        if (check.exitCode() != 0 || !output.contains(done))
-            return output;
-        return {};
+        return XlsReadBack::run(expectations, base.dir());
     }
 };
 

@@ -54,7 +54,7 @@ TEST_F(BuiltCalculatorTest, EveryNamedControlExists)
         "dxDBGrid2", "Button5", "Button4", "ActionRow", "ButtonSolve", "ButtonChart", "dxDBGrid3", "Panel13", "Label12", "Label10",
         "Label11", "Panel9", "Label3", "Label4", "Label13", "Label5", "Label9", "GroupBox8",
         "RxSlider1", "Panel12", "Edit2", "dxDBGrid6", "Panel11", "DBNavigator1",
-        "DBNavigator2", "DBNavigator3"};
+        "DBNavigator2", "DBNavigator3", "ButtonStock"};
     for (const char *name : widgets)
         EXPECT_NE(window->findChild<QWidget *>(QString::fromLatin1(name)), nullptr) << name;
     const char *columns[] = {

@@ -37,7 +37,7 @@ QString refusal(const std::function<void()> &step)
     return QStringLiteral("(accepted)");
 }
 
-TEST(RowFilterTest, ReadsItsThreeFormsAndTestsValuesByThem)
+TEST(RowFilterTest, ReadsItsFourFormsAndTestsValuesByThem)
 {
     const DatasetFields fields = fertilizerFields();
     struct Case
@@ -50,6 +50,9 @@ TEST(RowFilterTest, ReadsItsThreeFormsAndTestsValuesByThem)
     const QList<Case> cases = {
         {"id_udobra=7", 0, {7, qint64(7)}, {8, QVariant()}},
         {"  ID_UDOBRA = -3 ", 0, {-3}, {3}},
+        {"id_udobra in (1,4, 7)", 0, {1, qint64(4), 7}, {2, 0, QVariant()}},
+        {"ID_UDOBRA IN(-2)", 0, {-2}, {2}},
+        {"id_udobra in ()", 0, {}, {1, QVariant()}},
         {"kof<>TRUE", 3, {false, QVariant()}, {true}},
         {"name_udobra like %СЕЛИТРА%", 1, {QStringLiteral("Кальциевая селитра")},
          {QStringLiteral("Сульфат магния"), QVariant()}},
@@ -76,7 +79,8 @@ TEST(RowFilterTest, RefusesWhatItCannotRead)
 {
     const DatasetFields fields = fertilizerFields();
     for (const char *expression : {"ppm > 3", "nosuch=1", "id_udobra=7.5", "name_udobra like %x",
-                                   "name_udobra like %", "name_udobra like x", "kof<>false"}) {
+                                   "name_udobra like %", "name_udobra like x", "kof<>false",
+                                   "id_udobra in (1,)", "id_udobra in 1,2", "id_udobra in (a)"}) {
         const QString text = QString::fromUtf8(expression);
         EXPECT_EQ(refusal([&] { RowFilter::parse(text, fields); }),
                   QStringLiteral("Filter expression incorrectly formatted: ") + text);

@@ -99,6 +99,29 @@ TEST(BaseData, RowBeforeAnySectionAndMissingOptionsRow)
     EXPECT_THROW(BaseData::parse(noOptions), AppError);
 }
 
+TEST(BaseData, SectionsOfOurOwnTablesAreReadAndTheirReferencesChecked)
+{
+    const QString ours = QStringLiteral("[t_udobra]\n"
+                                        "id_udobra | name_udobra\n"
+                                        "5 | Калиевая селитра\n"
+                                        "[t_svoistva_udobra]\n"
+                                        "id_svoistva | id_udobra | rastvorimost | cena | bak\n"
+                                        "1 | 5 | 316 | | 0\n");
+    const QList<BaseSection> s = BaseData::parse(QString::fromUtf8(Good) + ours);
+    ASSERT_EQ(s.size(), 5);
+    EXPECT_EQ(s[4].table, QStringLiteral("t_svoistva_udobra"));
+    EXPECT_EQ(s[4].rows[0].values, (QVariantList{1, 5, 316.0, QVariant(), 0}));
+    try {
+        BaseData::parse(QString::fromUtf8(Good) + QString(ours).replace(QStringLiteral("1 | 5 |"),
+                                                                        QStringLiteral("1 | 6 |")),
+                        QStringLiteral("test.txt"));
+        ADD_FAILURE() << "a property of no fertilizer accepted";
+    } catch (const AppError &e) {
+        EXPECT_TRUE(e.text().startsWith(QStringLiteral("test.txt:18: "))) << e.text().toStdString();
+        EXPECT_TRUE(e.text().contains(QStringLiteral("t_udobra"))) << e.text().toStdString();
+    }
+}
+
 TEST(BaseData, CompiledInFileIsValid)
 {
     const QString text = BaseData::defaultText();
@@ -125,7 +148,8 @@ TEST(ScaledBase, EveryCopyReferencesOnlyItself)
 
     const QStringList keyed = {QStringLiteral("T_element"), QStringLiteral("t_kof"),
                                QStringLiteral("t_udobra"), QStringLiteral("T_sostav_udobra"),
-                               QStringLiteral("T_kult"), QStringLiteral("t_konc")};
+                               QStringLiteral("T_kult"), QStringLiteral("t_konc"),
+                               QStringLiteral("t_svoistva_udobra")};
     QHash<QString, int> stride; // largest key of the default base
     for (const QString &t : keyed) {
         EXPECT_EQ(count(three, t), 3 * count(one, t)) << t.toStdString();

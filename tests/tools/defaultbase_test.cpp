@@ -232,6 +232,43 @@ TEST_F(DefaultBase, PotassiumNitrateAsResearched)
     EXPECT_EQ(k2o[0][1].toString(), QStringLiteral("K"));
 }
 
+// One properties row per fertilizer: no price (the grower's own), the tank left to the rule, and
+// a solubility wherever the handbook has the salt; the chelates and the ammonium molybdate have
+// none. Two figures against the conversion: KNO3 is anhydrous, 10 x 31.6; Epsom salt brings
+// its water, 33.7 g of MgSO4 per 100 g of water gives 1067 g of MgSO4.7H2O per litre.
+TEST_F(DefaultBase, EveryFertilizerHasItsPropertiesRow)
+{
+    const auto props = rows(QStringLiteral(
+        "SELECT u.name_udobra, count(p.id_svoistva), max(p.rastvorimost), max(p.cena), max(p.bak) "
+        "FROM t_udobra u LEFT JOIN t_svoistva_udobra p ON p.id_udobra = u.id_udobra "
+        "GROUP BY u.id_udobra"));
+    ASSERT_EQ(props.size(), 17);
+    QStringList withoutFigure;
+    for (const auto &p : props) {
+        const std::string name = p[0].toString().toStdString();
+        EXPECT_EQ(p[1].toInt(), 1) << name;
+        EXPECT_TRUE(p[3].isNull()) << name;
+        EXPECT_EQ(p[4], QVariant(qint64(0))) << name;
+        if (p[2].isNull())
+            withoutFigure << p[0].toString();
+        else
+            EXPECT_GT(p[2].toDouble(), 0) << name;
+    }
+    EXPECT_EQ(withoutFigure, (QStringList{QStringLiteral("Хелат железа Fe-EDTA 13%"),
+                                          QStringLiteral("Хелат железа Fe-DTPA 11%"),
+                                          QStringLiteral("Молибдат аммония (4-водный)"),
+                                          QStringLiteral("Комплекс микроэлементов (хелаты)")}));
+    const auto solubility = [this](const char *name) {
+        return value(QStringLiteral("SELECT p.rastvorimost FROM t_svoistva_udobra p JOIN t_udobra u "
+                                    "ON u.id_udobra = p.id_udobra WHERE u.name_udobra = ?"),
+                     {QString::fromUtf8(name)})
+            .toDouble();
+    };
+    EXPECT_EQ(solubility("Калиевая селитра"), 316);
+    const double a = 120.361 / 246.466;
+    EXPECT_NEAR(solubility("Сульфат магния (7-водный)"), 1000 * 33.7 / (100 * a - (1 - a) * 33.7), 0.5);
+}
+
 TEST(WriteDefaultBase, RefusesAnExistingFileAndLeavesItAlone)
 {
     QTemporaryDir dir;

@@ -2,6 +2,7 @@
 
 #include "data/apperror.h"
 #include "data/fields.h"
+#include "data/owntables.h"
 #include "data/schema.h"
 
 #include "defaultbasetext.h" // generated from default-base.txt at build time
@@ -108,9 +109,11 @@ QList<BaseSection> Parser::run(const QString &text)
 void Parser::startSection(int line, const QString &name)
 {
     m_table = nullptr;
-    for (const TableDef &t : Schema::tables())
-        if (t.name.compare(name, Qt::CaseInsensitive) == 0)
-            m_table = &t;
+    for (const QList<TableDef> *tables : {&Schema::tables(), &OwnTables::tables()}) {
+        for (const TableDef &t : *tables)
+            if (t.name.compare(name, Qt::CaseInsensitive) == 0)
+                m_table = &t;
+    }
     if (!m_table)
         fail(line, QStringLiteral("неизвестная таблица \"%1\"").arg(name));
     for (const BaseSection &sec : m_sections)
@@ -246,6 +249,9 @@ const QList<BaseReference> &references()
         {Tables::t_head_rar, id_konc, Tables::T_kult},
         {Tables::t_save_rar, id_head_rar, Tables::t_head_rar},
         {Tables::t_save_rar, id_udobra, Tables::t_udobra},
+        {Tables::t_sostav_vody, id_voda, Tables::t_voda},
+        {Tables::t_sostav_vody, id_element, Tables::T_element},
+        {Tables::t_svoistva_udobra, id_udobra, Tables::t_udobra},
     };
     return refs;
 }

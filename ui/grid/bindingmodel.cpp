@@ -127,6 +127,12 @@ QString BindingModel::displayText(const DataGridColumn *column, const Dataset::F
             return QString();
         return e.listSource->dataset()->lookup(e.keyField, v, e.displayField).toString();
     }
+    if (column->editorKind() == EditorKind::ChoiceDropDown && !v.isNull()) {
+        const QStringList &choices = column->editor().choices;
+        const qint64 at = v.toLongLong();
+        if (at >= 0 && at < choices.size())
+            return choices.at(at);
+    }
     if (v.isNull() || !v.isValid())
         return QString();
     switch (field.type) {

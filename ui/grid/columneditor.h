@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class Binding;
 
@@ -10,6 +11,7 @@ enum class EditorKind {
     Spin,           // a number with spin buttons
     Check,          // a check box on a boolean field
     LookupDropDown, // a list of names from another binding; stores the picked row's key
+    ChoiceDropDown, // a fixed list of texts; stores the picked text's position, from 0
 };
 
 // How a grid column edits its field. Built with the factory functions, e.g.
@@ -39,6 +41,9 @@ struct ColumnEditor
     QString keyField;
     QString displayField;
     int visibleRows = 8;
+
+    // ChoiceDropDown: the texts, the field holding the position of the one shown.
+    QStringList choices;
 
     static ColumnEditor none() { return make(EditorKind::None); }
     static ColumnEditor text(int maxLength = 0)
@@ -73,6 +78,14 @@ struct ColumnEditor
         e.keyField = keyField;
         e.displayField = displayField;
         e.visibleRows = visibleRows;
+        return e;
+    }
+
+    static ColumnEditor choice(const QStringList &choices)
+    {
+        ColumnEditor e = make(EditorKind::ChoiceDropDown);
+        e.choices = choices;
+        e.visibleRows = int(choices.size());
         return e;
     }
 

@@ -363,6 +363,7 @@ void DataGrid::installDelegate(DataGridColumn *column)
         delegate = new SpinDelegate(column, this);
         break;
     case EditorKind::LookupDropDown:
+    case EditorKind::ChoiceDropDown:
         delegate = new LookupDelegate(column, this);
         break;
     case EditorKind::Check:

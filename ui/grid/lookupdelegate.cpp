@@ -18,7 +18,10 @@ QWidget *LookupDelegate::createEditor(QWidget *parent, const QStyleOptionViewIte
     auto *combo = new QComboBox(parent);
     combo->setFrame(false);
     combo->setMaxVisibleItems(std::max(1, e.visibleRows));
-    if (e.listSource && e.listSource->dataset()->isActive()) {
+    if (e.kind == EditorKind::ChoiceDropDown) {
+        for (int i = 0; i < e.choices.size(); ++i)
+            combo->addItem(e.choices.at(i), i);
+    } else if (e.listSource && e.listSource->dataset()->isActive()) {
         const Dataset *list = e.listSource->dataset();
         const int keyIndex = list->fieldIndex(e.keyField);
         const int nameIndex = list->fieldIndex(e.displayField);

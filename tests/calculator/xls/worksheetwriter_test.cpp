@@ -202,6 +202,21 @@ TEST(WorksheetWriter, rowThatDoesNotFitItsColumnsIsRefused)
     WorksheetRow wrongKind = SampleSheets::compositionRows().at(0);
     wrongKind[1] = qint64(1);
     EXPECT_THROW(writer.toBytes(worksheetRowsFrom({wrongKind})), AppError);
+    wrongKind = SampleSheets::compositionRows().at(0);
+    wrongKind[0] = 1.5;
+    EXPECT_THROW(writer.toBytes(worksheetRowsFrom({wrongKind})), AppError) << "a number as text";
+
+    // A number column takes a text where its figure is missing: a label, never a 0.
+    WorksheetRow missing = SampleSheets::compositionRows().at(0);
+    missing[1] = QStringLiteral("нет цены");
+    const QList<BiffRecord> rec = biffRecords(writer.toBytes(worksheetRowsFrom({missing})));
+    ASSERT_GE(rec.size(), 6);
+    const BiffRecord &cell = rec.at(rec.size() - 5);
+    EXPECT_EQ(cell.type, 0x0204);
+    EXPECT_EQ(biffU16(cell.data, 2), 1) << "column";
+    EXPECT_EQ(biffU16(cell.data, 4), 30) << "the column's own format";
+    EXPECT_EQ(cell.data.mid(8), QByteArray("\xED\xE5\xF2 \xF6\xE5\xED\xFB"));
+
     WorksheetRow shortRow = SampleSheets::compositionRows().at(0);
     shortRow.removeLast();
     EXPECT_THROW(writer.toBytes(worksheetRowsFrom({shortRow})), AppError);

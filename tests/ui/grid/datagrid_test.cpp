@@ -384,6 +384,30 @@ TEST_F(DataGridTest, TheDropDownShowsNamesAndStoresTheKey)
     EXPECT_EQ(at(0, 2).data().toString(), QStringLiteral("P"));
 }
 
+TEST_F(DataGridTest, TheChoiceDropDownShowsItsTextsAndStoresThePosition)
+{
+    grid->column(QStringLiteral("dxDBGrid1id_element"))
+        ->setEditor(ColumnEditor::choice({QStringLiteral("ноль"), QStringLiteral("один"),
+                                          QStringLiteral("два"), QStringLiteral("три")}));
+    EXPECT_EQ(at(0, 2).data().toString(), QStringLiteral("три"));
+    EXPECT_EQ(at(1, 2).data().toString(), QStringLiteral("два"));
+    EXPECT_EQ(at(2, 2).data().toString(), QString()) << "empty stays empty";
+    click(1, 2);
+    grid->edit(at(1, 2));
+    auto *combo = grid->viewport()->findChild<QComboBox *>();
+    ASSERT_NE(combo, nullptr);
+    ASSERT_EQ(combo->count(), 4);
+    EXPECT_EQ(combo->currentText(), QStringLiteral("два"));
+    combo->setCurrentIndex(1);
+    Q_EMIT combo->activated(1);
+    EXPECT_EQ(kof.asInteger(QStringLiteral("id_element")), 1);
+    EXPECT_EQ(at(1, 2).data().toString(), QStringLiteral("один"));
+    // A stored number the list has no text for shows as the number.
+    kof.edit();
+    kof.setValue(QStringLiteral("id_element"), 9);
+    EXPECT_EQ(at(1, 2).data().toString(), QStringLiteral("9"));
+}
+
 TEST_F(DataGridTest, AListGridOnlyShowsAndMoves)
 {
     grid->setEditable(false);

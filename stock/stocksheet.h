@@ -1,0 +1,51 @@
+#pragma once
+
+#include "calc/stockplan.h"
+#include "calculator/xls/worksheetcell.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// A plan as the grower reads it: the texts of the tank grids, the printed sheet and the rows of
+// "Маточные растворы.xls". One place, so that the window, the paper and the file agree.
+namespace StockSheet {
+
+enum Column { Name, Grams, GramsPerLitre, SolubilityPercent, Cost, ColumnCount };
+
+// "Удобрение", "г. в баке", "г/л в баке", "% растворимости", "Стоимость".
+const QStringList &captions();
+
+// A cell of a fertilizer's row, numbers rounded for reading in the system's format.
+QString cellText(const Stock::Line &line, int column);
+// The tank's "Итого" row.
+QString totalText(const Stock::TankContents &tank, int column);
+// "Бак A", "Бак B", "Отдельно, каждое в своём баке".
+QString tankTitle(Stock::Tank tank);
+// A cost that leaves out fertilizers without a price says so: "не менее 12.5", or "нет цены"
+// when none has one. The warnings name them.
+QString costText(double cost, int pricedCount, int unpricedCount);
+// The whole plan's costs in one line: per tank and per 1000 L of working solution.
+QString costSummary(const Stock::Plan &plan);
+
+// What the printed sheet's title says besides the tanks.
+struct Heading
+{
+    QString recipe;     // "Рабочий состав" or the saved solution's name
+    QString crop;
+    int percentage = 100;
+    QDate date;
+};
+
+// The sheet to print: title, the heading line, one table per tank with its total, the costs and
+// the warnings. HTML for QTextDocument.
+QString html(const Stock::Plan &plan, const Heading &heading);
+
+// The worksheet's captions: "Бак" and the grid's.
+QStringList worksheetCaptions();
+// Its rows: every fertilizer with its tank, each tank's total, the cost per 1000 L. Numbers are
+// unrounded; a figure that is missing (no solubility, no price) is the grid's text.
+QList<WorksheetRow> worksheetRows(const Stock::Plan &plan);
+
+} // namespace StockSheet

@@ -1,0 +1,475 @@
+#include "stockwindow.h"
+
+#include "stocktankmodel.h"
+
+#include "calc/engine.h"
+#include "calc/savedsolutions.h"
+#include "calc/workingcomposition.h"
+#include "calculator/calculatorlook.h"
+#include "calculator/gridexport.h"
+#include "calculator/xls/worksheetwriter.h"
+#include "data/apperror.h"
+#include "data/datamodules.h"
+#include "data/fields.h"
+#include "ui/color/wincolor.h"
+#include "ui/grid/datagrid.h"
+#include "ui/grid/datagridcolumn.h"
+#include "ui/grid/gridlook.h"
+#include "ui/messages.h"
+#include "ui/windowfont.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QTableView>
+#include <QTextDocument>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int BuiltWidth = 1000;
+constexpr int BuiltHeight = 580;
+constexpr int TankColumnWidth = 50; // "Бак" of the worksheet
+const int TankGridWidths[StockSheet::ColumnCount] = {170, 60, 60, 100, 75};
+
+const Stock::Tank Tanks[3] = {Stock::Tank::A, Stock::Tank::B, Stock::Tank::Separate};
+
+QGroupBox *group(const QString &name, const QString &title, QWidget *content)
+{
+    auto *box = new QGroupBox(title);
+    box->setObjectName(name);
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(content);
+    return box;
+}
+
+QLabel *caption(const QString &text, QWidget *buddy)
+{
+    auto *label = new QLabel(text);
+    label->setBuddy(buddy);
+    return label;
+}
+
+} // namespace
+
+StockWindow::StockWindow(DataModules &data, const CalculationInputs &calculator, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_data(data), m_calculator(calculator), m_planning(data)
+{
+    setObjectName(QStringLiteral("StockWindow"));
+    setWindowTitle(QStringLiteral("Маточные растворы"));
+    setFont(windowFont());
+
+    m_replanTimer = new QTimer(this);
+    m_replanTimer->setSingleShot(true);
+    m_replanTimer->setInterval(0);
+    connect(m_replanTimer, &QTimer::timeout, this, [this] { guarded([this] { replan(); }); });
+
+    auto *root = new QVBoxLayout(this);
+    root->setContentsMargins(6, 6, 6, 6);
+    setupInputBar();
+    setupBody();
+    connectData();
+
+    resize(BuiltWidth, BuiltHeight);
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+// ---------------------------------------------------------------- building
+
+void StockWindow::setupInputBar()
+{
+    auto *bar = new QHBoxLayout;
+    m_sourceBox = new QComboBox(this);
+    m_sourceBox->setObjectName(QStringLiteral("SourceBox"));
+    m_sourceBox->setAccessibleName(QStringLiteral("Источник"));
+    m_sourceBox->addItem(QStringLiteral("Рабочий состав"));
+    m_sourceBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+
+    m_factorEdit = new QLineEdit(QString::number(Stock::DefaultFactor), this);
+    m_factorEdit->setObjectName(QStringLiteral("FactorEdit"));
+    m_factorEdit->setAccessibleName(QStringLiteral("Коэффициент K"));
+    m_factorEdit->setToolTip(QStringLiteral("Во сколько раз маточный раствор крепче рабочего: "
+                                            "целое число от 1 до 1000"));
+    m_factorEdit->setFixedWidth(50);
+
+    m_tankEdit = new QLineEdit(formatGeneral(Stock::DefaultLitres), this);
+    m_tankEdit->setObjectName(QStringLiteral("TankEdit"));
+    m_tankEdit->setAccessibleName(QStringLiteral("Объём бака, литров"));
+    m_tankEdit->setToolTip(QStringLiteral("Объём каждого бака в литрах"));
+    m_tankEdit->setFixedWidth(60);
+
+    m_exportButton = new QPushButton(QStringLiteral("Выгрузить"), this);
+    m_exportButton->setObjectName(QStringLiteral("ButtonExport"));
+    m_printButton = new QPushButton(QStringLiteral("Печать"), this);
+    m_printButton->setObjectName(QStringLiteral("ButtonPrint"));
+
+    bar->addWidget(caption(QStringLiteral("Источник:"), m_sourceBox));
+    bar->addWidget(m_sourceBox, 1);
+    bar->addSpacing(12);
+    bar->addWidget(caption(QStringLiteral("Коэффициент K:"), m_factorEdit));
+    bar->addWidget(m_factorEdit);
+    bar->addSpacing(12);
+    bar->addWidget(caption(QStringLiteral("Бак, л:"), m_tankEdit));
+    bar->addWidget(m_tankEdit);
+    bar->addSpacing(12);
+    bar->addWidget(m_exportButton);
+    bar->addWidget(m_printButton);
+    static_cast<QVBoxLayout *>(layout())->addLayout(bar);
+
+    const auto on = [this](auto *sender, auto signal, void (StockWindow::*handler)()) {
+        connect(sender, signal, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
+    };
+    on(m_sourceBox, &QComboBox::currentIndexChanged, &StockWindow::SourceBoxChange);
+    on(m_factorEdit, &QLineEdit::textChanged, &StockWindow::FactorEditChange);
+    on(m_tankEdit, &QLineEdit::textChanged, &StockWindow::TankEditChange);
+    on(m_factorEdit, &QLineEdit::editingFinished, &StockWindow::FactorEditExit);
+    on(m_tankEdit, &QLineEdit::editingFinished, &StockWindow::TankEditExit);
+    on(m_exportButton, &QPushButton::clicked, &StockWindow::ButtonExportClick);
+    on(m_printButton, &QPushButton::clicked, &StockWindow::ButtonPrintClick);
+}
+
+QTableView *StockWindow::makeTankGrid(const QString &name, const QString &title,
+                                      StockTankModel **model, QGroupBox **box)
+{
+    auto *grid = new QTableView;
+    grid->setObjectName(name);
+    grid->setAccessibleName(title);
+    *model = new StockTankModel(grid);
+    grid->setModel(*model);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->verticalHeader()->hide();
+    CalculatorLook::setBase(grid, WinColor::clInfoBk);
+    for (int c = 0; c < StockSheet::ColumnCount; ++c)
+        grid->setColumnWidth(c, TankGridWidths[c]);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    GridLook::compactRows(grid);
+    GridLook::wrapHeader(grid);
+    *box = group(name + QStringLiteral("Group"), title, grid);
+    return grid;
+}
+
+void StockWindow::setupBody()
+{
+    auto *body = new QHBoxLayout;
+    auto *tanks = new QVBoxLayout;
+    const QString names[3] = {QStringLiteral("TankAGrid"), QStringLiteral("TankBGrid"),
+                              QStringLiteral("TankSeparateGrid")};
+    for (int i = 0; i < 3; ++i) {
+        m_tankGrids[i] = makeTankGrid(names[i], StockSheet::tankTitle(Tanks[i]), &m_tankModels[i],
+                                      &m_tankGroups[i]);
+        tanks->addWidget(m_tankGroups[i], 1);
+        m_tankGroups[i]->hide();
+    }
+    m_costLabel = new QLabel(this);
+    m_costLabel->setObjectName(QStringLiteral("CostLabel"));
+    m_costLabel->setWordWrap(true);
+    tanks->addWidget(m_costLabel);
+    body->addLayout(tanks, 5);
+
+    auto *side = new QVBoxLayout;
+    m_warningList = new QListWidget(this);
+    m_warningList->setObjectName(QStringLiteral("WarningList"));
+    m_warningList->setAccessibleName(QStringLiteral("Предупреждения"));
+    m_warningList->setWordWrap(true);
+    CalculatorLook::setBase(m_warningList, WinColor::clInfoBk);
+    side->addWidget(group(QStringLiteral("WarningGroup"), QStringLiteral("Предупреждения:"),
+                          m_warningList), 1);
+    setupPropertiesGrid(side);
+    body->addLayout(side, 4);
+    static_cast<QVBoxLayout *>(layout())->addLayout(body, 1);
+}
+
+void StockWindow::setupPropertiesGrid(QVBoxLayout *side)
+{
+    m_propertiesGrid = new DataGrid(QStringLiteral("PropertiesGrid"), &m_data.own.DS_SVOISTVA);
+    DataGrid *g = m_propertiesGrid;
+    g->setAccessibleName(QStringLiteral("Свойства удобрений"));
+    g->setColour(WinColor::toQColor(WinColor::clInfoBk));
+    g->addColumn(QStringLiteral("PropertiesGridName"), Fields::name, QStringLiteral("Удобрение"),
+                 ColumnEditor::none())
+        ->setWidth(180);
+    g->addColumn(QStringLiteral("PropertiesGridRastvorimost"), Fields::rastvorimost,
+                 QStringLiteral("Растворимость, г на 1 л воды"), ColumnEditor::spin(1, 0, 100000, 1))
+        ->setWidth(95);
+    g->addColumn(QStringLiteral("PropertiesGridCena"), Fields::cena, QStringLiteral("Цена за кг"),
+                 ColumnEditor::spin(0.1, 0, 1000000, 2))
+        ->setWidth(60);
+    g->addColumn(QStringLiteral("PropertiesGridBak"), Fields::bak, QStringLiteral("Бак"),
+                 ColumnEditor::choice({QStringLiteral("авто"), Stock::tankName(Stock::Tank::A),
+                                       Stock::tankName(Stock::Tank::B),
+                                       Stock::tankName(Stock::Tank::Separate)}))
+        ->setWidth(65);
+    g->setFitColumns(true);
+    GridLook::compactRows(g);
+    GridLook::wrapHeader(g);
+    // Its rows are the recipe's fertilizers, one each: Insert makes none.
+    g->installEventFilter(this);
+    side->addWidget(group(QStringLiteral("PropertiesGroup"), QStringLiteral("Свойства удобрений:"), g),
+                    1);
+}
+
+void StockWindow::connectData()
+{
+    Form4Data &f4 = m_data.form4;
+    for (Binding *b : {&f4.DS_rachet, &f4.DS_SAVE_RAR, &f4.DS_HEAD_RAR}) {
+        connect(b, &Binding::reset, this, &StockWindow::scheduleReplan);
+        connect(b, &Binding::valuesChanged, this, &StockWindow::scheduleReplan);
+        connect(b, &Binding::rowChanged, this, &StockWindow::scheduleReplan);
+        connect(b, &Binding::rowInserted, this, &StockWindow::scheduleReplan);
+        connect(b, &Binding::rowRemoved, this, &StockWindow::scheduleReplan);
+    }
+    connect(&f4.DS_HEAD_RAR, &Binding::currentChanged, this, &StockWindow::scheduleReplan);
+    connect(&f4.DataSource3, &Binding::currentChanged, this, &StockWindow::scheduleReplan);
+    // The window's own filter resets the properties; an edited property changes a row.
+    connect(&m_data.own.DS_SVOISTVA, &Binding::rowChanged, this, &StockWindow::scheduleReplan);
+}
+
+// ---------------------------------------------------------------- inputs
+
+bool StockWindow::savedSource() const
+{
+    return m_sourceBox->currentIndex() == 1;
+}
+
+Recipe StockWindow::recipe() const
+{
+    if (savedSource())
+        return SavedSolutions(m_data).currentRecipe();
+    return WorkingComposition(m_data.form4).recipe(m_calculator.percentage());
+}
+
+StockSheet::Heading StockWindow::heading() const
+{
+    StockSheet::Heading h;
+    const Dataset &head = m_data.form4.T_HEAD_RAR;
+    h.recipe = savedSource() && head.isActive() ? head.asString(Fields::name_rar)
+                                                : QStringLiteral("Рабочий состав");
+    const Dataset &crops = m_data.form4.ADOTable3;
+    if (crops.isActive() && crops.currentRow() >= 0)
+        h.crop = crops.asString(Fields::name_kult);
+    h.percentage = recipe().percentage;
+    h.date = QDate::currentDate();
+    return h;
+}
+
+void StockWindow::updateSources()
+{
+    const Dataset &head = m_data.form4.T_HEAD_RAR;
+    const bool solution = head.isActive() && head.currentRow() >= 0;
+    // The plan that follows is the caller's; the box only names what there is.
+    const QSignalBlocker quiet(m_sourceBox);
+    if (solution) {
+        const QString text = QStringLiteral("Готовый раствор: ") + head.asString(Fields::name_rar);
+        if (m_sourceBox->count() < 2)
+            m_sourceBox->addItem(text);
+        else
+            m_sourceBox->setItemText(1, text);
+    } else if (m_sourceBox->count() > 1) {
+        m_sourceBox->removeItem(1); // back to the working composition
+    }
+}
+
+void StockWindow::requireInputs() const
+{
+    Stock::factorFromText(m_factorEdit->text());
+    Stock::litresFromText(m_tankEdit->text());
+}
+
+// ---------------------------------------------------------------- handlers
+
+void StockWindow::SourceBoxChange()
+{
+    replan();
+}
+
+void StockWindow::FactorEditChange()
+{
+    // Nothing is planned from a text that is no K; leaving the edit says why.
+    m_factor.reset();
+    try {
+        m_factor = Stock::factorFromText(m_factorEdit->text());
+    } catch (const AppError &) {
+    }
+    replan();
+}
+
+void StockWindow::TankEditChange()
+{
+    m_litres.reset();
+    try {
+        m_litres = Stock::litresFromText(m_tankEdit->text());
+    } catch (const AppError &) {
+    }
+    replan();
+}
+
+void StockWindow::FactorEditExit()
+{
+    Stock::factorFromText(m_factorEdit->text());
+}
+
+void StockWindow::TankEditExit()
+{
+    Stock::litresFromText(m_tankEdit->text());
+}
+
+void StockWindow::ButtonExportClick()
+{
+    requireInputs();
+    replan();
+    // The look and the widths of the grids the grower sees, the tank column before them.
+    const QTableView *shown = m_tankGrids[0];
+    for (int i = 2; i >= 0; --i) {
+        if (!m_tankGroups[i]->isHidden())
+            shown = m_tankGrids[i];
+    }
+    WorksheetDescription sheet = GridExport::describeLook(*shown, WinColor::toQColor(WinColor::clInfoBk));
+    WorksheetFont font = sheet.gridFont;
+    const QStringList captions = StockSheet::worksheetCaptions();
+    for (int c = 0; c < captions.size(); ++c) {
+        WorksheetColumn column;
+        column.caption = captions.at(c);
+        column.font = font;
+        column.widthPixels = c == 0 ? TankColumnWidth : shown->columnWidth(c - 1);
+        // The tank and the name are texts; a figure that is missing stays the grid's text.
+        column.kind = c <= 1 ? WorksheetCellKind::Text : WorksheetCellKind::Number;
+        sheet.columns.append(column);
+    }
+    WorksheetWriter(sheet).writeFile(ExportFile, worksheetRowsFrom(StockSheet::worksheetRows(m_plan)));
+    Messages::ask({QStringLiteral("Выгруженно."), QStringLiteral("Инфо"), BoxIcon::None,
+                   {BoxButton::Ok}});
+}
+
+void StockWindow::ButtonPrintClick()
+{
+    requireInputs();
+    replan();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(windowTitle());
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle(QStringLiteral("Печать"));
+    if (dialog.exec() == QDialog::Accepted)
+        printSheet(printer);
+}
+
+void StockWindow::printSheet(QPrinter &printer)
+{
+    QTextDocument document;
+    QFont font = windowFont();
+    font.setPointSize(10);
+    document.setDefaultFont(font);
+    document.setHtml(StockSheet::html(m_plan, heading()));
+    document.print(&printer);
+}
+
+// ---------------------------------------------------------------- planning
+
+bool StockWindow::datasetsOpen() const
+{
+    for (const Dataset *ds : {&m_data.form4.T_rachet, &m_data.form4.T_HEAD_RAR,
+                              &m_data.form4.T_save_rar, &m_data.own.T_SVOISTVA}) {
+        if (!ds->isActive())
+            return false;
+    }
+    return true;
+}
+
+void StockWindow::scheduleReplan()
+{
+    if (isVisible())
+        m_replanTimer->start();
+}
+
+void StockWindow::postFinishedPropertyEdit()
+{
+    // A value the grid's editor has handed over counts at once, not only when the row is left:
+    // the plan beside it must show what the grower typed.
+    Dataset &properties = m_data.own.T_SVOISTVA;
+    if (properties.state() == DatasetState::Edit)
+        properties.checkBrowseMode();
+}
+
+void StockWindow::replan()
+{
+    m_replanTimer->stop();
+    if (!isVisible())
+        return; // showing plans
+    updateSources();
+    m_planned = false;
+    m_plan = Stock::Plan{};
+    if (datasetsOpen() && m_factor && m_litres) {
+        postFinishedPropertyEdit();
+        m_plan = m_planning.plan(recipe(), *m_factor, *m_litres);
+        m_planned = true;
+    }
+    showPlan();
+}
+
+void StockWindow::showPlan()
+{
+    for (int i = 0; i < 3; ++i) {
+        const Stock::TankContents *tank = m_planned ? m_plan.tank(Tanks[i]) : nullptr;
+        if (tank)
+            m_tankModels[i]->setTank(*tank);
+        else
+            m_tankModels[i]->clear();
+        m_tankGroups[i]->setVisible(tank != nullptr);
+    }
+    m_warningList->clear();
+    if (!m_planned) {
+        m_costLabel->setText(QStringLiteral("Баки не рассчитаны: укажите K и объём бака."));
+        return;
+    }
+    m_warningList->addItems(m_plan.warnings);
+    m_costLabel->setText(m_plan.tanks.isEmpty()
+                             ? QStringLiteral("В составе нет удобрений с количеством.")
+                             : StockSheet::costSummary(m_plan) + u'.');
+}
+
+// ---------------------------------------------------------------- events
+
+void StockWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    guarded([this] { replan(); });
+}
+
+void StockWindow::closeEvent(QCloseEvent *event)
+{
+    // A property still in its editor or its row is written before the window goes: the database
+    // cycle, which may come next, never writes.
+    const bool written = guardedOk([this] {
+        m_propertiesGrid->commitEditor();
+        Dataset &properties = m_data.own.T_SVOISTVA;
+        if (properties.isActive())
+            properties.checkBrowseMode();
+    });
+    if (written)
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool StockWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_propertiesGrid && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Insert)
+        return true;
+    return QWidget::eventFilter(watched, event);
+}

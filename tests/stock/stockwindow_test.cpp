@@ -1,0 +1,409 @@
+#include "calculator/calculatorfixture.h"
+#include "support/xlsreadback.h"
+
+#include "calc/savedsolutions.h"
+#include "stock/stocksheet.h"
+#include "stock/stockwindow.h"
+#include "ui/color/wincolor.h"
+
+#include <QAbstractItemModel>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QListWidget>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QScrollBar>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTableView>
+
+namespace {
+
+const QString Calcium = QStringLiteral("Кальциевая селитра");
+const QString Potassium = QStringLiteral("Калиевая селитра");
+const QString Phosphate = QStringLiteral("Монофосфат калия");
+const QString Sulphate = QStringLiteral("Сульфат магния (7-водный)");
+const QString Chelate = QStringLiteral("Хелат железа Fe-EDTA 13%");
+
+// The calculator with the README's recipe typed in, and the stock window it opens.
+class StockWindowTest : public CalculatorTest
+{
+protected:
+    void typeRecipe()
+    {
+        const QList<QPair<QString, QString>> recipe = {{Calcium, QStringLiteral("1")},
+                                                       {Potassium, QStringLiteral("0.5")},
+                                                       {Phosphate, QStringLiteral("0.2")},
+                                                       {Sulphate, QStringLiteral("0.6")},
+                                                       {Chelate, QStringLiteral("0.02")}};
+        for (const auto &[name, amount] : recipe)
+            addFertilizer(name);
+        for (const auto &[name, amount] : recipe)
+            typeAmount(name, amount);
+    }
+
+    // Opens the window through "Баки..." and lets the plan follow what came before.
+    void openStock()
+    {
+        press("ButtonStock");
+        ASSERT_TRUE(StockForm->isVisible());
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(StockForm));
+        settle();
+    }
+
+    // Lets the events in hand run: an editor handing over its value, then the plan that follows
+    // (a zero-time timer), then what that plan posts.
+    static void settle()
+    {
+        for (int i = 0; i < 4; ++i)
+            QCoreApplication::processEvents();
+    }
+
+    template<typename T>
+    static T *inStock(const char *name)
+    {
+        T *w = StockForm->findChild<T *>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << "no control " << name;
+        return w;
+    }
+
+    // A tank grid's fertilizer rows as "name grams g/L % cost"; empty when the tank is hidden.
+    static QStringList tank(const char *grid)
+    {
+        auto *view = inStock<QTableView>(grid);
+        QStringList out;
+        if (!view || view->parentWidget()->isHidden())
+            return out;
+        const QAbstractItemModel *m = view->model();
+        for (int r = 0; r < m->rowCount(); ++r) {
+            QStringList cells;
+            for (int c = 0; c < m->columnCount(); ++c)
+                cells << m->index(r, c).data().toString();
+            out << cells.join(QStringLiteral(" | "));
+        }
+        return out;
+    }
+
+    static QStringList warnings()
+    {
+        QStringList out;
+        auto *list = inStock<QListWidget>("WarningList");
+        for (int i = 0; list && i < list->count(); ++i)
+            out << list->item(i)->text();
+        return out;
+    }
+
+    static void retype(const char *edit, const QString &text)
+    {
+        auto *e = inStock<QLineEdit>(edit);
+        ASSERT_NE(e, nullptr);
+        e->setFocus();
+        e->selectAll();
+        typeText(e, text);
+    }
+};
+
+TEST_F(StockWindowTest, BakiOpensTheTanksOfTheWorkingCompositionAndFollowsIt)
+{
+    typeRecipe();
+    openStock();
+    EXPECT_EQ(StockForm->windowTitle(), QStringLiteral("Маточные растворы"));
+    EXPECT_EQ(inStock<QLineEdit>("FactorEdit")->text(), QStringLiteral("100"));
+    EXPECT_EQ(inStock<QLineEdit>("TankEdit")->text(), QStringLiteral("10"));
+    // By hand, K = 100 and V = 10 L: grams = g/L x 1000, g/L in the tank = g/L x 100. Against
+    // the default base's solubility: 100 / 2378 = 4.2 %. Potassium nitrate goes to B, the
+    // lighter (0.8 g/L against 1.02).
+    EXPECT_EQ(tank("TankAGrid"),
+              (QStringList{QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.2 | нет цены"),
+                           QStringLiteral("Хелат железа Fe-EDTA 13% | 20 | 2 | нет данных | нет цены"),
+                           QStringLiteral("Итого | 1020 | 102 |  | нет цены")}));
+    EXPECT_EQ(tank("TankBGrid"),
+              (QStringList{QStringLiteral("Калиевая селитра | 500 | 50 | 15.8 | нет цены"),
+                           QStringLiteral("Монофосфат калия | 200 | 20 | 8.8 | нет цены"),
+                           QStringLiteral("Сульфат магния (7-водный) | 600 | 60 | 5.6 | нет цены"),
+                           QStringLiteral("Итого | 1300 | 130 |  | нет цены")}));
+    EXPECT_TRUE(tank("TankSeparateGrid").isEmpty()) << "an empty tank is not shown";
+    EXPECT_EQ(warnings(), QStringList{QStringLiteral(
+                              "Нет цены: Кальциевая селитра, Калиевая селитра, Монофосфат калия, "
+                              "Сульфат магния (7-водный), Хелат железа Fe-EDTA 13%. В стоимость не вошло.")});
+
+    // The slider's percentage reaches the working composition's amounts.
+    auto *edit2 = find<QLineEdit>(QStringLiteral("Edit2"));
+    edit2->setText(QStringLiteral("50"));
+    settle();
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 500 | 50 | 2.1 | нет цены"));
+    // So does a fertilizer taken out of the composition.
+    f4().T_rachet.last();
+    press("Button2"); // the chelate
+    settle();
+    EXPECT_EQ(tank("TankAGrid").size(), 2);
+
+    // A saved solution is a second source, at the percentage it was saved with.
+    SavedSolutions solutions(data());
+    solutions.copyCompositionInto(solutions.appendSolution(QStringLiteral("Томат, рассада"),
+                                                           QStringLiteral("100")));
+    settle();
+    auto *source = inStock<QComboBox>("SourceBox");
+    ASSERT_EQ(source->count(), 2);
+    EXPECT_EQ(source->itemText(0), QStringLiteral("Рабочий состав"));
+    EXPECT_EQ(source->itemText(1), QStringLiteral("Готовый раствор: Томат, рассада"));
+    source->setCurrentIndex(1);
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.2 | нет цены"));
+    const StockSheet::Heading heading = StockForm->heading();
+    EXPECT_EQ(heading.recipe, QStringLiteral("Томат, рассада"));
+    EXPECT_EQ(heading.crop, QStringLiteral("Томат"));
+    EXPECT_EQ(heading.percentage, 100);
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(StockWindowTest, AFactorOrVolumeThatIsNoNumberPlansNothingAndSaysSo)
+{
+    typeRecipe();
+    openStock();
+    retype("FactorEdit", QStringLiteral("1o0"));
+    EXPECT_FALSE(StockForm->hasPlan());
+    EXPECT_TRUE(tank("TankAGrid").isEmpty());
+    EXPECT_TRUE(tank("TankBGrid").isEmpty());
+    EXPECT_EQ(inStock<QLabel>("CostLabel")->text(),
+              QStringLiteral("Баки не рассчитаны: укажите K и объём бака."));
+    EXPECT_EQ(boxes.count(), 0) << "not while typing";
+    boxes.expect(BoxButton::Ok);
+    QTest::keyClick(inStock<QLineEdit>("FactorEdit"), Qt::Key_Return);
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().text, QStringLiteral("Коэффициент K — целое число от 1 до 1000, а не \"1o0\""));
+    EXPECT_EQ(boxes.last().caption, QStringLiteral("Vernolat"));
+    EXPECT_EQ(boxes.last().icon, BoxIcon::Error);
+    // The export refuses it the same way and writes nothing.
+    boxes.expect(BoxButton::Ok);
+    QTest::mouseClick(inStock<QPushButton>("ButtonExport"), Qt::LeftButton);
+    ASSERT_EQ(boxes.count(), 2);
+    EXPECT_EQ(boxes.last().text, boxes.shown().first().text);
+    EXPECT_FALSE(QFile::exists(base.path(StockWindow::ExportFile)));
+
+    // K = 200 plans again, and the sulphate needs more water than a 10 L tank gives it.
+    retype("FactorEdit", QStringLiteral("200"));
+    EXPECT_TRUE(StockForm->hasPlan());
+    addFertilizer(QStringLiteral("Сульфат калия"));
+    typeAmount(QStringLiteral("Сульфат калия"), QStringLiteral("0.6"));
+    settle();
+    EXPECT_TRUE(warnings().contains(QStringLiteral(
+        "Сульфат калия в баке B: 120 г/л, больше растворимости (111 г/л). Наибольший K, при "
+        "котором оно растворится: 185.")))
+        << warnings().join(u'\n').toStdString();
+
+    retype("TankEdit", QStringLiteral("0"));
+    EXPECT_FALSE(StockForm->hasPlan());
+    boxes.expect(BoxButton::Ok);
+    QTest::keyClick(inStock<QLineEdit>("TankEdit"), Qt::Key_Return);
+    EXPECT_EQ(boxes.last().text,
+              QStringLiteral("Объём бака — число литров больше 0 и не больше 100000, а не \"0\""));
+    retype("TankEdit", QStringLiteral("2.5"));
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 500 | 200 | 8.4 | нет цены"));
+}
+
+TEST_F(StockWindowTest, ThePropertiesGridSetsPricesAndTanksOfTheRecipesFertilizers)
+{
+    typeRecipe();
+    openStock();
+    DataGrid *properties = inStock<DataGrid>("PropertiesGrid");
+    ASSERT_NE(properties, nullptr);
+    EXPECT_EQ(columnTexts(properties, "PropertiesGridName"),
+              (QStringList{Calcium, Potassium, Phosphate, Sulphate, Chelate}));
+    EXPECT_EQ(columnTexts(properties, "PropertiesGridBak"), QStringList(5, QStringLiteral("авто")));
+    EXPECT_EQ(cell(properties, 0, "PropertiesGridRastvorimost"), QStringLiteral("2378"));
+
+    // A price typed for calcium nitrate counts once its editor closes.
+    DecimalSpinBox *price = openSpinEditor(properties, 0, "PropertiesGridCena");
+    ASSERT_NE(price, nullptr);
+    QTest::keyClicks(price, QStringLiteral("1.2"));
+    QTest::keyClick(price, Qt::Key_Return);
+    settle();
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.2 | 1.2"));
+    EXPECT_EQ(tank("TankAGrid").last(), QStringLiteral("Итого | 1020 | 102 |  | не менее 1.2"));
+    EXPECT_EQ(stored("SELECT cena FROM t_svoistva_udobra WHERE id_udobra = 1").toDouble(), 1.2);
+
+    // Potassium nitrate put in a tank of its own.
+    const QModelIndex bak = index(properties, 1, "PropertiesGridBak");
+    properties->setCurrentIndex(bak);
+    properties->edit(bak);
+    auto *choice = properties->viewport()->findChild<QComboBox *>();
+    ASSERT_NE(choice, nullptr);
+    EXPECT_EQ(choice->count(), 4);
+    choice->setCurrentIndex(3);
+    Q_EMIT choice->activated(3);
+    settle();
+    EXPECT_EQ(cell(properties, 1, "PropertiesGridBak"), QStringLiteral("отдельно"));
+    EXPECT_EQ(tank("TankSeparateGrid"),
+              (QStringList{QStringLiteral("Калиевая селитра | 500 | 50 | 15.8 | нет цены"),
+                           QStringLiteral("Итого | 500 | 50 |  | нет цены")}));
+    EXPECT_EQ(stored("SELECT bak FROM t_svoistva_udobra WHERE id_udobra = 2").toInt(), 3);
+
+    // The rows are the recipe's, one each: Insert makes none.
+    QTest::keyClick(properties, Qt::Key_Insert);
+    EXPECT_EQ(properties->model()->rowCount(), 5);
+    EXPECT_EQ(boxes.count(), 0);
+
+    // The database cycle that closing the calculator runs reopens everything: the plan is
+    // made again from what the file holds.
+    EXPECT_TRUE(Form4->close());
+    settle();
+    EXPECT_TRUE(StockForm->isVisible());
+    EXPECT_EQ(tank("TankSeparateGrid").size(), 2);
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.2 | 1.2"));
+    EXPECT_EQ(columnTexts(properties, "PropertiesGridName").size(), 5);
+    EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(StockWindowTest, TheWorksheetReadsBackAndTheSheetPrintsItsTitle)
+{
+    typeRecipe();
+    openStock();
+    // One price, so that the file holds a cost and the texts that stand for missing ones.
+    Dataset &p = data().own.T_SVOISTVA;
+    p.first();
+    p.edit();
+    p.setValue(QStringLiteral("cena"), 1.2);
+    p.post();
+    settle();
+    const Stock::Plan plan = StockForm->plan();
+
+    boxes.expect(BoxButton::Ok);
+    QTest::mouseClick(inStock<QPushButton>("ButtonExport"), Qt::LeftButton);
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().text, QStringLiteral("Выгруженно."));
+    EXPECT_EQ(boxes.last().caption, QStringLiteral("Инфо"));
+
+    // What a reader must find: the grids' look and widths, every fertilizer with its tank, the
+    // totals, the 1000 L line; numbers unrounded, a missing figure as the grid's text.
+    auto *grid = inStock<QTableView>("TankAGrid");
+    const QColor background = WinColor::toQColor(WinColor::clInfoBk);
+    const QJsonObject look = XlsReadBack::look(*grid, background);
+    QJsonArray columns;
+    const QStringList captions = StockSheet::worksheetCaptions();
+    for (int c = 0; c < captions.size(); ++c) {
+        const bool text = c <= 1;
+        columns.append(QJsonObject{
+            {"caption", captions.at(c)},
+            {"kind", text ? "text" : "number"},
+            {"width", (c == 0 ? 50 : grid->columnWidth(c - 1)) * 36},
+            {"format", XlsReadBack::cellFormat(*grid, grid->font(), background, text)}});
+    }
+    QJsonArray rows;
+    for (const Stock::TankContents &t : plan.tanks) {
+        for (const Stock::Line &line : t.lines) {
+            rows.append(QJsonArray{Stock::tankName(t.tank), line.name, line.grams, line.gramsPerLitre,
+                                   line.solubilityPercent ? QJsonValue(*line.solubilityPercent)
+                                                          : QJsonValue(QStringLiteral("нет данных")),
+                                   line.cost ? QJsonValue(*line.cost) : QJsonValue(QStringLiteral("нет цены"))});
+        }
+        rows.append(QJsonArray{Stock::tankName(t.tank), QStringLiteral("Итого"), t.grams, t.gramsPerLitre,
+                               QString(), t.unpriced.isEmpty() ? QJsonValue(t.cost)
+                                                               : QJsonValue(StockSheet::totalText(t, StockSheet::Cost))});
+    }
+    rows.append(QJsonArray{QString(), QStringLiteral("На 1000 л рабочего раствора"), QString(),
+                           QString(), QString(), QStringLiteral("не менее 1.2")});
+    ASSERT_EQ(rows.size(), 8);
+    EXPECT_EQ(rows[0].toArray()[5].toDouble(), 1.2) << "the one price";
+    EXPECT_EQ(rows[2].toArray()[5].toString(), QStringLiteral("не менее 1.2"));
+    const QString problems = XlsReadBack::run(
+        {QJsonObject{{"path", base.path(StockWindow::ExportFile)}, {"palette", look["palette"]},
+                     {"header", look["header"]}, {"columns", columns}, {"rows", rows}}},
+        base.dir());
+    EXPECT_TRUE(problems.isEmpty()) << problems.toStdString();
+
+    // The printed sheet, to PDF: the title names the recipe, the crop, the percentage, K, V.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(base.path(QStringLiteral("sheet.pdf")));
+    StockForm->printSheet(printer);
+    ASSERT_TRUE(QFile::exists(printer.outputFileName()));
+    const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (pdftotext.isEmpty())
+        GTEST_SKIP() << "pdftotext (poppler-utils) is not installed";
+    QProcess text;
+    text.start(pdftotext, {QStringLiteral("-layout"), printer.outputFileName(), QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    const QString page = QString::fromUtf8(text.readAllStandardOutput());
+    for (const char *expected :
+         {"Маточные растворы: Рабочий состав", "Культура: Томат. Концентрация: 100%. K = 100. Бак: 10 л.",
+          "Бак A", "Бак B", "Кальциевая селитра", "Итого", "Нет цены: Калиевая селитра"})
+        EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected << "\n" << page.toStdString();
+
+    // "Печать" asks Qt's print dialog; cancelled, nothing is printed.
+    QString dialogClass;
+    QTimer closer;
+    closer.setInterval(10);
+    QObject::connect(&closer, &QTimer::timeout, [&closer, &dialogClass] {
+        if (auto *modal = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            closer.stop();
+            dialogClass = QString::fromLatin1(modal->metaObject()->className());
+            modal->reject();
+        }
+    });
+    closer.start();
+    QTest::mouseClick(inStock<QPushButton>("ButtonPrint"), Qt::LeftButton);
+    EXPECT_EQ(dialogClass, QStringLiteral("QPrintDialog"));
+    EXPECT_EQ(boxes.count(), 1);
+}
+
+TEST_F(StockWindowTest, EveryControlNamedReachableAndNoCaptionCut)
+{
+    typeRecipe();
+    openStock();
+    // The third tank shown too: potassium nitrate in a tank of its own.
+    Dataset &p = data().own.T_SVOISTVA;
+    p.moveTo(1);
+    p.edit();
+    p.setValue(QStringLiteral("bak"), 3);
+    p.post();
+    settle();
+    EXPECT_EQ(StockForm->objectName(), QStringLiteral("StockWindow"));
+    EXPECT_EQ(StockForm->size(), QSize(1000, 580));
+    for (const char *name : {"SourceBox", "FactorEdit", "TankEdit", "TankAGrid", "TankBGrid",
+                             "TankSeparateGrid", "WarningList", "PropertiesGrid"}) {
+        auto *w = inStock<QWidget>(name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(w->isVisible()) << name;
+        EXPECT_FALSE(w->accessibleName().isEmpty()) << name;
+        EXPECT_NE(w->focusPolicy(), Qt::NoFocus) << name;
+    }
+    EXPECT_EQ(inStock<QPushButton>("ButtonExport")->text(), QStringLiteral("Выгрузить"));
+    EXPECT_EQ(inStock<QPushButton>("ButtonPrint")->text(), QStringLiteral("Печать"));
+    EXPECT_EQ(find<QPushButton>(QStringLiteral("ButtonStock"))->text(), QStringLiteral("Баки..."));
+
+    for (const QLabel *l : StockForm->findChildren<QLabel *>()) {
+        if (l->isVisible() && !l->wordWrap()) {
+            EXPECT_GE(l->width(), l->sizeHint().width()) << l->text().toStdString();
+        }
+    }
+    for (const QPushButton *b : StockForm->findChildren<QPushButton *>())
+        EXPECT_GE(b->width(), b->fontMetrics().horizontalAdvance(b->text()) + 4) << b->text().toStdString();
+    for (const QGroupBox *g : StockForm->findChildren<QGroupBox *>()) {
+        if (g->isVisible()) {
+            EXPECT_GE(g->width(), g->fontMetrics().horizontalAdvance(g->title()) + 8)
+                << g->title().toStdString();
+        }
+    }
+    for (const QTableView *g : StockForm->findChildren<QTableView *>()) {
+        EXPECT_FALSE(g->horizontalScrollBar()->isVisible()) << g->objectName().toStdString();
+        const QFontMetrics fm(g->horizontalHeader()->font());
+        for (int c = 0; c < g->model()->columnCount(); ++c) {
+            const QString caption = g->model()->headerData(c, Qt::Horizontal).toString();
+            for (const QString &word : caption.split(u' '))
+                EXPECT_LE(fm.horizontalAdvance(word) + 8, g->columnWidth(c))
+                    << g->objectName().toStdString() << ": " << caption.toStdString();
+        }
+        // Fertilizer names and figures are not cut either.
+        for (int r = 0; r < g->model()->rowCount(); ++r) {
+            for (int c = 0; c < g->model()->columnCount(); ++c) {
+                const QString text = g->model()->index(r, c).data().toString();
+                EXPECT_LE(QFontMetrics(g->font()).horizontalAdvance(text) + 6, g->columnWidth(c))
+                    << g->objectName().toStdString() << ": " << text.toStdString();
+            }
+        }
+    }
+}
+
+} // namespace
