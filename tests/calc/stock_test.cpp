@@ -424,6 +424,18 @@ TEST_F(StockPlanningTest, PropertiesRowsAreMadeOnceAndShownForTheRecipeOnly)
     EXPECT_EQ(read[0].composition.size(), 2) << "N-NO3 and K2O";
     EXPECT_EQ(Stock::ruleTank(read[1].composition), Tank::A) << "iron";
 
+    // A composition changed in the fertilizer window since the last plan counts in the next:
+    // potassium nitrate given a sulphur row now goes to B.
+    {
+        Connection c(QStringLiteral("base.mdb"));
+        c.exec(QStringLiteral("INSERT INTO T_sostav_udobra (id_element, id_udobra, kol_element) "
+                              "SELECT 6, id_udobra, 1 FROM t_udobra "
+                              "WHERE name_udobra = 'Калиевая селитра'"));
+    }
+    const QList<Fertilizer> again = planning.fertilizersOf(recipe);
+    EXPECT_EQ(again[0].composition.size(), 3);
+    EXPECT_EQ(Stock::ruleTank(again[0].composition), Tank::B);
+
     WorkingComposition(data.form4).clear();
     planning.showPropertiesOf(WorkingComposition(data.form4).recipe(100));
     EXPECT_TRUE(propertiesShown().isEmpty());

@@ -33,6 +33,15 @@ inline void PrintTo(const QString &text, std::ostream *os)
     *os << '"' << text.toStdString() << '"';
 }
 
+// The fertilizers of the README's picture, on Томат.
+namespace ReadmeRecipe {
+inline const QString CalciumNitrate = QStringLiteral("Кальциевая селитра");
+inline const QString PotassiumNitrate = QStringLiteral("Калиевая селитра");
+inline const QString Mkp = QStringLiteral("Монофосфат калия");
+inline const QString Epsom = QStringLiteral("Сульфат магния (7-водный)");
+inline const QString IronChelate = QStringLiteral("Хелат железа Fe-EDTA 13%");
+} // namespace ReadmeRecipe
+
 // The whole program as start-up builds it, on a fresh copy of the default base: every window
 // created, the main window shown (which opens the database and applies the options), and the
 // calculator shown. Tests drive the calculator through its controls, found by name.
@@ -162,6 +171,18 @@ protected:
         g->setCurrentIndex(i);
         g->edit(i);
         return qobject_cast<DecimalSpinBox *>(g->indexWidget(i));
+    }
+
+    // The README's recipe in the working composition: 1, 0.5, 0.2, 0.6 and 0.02 g/L.
+    static void typeReadmeRecipe()
+    {
+        using namespace ReadmeRecipe;
+        const QString names[] = {CalciumNitrate, PotassiumNitrate, Mkp, Epsom, IronChelate};
+        const char *amounts[] = {"1", "0.5", "0.2", "0.6", "0.02"};
+        for (const QString &n : names)
+            addFertilizer(n);
+        for (int i = 0; i < 5; ++i)
+            typeAmount(names[i], QString::fromLatin1(amounts[i]).replace(u'.', systemDecimalSeparator()));
     }
 
     // Types an amount into the composition row of the fertilizer and leaves the editor with

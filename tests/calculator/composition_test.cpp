@@ -11,10 +11,7 @@
 
 namespace {
 
-const QString CalciumNitrate = QStringLiteral("Кальциевая селитра");
-const QString PotassiumNitrate = QStringLiteral("Калиевая селитра");
-const QString Mkp = QStringLiteral("Монофосфат калия");
-const QString Epsom = QStringLiteral("Сульфат магния (7-водный)");
+using namespace ReadmeRecipe;
 
 class CompositionTest : public CalculatorTest
 {

@@ -15,11 +15,7 @@
 
 namespace {
 
-const QString CalciumNitrate = QStringLiteral("Кальциевая селитра");
-const QString PotassiumNitrate = QStringLiteral("Калиевая селитра");
-const QString Mkp = QStringLiteral("Монофосфат калия");
-const QString Epsom = QStringLiteral("Сульфат магния (7-водный)");
-const QString IronChelate = QStringLiteral("Хелат железа Fe-EDTA 13%");
+using namespace ReadmeRecipe;
 
 // The values the chart's bar sets hold, by series.
 QList<QList<double>> bars(const ElementChart *chart)
@@ -57,18 +53,6 @@ double numberIn(const QString &text)
 class SolverTest : public CalculatorTest
 {
 protected:
-    // The composition of the README's picture: five fertilizers on Томат.
-    void composeReadmeSolution()
-    {
-        const QString names[] = {CalciumNitrate, PotassiumNitrate, Mkp, Epsom, IronChelate};
-        const char *amounts[] = {"1", "0.5", "0.2", "0.6", "0.02"};
-        for (const QString &n : names)
-            addFertilizer(n);
-        for (int i = 0; i < 5; ++i) {
-            typeAmount(names[i], QString::fromLatin1(amounts[i]).replace(u'.', systemDecimalSeparator()));
-        }
-    }
-
     SolverDialog *openDialog()
     {
         press("ButtonSolve");
@@ -221,7 +205,7 @@ TEST_F(SolverTest, TheDialogNeedsAFertilizerAndShowsTheCompositionAndTheCrop)
     EXPECT_EQ(boxes.last().icon, BoxIcon::None);
     EXPECT_EQ(Form4->findChild<SolverDialog *>(), nullptr);
 
-    composeReadmeSolution();
+    typeReadmeRecipe();
     SolverDialog *dialog = openDialog();
     ASSERT_NE(dialog, nullptr);
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Подбор состава"));
@@ -283,7 +267,7 @@ TEST_F(SolverTest, TheDialogNeedsAFertilizerAndShowsTheCompositionAndTheCrop)
 // and the run computes exactly what the dialog promised, less the water.
 TEST_F(SolverTest, ApplyThenTheRunGivesTheDialogsResultsLessTheWater)
 {
-    composeReadmeSolution();
+    typeReadmeRecipe();
     SolverDialog *dialog = openDialog();
     ASSERT_NE(dialog, nullptr);
     typeWaterAnalysis(dialog, QStringLiteral("Водопровод"), "Ca", "40");
@@ -355,7 +339,7 @@ TEST_F(SolverTest, ApplyThenTheRunGivesTheDialogsResultsLessTheWater)
 
 TEST_F(SolverTest, CloseWritesNothingAndTheChoicesStayForTheNextOpening)
 {
-    composeReadmeSolution();
+    typeReadmeRecipe();
     press("Button4");
     const QStringList before = storedAmounts();
     const QHash<QString, double> runBefore = runResults();
@@ -398,7 +382,7 @@ TEST_F(SolverTest, CloseWritesNothingAndTheChoicesStayForTheNextOpening)
 
 TEST_F(SolverTest, ContradictingBoundsAreNamedAndApplyStaysOff)
 {
-    composeReadmeSolution();
+    typeReadmeRecipe();
     SolverDialog *dialog = openDialog();
     ASSERT_NE(dialog, nullptr);
     const QStringList before = storedAmounts();
@@ -441,7 +425,7 @@ TEST_F(SolverTest, ContradictingBoundsAreNamedAndApplyStaysOff)
 // solution shown.
 TEST_F(SolverTest, TheChartWindowFollowsTheConcentrationGrid)
 {
-    composeReadmeSolution();
+    typeReadmeRecipe();
     press("ButtonChart");
     auto *window = Form4->findChild<ChartWindow *>(QStringLiteral("ChartWindow"));
     ASSERT_NE(window, nullptr);

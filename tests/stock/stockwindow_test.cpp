@@ -21,29 +21,12 @@
 
 namespace {
 
-const QString Calcium = QStringLiteral("Кальциевая селитра");
-const QString Potassium = QStringLiteral("Калиевая селитра");
-const QString Phosphate = QStringLiteral("Монофосфат калия");
-const QString Sulphate = QStringLiteral("Сульфат магния (7-водный)");
-const QString Chelate = QStringLiteral("Хелат железа Fe-EDTA 13%");
+using namespace ReadmeRecipe;
 
 // The calculator with the README's recipe typed in, and the stock window it opens.
 class StockWindowTest : public CalculatorTest
 {
 protected:
-    void typeRecipe()
-    {
-        const QList<QPair<QString, QString>> recipe = {{Calcium, QStringLiteral("1")},
-                                                       {Potassium, QStringLiteral("0.5")},
-                                                       {Phosphate, QStringLiteral("0.2")},
-                                                       {Sulphate, QStringLiteral("0.6")},
-                                                       {Chelate, QStringLiteral("0.02")}};
-        for (const auto &[name, amount] : recipe)
-            addFertilizer(name);
-        for (const auto &[name, amount] : recipe)
-            typeAmount(name, amount);
-    }
-
     // Opens the window through "Баки..." and lets the plan follow what came before.
     void openStock()
     {
@@ -107,7 +90,7 @@ protected:
 
 TEST_F(StockWindowTest, BakiOpensTheTanksOfTheWorkingCompositionAndFollowsIt)
 {
-    typeRecipe();
+    typeReadmeRecipe();
     openStock();
     EXPECT_EQ(StockForm->windowTitle(), QStringLiteral("Маточные растворы"));
     EXPECT_EQ(inStock<QLineEdit>("FactorEdit")->text(), QStringLiteral("100"));
@@ -160,7 +143,7 @@ TEST_F(StockWindowTest, BakiOpensTheTanksOfTheWorkingCompositionAndFollowsIt)
 
 TEST_F(StockWindowTest, AFactorOrVolumeThatIsNoNumberPlansNothingAndSaysSo)
 {
-    typeRecipe();
+    typeReadmeRecipe();
     openStock();
     retype("FactorEdit", QStringLiteral("1o0"));
     EXPECT_FALSE(StockForm->hasPlan());
@@ -205,12 +188,12 @@ TEST_F(StockWindowTest, AFactorOrVolumeThatIsNoNumberPlansNothingAndSaysSo)
 
 TEST_F(StockWindowTest, ThePropertiesGridSetsPricesAndTanksOfTheRecipesFertilizers)
 {
-    typeRecipe();
+    typeReadmeRecipe();
     openStock();
     DataGrid *properties = inStock<DataGrid>("PropertiesGrid");
     ASSERT_NE(properties, nullptr);
     EXPECT_EQ(columnTexts(properties, "PropertiesGridName"),
-              (QStringList{Calcium, Potassium, Phosphate, Sulphate, Chelate}));
+              (QStringList{CalciumNitrate, PotassiumNitrate, Mkp, Epsom, IronChelate}));
     EXPECT_EQ(columnTexts(properties, "PropertiesGridBak"), QStringList(5, QStringLiteral("авто")));
     EXPECT_EQ(cell(properties, 0, "PropertiesGridRastvorimost"), QStringLiteral("2378"));
 
@@ -258,7 +241,7 @@ TEST_F(StockWindowTest, ThePropertiesGridSetsPricesAndTanksOfTheRecipesFertilize
 
 TEST_F(StockWindowTest, TheWorksheetReadsBackAndTheSheetPrintsItsTitle)
 {
-    typeRecipe();
+    typeReadmeRecipe();
     openStock();
     // One price, so that the file holds a cost and the texts that stand for missing ones.
     Dataset &p = data().own.T_SVOISTVA;
@@ -350,7 +333,7 @@ TEST_F(StockWindowTest, TheWorksheetReadsBackAndTheSheetPrintsItsTitle)
 
 TEST_F(StockWindowTest, EveryControlNamedReachableAndNoCaptionCut)
 {
-    typeRecipe();
+    typeReadmeRecipe();
     openStock();
     // The third tank shown too: potassium nitrate in a tank of its own.
     Dataset &p = data().own.T_SVOISTVA;
