@@ -201,11 +201,28 @@ SolverResult solveComposition(const SolverProblem &problem)
     QList<double> amounts;
     for (int f = 0; f < problem.fertilizers.size(); ++f) {
         const SolverProblem::Fertilizer &fert = problem.fertilizers.at(f);
-        amounts.append(fert.fixed ? fert.current
-                                  : std::max(0.0, RoundDecimals(x->at(f), AmountDecimals)));
+        double amount = fert.fixed ? fert.current
+                                   : std::max(0.0, RoundDecimals(x->at(f), AmountDecimals));
+        // Rounding never carries an amount past the grower's own bound.
+        if (!fert.fixed && fert.atMost && amount > *fert.atMost)
+            amount = std::max(0.0, amount - unit(AmountDecimals));
+        amounts.append(amount);
     }
     SolverResult r = predictComposition(problem, amounts);
     r.uncarried = model.uncarried();
+    // Where the bounds leave no room for rounding, the rounded amounts may miss one by a trace;
+    // the answer says so rather than claiming the bound.
+    // A bound on an element no fertilizer carries rests on the water alone.
+    for (int i = 0; i < problem.elements.size(); ++i) {
+        const SolverProblem::Element &e = problem.elements.at(i);
+        SolverResult::Element &out = r.elements[i];
+        const double bound = e.target(problem.stage);
+        if ((e.mode == ElementMode::AtLeast && out.result < bound)
+            || (e.mode == ElementMode::AtMost && out.result > bound)) {
+            (model.uncarried().contains(i) ? r.unmet : r.missedByRounding).append(i);
+            out.warning = true;
+        }
+    }
     return r;
 }
 

@@ -88,6 +88,8 @@ struct SolverResult
     QList<double> amounts;       // g/L per fertilizer, to AmountDecimals (empty on a contradiction)
     QList<Element> elements;     // per element of the problem (empty on a contradiction)
     QList<int> uncarried;        // elements, not ignored, that no fertilizer of the composition carries
+    QList<int> missedByRounding; // elements whose "Не меньше"/"Не больше" the rounded amounts miss by a trace
+    QList<int> unmet;            // uncarried elements whose "Не меньше"/"Не больше" the water alone misses
     QList<Conflict> conflicts;   // an irreducible set of contradicting constraints
     SaltTotals totals;           // as the calculator works them out after the run
 };

@@ -265,6 +265,11 @@ QWidget *SolverDialog::setupChoices()
     connect(m_stage, &QComboBox::currentIndexChanged, this, [this] {
         guarded([this] {
             m_choices.stage = Stage(m_stage->currentData().toInt());
+            // The default follows the new stage's target; a mode the grower set stays.
+            for (SolverProblem::Element &e : m_elements) {
+                e.mode = m_choices.modes.value(e.id,
+                                               SolverProblem::defaultMode(e.target(m_choices.stage)));
+            }
             fillElements();
             conditionsChanged();
         });
@@ -487,6 +492,9 @@ void SolverDialog::conditionsChanged()
             m_elementGrid->item(r, c)->setData(Qt::BackgroundRole, QVariant());
         }
     }
+    // What a kept amount keeps is the composition's amount, so that is what the column shows.
+    for (int r = 0; r < m_fertilizerGrid->rowCount() && r < m_fertilizers.size(); ++r)
+        m_fertilizerGrid->item(r, FertilizerAmount)->setText(number(m_fertilizers.at(r).current));
     m_filling = false;
     showChart();
 }
@@ -561,8 +569,24 @@ QString SolverDialog::statusText() const
                              : QStringLiteral(" Ни одно удобрение состава не содержит: %1.")
                                    .arg(uncarried.join(QStringLiteral(", ")));
     if (m_result->status == SolverResult::Status::Solved) {
-        return uncarried.isEmpty() ? QStringLiteral("Подобрано.")
-                                   : QStringLiteral("Подобрано по остальным элементам.") + none;
+        QString text = uncarried.isEmpty()
+                           ? QStringLiteral("Подобрано.")
+                           : QStringLiteral("Подобрано по остальным элементам.") + none;
+        const auto bounds = [this](const QList<int> &elements) {
+            QStringList out;
+            for (int i : elements) {
+                out.append(QStringLiteral("%1 «%2»").arg(m_solved.elements.at(i).name,
+                                                         modeText(m_solved.elements.at(i).mode)));
+            }
+            return out.join(QStringLiteral(", "));
+        };
+        if (!m_result->unmet.isEmpty())
+            text += QStringLiteral(" Не выполнено: %1.").arg(bounds(m_result->unmet));
+        if (!m_result->missedByRounding.isEmpty()) {
+            text += QStringLiteral(" С точностью до округления количеств: %1.")
+                        .arg(bounds(m_result->missedByRounding));
+        }
+        return text;
     }
     QStringList involved;
     using Kind = SolverResult::Conflict::Kind;

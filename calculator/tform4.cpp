@@ -362,6 +362,9 @@ bool TForm4::FormClose()
             timer->start();
         return false;
     }
+    // The chart shows this window's grid: it goes with it.
+    if (m_chartWindow)
+        m_chartWindow->hide();
     guarded([this] {
         if (m_data.form18.ADOTable1.asBoolean(Fields::avto))
             Q_EMIT mainWindowCloseRequested();

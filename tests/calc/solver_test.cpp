@@ -124,10 +124,11 @@ TEST(CompositionSolver, RecoversTheAmountsThatGaveTheTargets)
         EXPECT_LE(std::abs(*e.deviation), 0.01);
         EXPECT_FALSE(e.warning);
     }
-    // The figures are the run's own from the rounded amounts, and so are the salt totals.
-    const SolverResult again = predictComposition(p, r.amounts);
-    for (int i = 0; i < p.elements.size(); ++i)
-        EXPECT_EQ(r.elements.at(i).fertilizers, again.elements.at(i).fertilizers);
+    // The figures by hand: calcium from the nitrate alone, phosphorus and part of the potassium
+    // through the oxide labels of the phosphate.
+    EXPECT_EQ(resultOf(p, r, Ca), 160.3665) << "0.945 g/L x 16.97 % x 10";
+    EXPECT_EQ(resultOf(p, r, P), 30.9512) << "0.136 x 52.15 x 10 x 0.4364";
+    EXPECT_EQ(resultOf(p, r, K), 273.8041) << "0.607 x 38.67 x 10 + 0.136 x 34.61 x 10 x 0.8302";
     double ppm = 0;
     for (double a : r.amounts)
         ppm += 500 * a;
@@ -148,6 +149,14 @@ TEST(CompositionSolver, NamesAnElementNoFertilizerCarriesAndFitsTheRest)
     EXPECT_EQ(fe.result, 0);
     EXPECT_EQ(*fe.deviation, -100);
     EXPECT_TRUE(fe.warning);
+    EXPECT_TRUE(r.unmet.isEmpty()) << "a target missed is no bound missed";
+
+    // "Не меньше" on such an element rests on the water: unmet below it, met above it.
+    p.elements.last().mode = ElementMode::AtLeast;
+    p.elements.last().vega = 0.5;
+    EXPECT_EQ(solveComposition(p).unmet, QList<int>{int(p.elements.size()) - 1});
+    p.elements.last().water = 0.6;
+    EXPECT_TRUE(solveComposition(p).unmet.isEmpty());
 }
 
 TEST(CompositionSolver, BoundsHoldKeptAmountsStayAndTheLightestAnswerWins)
@@ -173,6 +182,21 @@ TEST(CompositionSolver, BoundsHoldKeptAmountsStayAndTheLightestAnswerWins)
     EXPECT_LE(r.amounts.at(2), 0.1);
     for (double a : r.amounts)
         EXPECT_GE(a, 0);
+
+    EXPECT_TRUE(r.missedByRounding.isEmpty());
+
+    // A bound reached only at the edge of a g/L bound leaves no room for rounding: the rounded
+    // amount stays within its own bound and the answer says that N misses by a trace.
+    SolverProblem edge;
+    edge.fertilizers = {salt("N 33.3333 %", {direct(N, 33.3333)})};
+    edge.fertilizers[0].atMost = 0.300001;
+    edge.elements = {element(N, "N", 100, ElementMode::AtLeast)};
+    const SolverResult e = solveComposition(edge);
+    ASSERT_EQ(e.status, SolverResult::Status::Solved);
+    EXPECT_LE(e.amounts.at(0), 0.300001);
+    EXPECT_LT(e.elements.at(0).result, 100);
+    EXPECT_EQ(e.missedByRounding, QList<int>{0});
+    EXPECT_TRUE(e.elements.at(0).warning);
 
     // Nothing asked of any element: the lightest answer is no fertilizer at all.
     SolverProblem none = hoagland();

@@ -339,6 +339,16 @@ TEST_F(SolverTest, ApplyThenTheRunGivesTheDialogsResultsLessTheWater)
 
 TEST_F(SolverTest, CloseWritesNothingAndTheChoicesStayForTheNextOpening)
 {
+    // The default mode follows the stage's target: Mo has no flowering target, Zn no
+    // vegetative one.
+    {
+        Connection c(QStringLiteral("base.mdb"));
+        c.exec(QStringLiteral("UPDATE t_konc SET cvet = 0 WHERE id_kult = 1 AND id_el = "
+                              "(SELECT id_element FROM T_element WHERE Smallname_element = 'Mo')"));
+        c.exec(QStringLiteral("UPDATE t_konc SET vega = 0 WHERE id_kult = 1 AND id_el = "
+                              "(SELECT id_element FROM T_element WHERE Smallname_element = 'Zn')"));
+    }
+    f4().ADOTable2.refresh();
     typeReadmeRecipe();
     press("Button4");
     const QStringList before = storedAmounts();
@@ -350,9 +360,13 @@ TEST_F(SolverTest, CloseWritesNothingAndTheChoicesStayForTheNextOpening)
 
     SolverDialog *dialog = openDialog();
     ASSERT_NE(dialog, nullptr);
-    in<QComboBox>(dialog, "StageBox")->setCurrentIndex(1);
-    in<QComboBox>(dialog, "WaterBox")->setCurrentIndex(1);
     auto *elements = in<QTableWidget>(dialog, "ElementGrid");
+    EXPECT_EQ(text(elements, rowOf(elements, "Zn"), 2), QStringLiteral("Игнорировать"));
+    EXPECT_EQ(text(elements, rowOf(elements, "Mo"), 2), QStringLiteral("Цель"));
+    in<QComboBox>(dialog, "StageBox")->setCurrentIndex(1);
+    EXPECT_EQ(text(elements, rowOf(elements, "Zn"), 2), QStringLiteral("Цель"));
+    EXPECT_EQ(text(elements, rowOf(elements, "Mo"), 2), QStringLiteral("Игнорировать"));
+    in<QComboBox>(dialog, "WaterBox")->setCurrentIndex(1);
     setMode(elements, QStringLiteral("K"), QStringLiteral("Не больше"));
     setMode(elements, QStringLiteral("Mo"), QStringLiteral("Игнорировать"));
     QTest::mouseClick(in<QPushButton>(dialog, "SolveButton"), Qt::LeftButton);
@@ -415,6 +429,8 @@ TEST_F(SolverTest, ContradictingBoundsAreNamedAndApplyStaysOff)
     QTest::keyClick(fertilizers, Qt::Key_Space);
     EXPECT_FALSE(dialog->result());
     EXPECT_FALSE(in<QPushButton>(dialog, "ApplySolveButton")->isEnabled());
+    for (int r = 0; r < before.size(); ++r)
+        EXPECT_EQ(numberIn(text(fertilizers, r, 1)), before.at(r).toDouble()) << "no answer, the amounts kept";
     QTest::keyClick(dialog, Qt::Key_Escape);
     EXPECT_EQ(storedAmounts(), before);
     EXPECT_EQ(boxes.count(), 0);
@@ -476,6 +492,8 @@ TEST_F(SolverTest, TheChartWindowFollowsTheConcentrationGrid)
     matchesGrid("a saved solution");
     const int ca = int(chart->elements().indexOf(QStringLiteral("Ca")));
     EXPECT_NEAR(chart->series().at(0).values.at(ca), 26.5 * 10 * 2 * 0.7147 * 0.5, 1e-9);
+    Form4->close();
+    EXPECT_FALSE(window->isVisible()) << "the chart goes with the calculator";
     EXPECT_EQ(boxes.count(), 0);
 }
 
