@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numeric>
 
 namespace Stock {
@@ -32,6 +33,18 @@ bool bringsPhosphorusOrSulphur(const QList<CompositionRow> &composition)
 double perLitre(double amount, int factor)
 {
     return static_cast<double>(Ext(amount) * factor);
+}
+
+// Grams of a salt per litre of the water in the tank, at most: solubility is per litre of
+// water, and a litre of tank holds less, since the salts take part of its kilogram (a salt
+// solution is denser than water, so the water in a litre weighs at least 1000 g less the salts).
+// Infinite when the salts alone weigh a kilogram per litre.
+double perLitreOfWater(double gramsPerLitre, double tankGramsPerLitre)
+{
+    const Ext water = Ext(1000) - tankGramsPerLitre;
+    if (water <= 0)
+        return std::numeric_limits<double>::infinity();
+    return static_cast<double>(Ext(gramsPerLitre) * 1000 / water);
 }
 
 QString number(double value, int places)
@@ -81,21 +94,26 @@ Line lineOf(const Fertilizer &f, int factor, double litres)
     line.amount = f.amount;
     line.gramsPerLitre = perLitre(f.amount, factor);
     line.grams = static_cast<double>(Ext(line.gramsPerLitre) * Ext(litres));
-    if (f.solubility && *f.solubility > 0)
-        line.solubilityPercent = static_cast<double>(Ext(line.gramsPerLitre) / *f.solubility * 100);
     if (f.price)
         line.cost = static_cast<double>(Ext(line.grams) / 1000 * *f.price);
     return line;
 }
 
-QString solubilityWarning(const Fertilizer &f, const Line &line, Tank tank)
+// `tankAmount`: g/L of the working solution that go into the same tank, this fertilizer's
+// included; `perWater`: what perLitreOfWater gave at the plan's K.
+QString solubilityWarning(const Fertilizer &f, const Line &line, Tank tank, double tankAmount,
+                          double perWater)
 {
     const double solubility = *f.solubility;
     const QString where = tank == Tank::Separate ? QStringLiteral("в отдельном баке")
                                                  : QStringLiteral("в баке ") + tankName(tank);
-    QString text = QStringLiteral("%1 %2: %3 г/л, больше растворимости (%4 г/л). ")
-                       .arg(f.name, where, number(line.gramsPerLitre, 2), number(solubility, 2));
-    const int fits = largestFactor(f.amount, solubility);
+    const QString water = std::isfinite(perWater)
+                              ? QStringLiteral("до %1 г на литр воды").arg(number(perWater, 2))
+                              : QStringLiteral("соли в баке больше, чем воды");
+    QString text = QStringLiteral("%1 %2: %3 г/л, %4, больше растворимости (%5 г на литр воды). ")
+                       .arg(f.name, where, number(line.gramsPerLitre, 2), water,
+                            number(solubility, 2));
+    const int fits = largestFactor(f.amount, solubility, tankAmount);
     if (fits >= MinFactor)
         text += QStringLiteral("Наибольший K, при котором оно растворится: %1.").arg(fits);
     else
@@ -186,20 +204,33 @@ Plan plan(const QList<Fertilizer> &recipe, int factor, double litres)
         Ext grams = 0;
         Ext perLitreSum = 0;
         Ext cost = 0;
+        // What shares the water of one tank: the whole of A or B; each separate one alone.
+        Ext tankAmount = 0;
+        for (qsizetype i = 0; i < fertilizers.size(); ++i) {
+            if (tankOf.at(i) == which)
+                tankAmount += fertilizers.at(i).amount;
+        }
         // In the recipe's order, as the grower wrote it.
         for (qsizetype i = 0; i < fertilizers.size(); ++i) {
             if (tankOf.at(i) != which)
                 continue;
             const Fertilizer &f = fertilizers.at(i);
-            const Line line = lineOf(f, factor, litres);
+            Line line = lineOf(f, factor, litres);
             grams += line.grams;
             perLitreSum += line.gramsPerLitre;
             if (line.cost)
                 cost += *line.cost;
             else
                 contents.unpriced.append(f.name);
-            if (line.solubilityPercent && line.gramsPerLitre > *f.solubility)
-                solubility.append(solubilityWarning(f, line, which));
+            if (f.solubility && *f.solubility > 0) {
+                const double shared = which == Tank::Separate ? f.amount : static_cast<double>(tankAmount);
+                const double perWater = perLitreOfWater(line.gramsPerLitre, perLitre(shared, factor));
+                line.solubilityPercent = std::isfinite(perWater)
+                                             ? static_cast<double>(Ext(perWater) / *f.solubility * 100)
+                                             : perWater;
+                if (perWater > *f.solubility)
+                    solubility.append(solubilityWarning(f, line, which, shared, perWater));
+            }
             if (brings(f.composition, Calcium)) {
                 calcium = true;
                 calciumNames.append(f.name);
@@ -241,16 +272,20 @@ Plan plan(const QList<Fertilizer> &recipe, int factor, double litres)
     return result;
 }
 
-int largestFactor(double amount, double solubility)
+int largestFactor(double amount, double solubility, double tankAmount)
 {
     if (!(amount > 0))
         return MaxFactor;
-    const double estimate = std::floor(solubility / amount);
+    tankAmount = std::max(tankAmount, amount);
+    const auto fits = [=](int k) {
+        return perLitreOfWater(perLitre(amount, k), perLitre(tankAmount, k)) <= solubility;
+    };
+    // a·K·1000 / (1000 − T·K) ≤ S solved for K; the plan's own arithmetic decides the last step.
+    const double estimate = std::floor(1000 * solubility / (1000 * amount + solubility * tankAmount));
     int k = int(std::clamp(estimate, 0.0, double(MaxFactor)));
-    // The quotient may be off by one in the last bit; the plan's own product decides.
-    while (k < MaxFactor && perLitre(amount, k + 1) <= solubility)
+    while (k < MaxFactor && fits(k + 1))
         ++k;
-    while (k > 0 && perLitre(amount, k) > solubility)
+    while (k > 0 && !fits(k))
         --k;
     return k;
 }

@@ -52,7 +52,9 @@ struct Line
     double amount = 0;        // g/L in the working solution
     double grams = 0;         // in the tank: amount × K × V
     double gramsPerLitre = 0; // in the tank: amount × K
-    std::optional<double> solubilityPercent; // gramsPerLitre against the solubility, in %
+    // g per litre of the tank's water, at most, against the solubility, in %; infinite when the
+    // tank holds more salt than water. None without a solubility figure.
+    std::optional<double> solubilityPercent;
     std::optional<double> cost;              // of the grams in the tank; none without a price
 };
 
@@ -89,9 +91,11 @@ Plan plan(const QList<Fertilizer> &recipe, int factor, double litres);
 // none of these, the fertilizer goes where the salt is lighter.
 std::optional<Tank> ruleTank(const QList<CompositionRow> &composition);
 
-// The largest K from 1 to MaxFactor at which `amount` g/L stays within `solubility` g/L; 0 when
+// The largest K from 1 to MaxFactor at which `amount` g/L of the working solution dissolves
+// in its tank: at most `solubility` g per litre of the water that is left in a litre of tank
+// once `tankAmount` g/L (everything in the same tank, this one included) are dissolved; 0 when
 // even K = 1 does not.
-int largestFactor(double amount, double solubility);
+int largestFactor(double amount, double solubility, double tankAmount);
 
 // K and V as typed; an AppError with a text for the grower when the text is not one.
 int factorFromText(const QString &text);

@@ -4,6 +4,8 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 namespace StockSheet {
 
 namespace {
@@ -65,8 +67,10 @@ QString cellText(const Stock::Line &line, int column)
     case GramsPerLitre:
         return number(line.gramsPerLitre, 2);
     case SolubilityPercent:
-        return line.solubilityPercent ? number(*line.solubilityPercent, 1)
-                                      : QStringLiteral("нет данных");
+        if (!line.solubilityPercent)
+            return QStringLiteral("нет данных");
+        return std::isfinite(*line.solubilityPercent) ? number(*line.solubilityPercent, 1)
+                                                      : QStringLiteral("более 100");
     case Cost:
         return line.cost ? number(*line.cost, 2) : QStringLiteral("нет цены");
     default:
@@ -82,7 +86,8 @@ QString totalText(const Stock::TankContents &tank, int column)
     case Grams:
         return number(tank.grams, 2);
     case GramsPerLitre:
-        return number(tank.gramsPerLitre, 2);
+        // Each separate fertilizer has a tank of its own: their g/L add up to no tank's.
+        return tank.tank == Stock::Tank::Separate ? QString() : number(tank.gramsPerLitre, 2);
     case Cost:
         return costText(tank.cost, int(tank.lines.size() - tank.unpriced.size()),
                         int(tank.unpriced.size()));
@@ -176,12 +181,16 @@ QList<WorksheetRow> worksheetRows(const Stock::Plan &plan)
         const QString name = Stock::tankName(tank.tank);
         for (const Stock::Line &line : tank.lines) {
             WorksheetRow row{name, line.name, line.grams, line.gramsPerLitre};
-            row.append(line.solubilityPercent ? WorksheetCell(*line.solubilityPercent)
-                                              : WorksheetCell(cellText(line, SolubilityPercent)));
+            row.append(line.solubilityPercent && std::isfinite(*line.solubilityPercent)
+                           ? WorksheetCell(*line.solubilityPercent)
+                           : WorksheetCell(cellText(line, SolubilityPercent)));
             row.append(line.cost ? WorksheetCell(*line.cost) : WorksheetCell(cellText(line, Cost)));
             rows.append(row);
         }
-        WorksheetRow total{name, totalText(tank, Name), tank.grams, tank.gramsPerLitre, QString()};
+        WorksheetRow total{name, totalText(tank, Name), tank.grams,
+                           tank.tank == Stock::Tank::Separate ? WorksheetCell(QString())
+                                                              : WorksheetCell(tank.gramsPerLitre),
+                           QString()};
         total.append(tank.unpriced.isEmpty() ? WorksheetCell(tank.cost)
                                              : WorksheetCell(totalText(tank, Cost)));
         rows.append(total);

@@ -24,7 +24,6 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -218,8 +217,8 @@ void StockWindow::setupPropertiesGrid(QVBoxLayout *side)
     g->setFitColumns(true);
     GridLook::compactRows(g);
     GridLook::wrapHeader(g);
-    // Its rows are the recipe's fertilizers, one each: Insert makes none.
-    g->installEventFilter(this);
+    // Its rows are the recipe's fertilizers, one each, kept by the planner.
+    g->setRowsFixed(true);
     side->addWidget(group(QStringLiteral("PropertiesGroup"), QStringLiteral("Свойства удобрений:"), g),
                     1);
 }
@@ -238,6 +237,13 @@ void StockWindow::connectData()
     connect(&f4.DataSource3, &Binding::currentChanged, this, &StockWindow::scheduleReplan);
     // The window's own filter resets the properties; an edited property changes a row.
     connect(&m_data.own.DS_SVOISTVA, &Binding::rowChanged, this, &StockWindow::scheduleReplan);
+    // A composition or a name changed in the fertilizer window moves fertilizers between tanks.
+    for (Binding *b : {&m_data.form2.DS_SOSTAV, &m_data.form2.DS_UDobRA}) {
+        connect(b, &Binding::valuesChanged, this, &StockWindow::scheduleReplan);
+        connect(b, &Binding::rowChanged, this, &StockWindow::scheduleReplan);
+        connect(b, &Binding::rowInserted, this, &StockWindow::scheduleReplan);
+        connect(b, &Binding::rowRemoved, this, &StockWindow::scheduleReplan);
+    }
 }
 
 // ---------------------------------------------------------------- inputs
@@ -466,10 +472,4 @@ void StockWindow::closeEvent(QCloseEvent *event)
         event->ignore();
 }
 
-bool StockWindow::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_propertiesGrid && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Insert)
-        return true;
-    return QWidget::eventFilter(watched, event);
-}
+

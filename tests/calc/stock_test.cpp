@@ -10,6 +10,8 @@
 #include "data/connection.h"
 #include "data/fields.h"
 
+#include <cmath>
+
 #include <QMap>
 #include <QStringList>
 
@@ -191,35 +193,55 @@ TEST(StockPlan, TheSplitDoesNotDependOnTheOrderOfTheRows)
 
 TEST(StockPlan, ASolubilityBreachNamesTheLargestFactorThatFits)
 {
-    // Potassium sulphate, 111 g per litre of water, 0.6 g/L at K = 200: 120 g/L does not
-    // dissolve; 111 / 0.6 = 185.
+    // Potassium sulphate, 111 g per litre of water, 0.6 g/L at K = 200: 120 g/L of tank leave
+    // at least 880 g of water, 136.36 g per litre of it: it does not dissolve. At K the water
+    // holds 0.6 K x 1000 / (1000 - 0.6 K) <= 111 up to K = 166.
     Fertilizer sulphate = fertilizer(6, "Сульфат калия", 0.6, {K2O, SO3});
     sulphate.solubility = 111;
     sulphate.price = 1.5; // priced, so the only warning is the one under test
     const Stock::Plan at200 = Stock::plan({sulphate}, 200, 10);
     const Stock::Line &line = at200.tank(Tank::B)->lines.first();
     EXPECT_EQ(line.gramsPerLitre, 120);
-    EXPECT_NEAR(*line.solubilityPercent, 108.108, 0.001);
+    EXPECT_NEAR(*line.solubilityPercent, 122.850, 0.001);
     ASSERT_EQ(at200.warnings.size(), 1);
     EXPECT_EQ(at200.warnings.first(),
-              QStringLiteral("Сульфат калия в баке B: 120 г/л, больше растворимости (111 г/л). "
-                             "Наибольший K, при котором оно растворится: 185."));
-    EXPECT_TRUE(Stock::plan({sulphate}, 185, 10).warnings.isEmpty());
-    EXPECT_EQ(Stock::plan({sulphate}, 186, 10).warnings.size(), 1);
+              QStringLiteral("Сульфат калия в баке B: 120 г/л, до 136.36 г на литр воды, больше "
+                             "растворимости (111 г на литр воды). Наибольший K, при котором оно "
+                             "растворится: 166."));
+    EXPECT_TRUE(Stock::plan({sulphate}, 166, 10).warnings.isEmpty());
+    EXPECT_EQ(Stock::plan({sulphate}, 167, 10).warnings.size(), 1);
 
-    EXPECT_EQ(Stock::largestFactor(0.6, 111), 185);
-    EXPECT_EQ(Stock::largestFactor(0.5, 100), 200) << "exactly at the limit fits";
-    EXPECT_EQ(Stock::largestFactor(0.1, 3), 30) << "3 / 0.1 is 29.999999999999996 in doubles";
-    EXPECT_EQ(Stock::largestFactor(0.001, 111), Stock::MaxFactor);
-    EXPECT_EQ(Stock::largestFactor(150, 111), 0);
+    // The salts that share the tank take water too: with 1 g/L of potassium nitrate beside it,
+    // the sulphate fits only to K = 142, and the warning names that.
+    Fertilizer nitrate = fertilizer(2, "Калиевая селитра", 1, {NitrateN, K2O});
+    nitrate.choice = TankChoice::B;
+    nitrate.price = 2;
+    EXPECT_TRUE(Stock::plan({sulphate, nitrate}, 142, 10).warnings.isEmpty());
+    EXPECT_TRUE(Stock::plan({sulphate, nitrate}, 143, 10).warnings.first().endsWith(
+        QStringLiteral("растворится: 142.")));
+
+    EXPECT_EQ(Stock::largestFactor(0.6, 111, 0.6), 166);
+    EXPECT_EQ(Stock::largestFactor(0.6, 111, 1.6), 142);
+    EXPECT_EQ(Stock::largestFactor(0.5, 500, 1), 500)
+        << "exactly at the limit fits: 250 g in the 500 g of water beside 500 g of salt";
+    EXPECT_EQ(Stock::largestFactor(0.6, 111, 0), 166) << "the fertilizer itself always counts";
+    EXPECT_EQ(Stock::largestFactor(0.001, 111, 0.001), Stock::MaxFactor);
+    EXPECT_EQ(Stock::largestFactor(150, 111, 150), 0);
+
+    // A tank with more salt than a kilogram per litre has no water to speak of.
+    nitrate.solubility = 316;
+    const Stock::Plan heavy = Stock::plan({nitrate}, 1000, 10);
+    EXPECT_TRUE(std::isinf(*heavy.tank(Tank::B)->lines.first().solubilityPercent));
+    EXPECT_TRUE(heavy.warnings.first().contains(QStringLiteral("соли в баке больше, чем воды")));
 
     // More than dissolves even at K = 1, in a tank of its own.
     Fertilizer gypsum = fertilizer(20, "Гипс", 3, {CaO, SO3});
     gypsum.solubility = 2.4;
     gypsum.price = 0.2;
     EXPECT_EQ(Stock::plan({gypsum}, 1, 10).warnings,
-              QStringList{QStringLiteral("Гипс в отдельном баке: 3 г/л, больше растворимости (2.4 г/л). "
-                                         "Оно не растворится даже при K = 1.")});
+              QStringList{QStringLiteral("Гипс в отдельном баке: 3 г/л, до 3.01 г на литр воды, больше "
+                                         "растворимости (2.4 г на литр воды). Оно не растворится "
+                                         "даже при K = 1.")});
 
     // Without a figure nothing is checked: no percentage, no warning.
     sulphate.solubility.reset();
@@ -336,8 +358,10 @@ TEST_F(StockPlanningTest, TheWorkingCompositionAndASavedSolutionAtTheirPercentag
     EXPECT_EQ(grams(plan, Tank::B),
               (Grams{{QStringLiteral("Калиевая селитра"), 500}, {QStringLiteral("Монофосфат калия"), 200},
                      {QStringLiteral("Сульфат магния (7-водный)"), 600}}));
-    // The default base's figures: 100 g/L of calcium nitrate against 2378.
-    EXPECT_NEAR(*plan.tank(Tank::A)->lines.first().solubilityPercent, 100.0 / 2378 * 100, 1e-9);
+    // The default base's figures: 100 g/L of calcium nitrate beside 2 g/L of chelate, so at
+    // least 898 g of water, against 2378 g per litre of water.
+    EXPECT_NEAR(*plan.tank(Tank::A)->lines.first().solubilityPercent,
+                100.0 * 1000 / 898 / 2378 * 100, 1e-9);
     EXPECT_EQ(plan.unpriced.size(), 5) << "the default base has no prices";
 
     // At 80 % the amounts are the calculator's "Кол-во от %", kol_pr, exactly.

@@ -96,16 +96,17 @@ TEST_F(StockWindowTest, BakiOpensTheTanksOfTheWorkingCompositionAndFollowsIt)
     EXPECT_EQ(inStock<QLineEdit>("FactorEdit")->text(), QStringLiteral("100"));
     EXPECT_EQ(inStock<QLineEdit>("TankEdit")->text(), QStringLiteral("10"));
     // By hand, K = 100 and V = 10 L: grams = g/L x 1000, g/L in the tank = g/L x 100. Against
-    // the default base's solubility: 100 / 2378 = 4.2 %. Potassium nitrate goes to B, the
-    // lighter (0.8 g/L against 1.02).
+    // the default base's solubility, per litre of the water left beside the tank's salts:
+    // 100 x 1000 / (1000 - 102) / 2378 = 4.7 %. Potassium nitrate goes to B, the lighter
+    // (0.8 g/L against 1.02).
     EXPECT_EQ(tank("TankAGrid"),
-              (QStringList{QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.2 | нет цены"),
+              (QStringList{QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.7 | нет цены"),
                            QStringLiteral("Хелат железа Fe-EDTA 13% | 20 | 2 | нет данных | нет цены"),
                            QStringLiteral("Итого | 1020 | 102 |  | нет цены")}));
     EXPECT_EQ(tank("TankBGrid"),
-              (QStringList{QStringLiteral("Калиевая селитра | 500 | 50 | 15.8 | нет цены"),
-                           QStringLiteral("Монофосфат калия | 200 | 20 | 8.8 | нет цены"),
-                           QStringLiteral("Сульфат магния (7-водный) | 600 | 60 | 5.6 | нет цены"),
+              (QStringList{QStringLiteral("Калиевая селитра | 500 | 50 | 18.2 | нет цены"),
+                           QStringLiteral("Монофосфат калия | 200 | 20 | 10.2 | нет цены"),
+                           QStringLiteral("Сульфат магния (7-водный) | 600 | 60 | 6.5 | нет цены"),
                            QStringLiteral("Итого | 1300 | 130 |  | нет цены")}));
     EXPECT_TRUE(tank("TankSeparateGrid").isEmpty()) << "an empty tank is not shown";
     EXPECT_EQ(warnings(), QStringList{QStringLiteral(
@@ -116,7 +117,7 @@ TEST_F(StockWindowTest, BakiOpensTheTanksOfTheWorkingCompositionAndFollowsIt)
     auto *edit2 = find<QLineEdit>(QStringLiteral("Edit2"));
     edit2->setText(QStringLiteral("50"));
     settle();
-    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 500 | 50 | 2.1 | нет цены"));
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 500 | 50 | 2.2 | нет цены"));
     // So does a fertilizer taken out of the composition.
     f4().T_rachet.last();
     press("Button2"); // the chelate
@@ -133,11 +134,29 @@ TEST_F(StockWindowTest, BakiOpensTheTanksOfTheWorkingCompositionAndFollowsIt)
     EXPECT_EQ(source->itemText(0), QStringLiteral("Рабочий состав"));
     EXPECT_EQ(source->itemText(1), QStringLiteral("Готовый раствор: Томат, рассада"));
     source->setCurrentIndex(1);
-    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.2 | нет цены"));
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.7 | нет цены"));
     const StockSheet::Heading heading = StockForm->heading();
     EXPECT_EQ(heading.recipe, QStringLiteral("Томат, рассада"));
     EXPECT_EQ(heading.crop, QStringLiteral("Томат"));
     EXPECT_EQ(heading.percentage, 100);
+
+    // A composition changed in the fertilizer window plans again: potassium nitrate given a
+    // calcium row goes to A.
+    Dataset &fertilizers = data().form2.T_Udobra;
+    for (int r = 0; r < fertilizers.recordCount(); ++r) {
+        fertilizers.moveTo(r);
+        if (fertilizers.value(QStringLiteral("name_udobra")).toString() == PotassiumNitrate)
+            break;
+    }
+    ASSERT_EQ(fertilizers.value(QStringLiteral("name_udobra")).toString(), PotassiumNitrate);
+    Dataset &composition = data().form2.T_Sostav_Udobra;
+    composition.append();
+    composition.setValue(QStringLiteral("id_element"), 4);
+    composition.setValue(QStringLiteral("kol_element"), 1.0);
+    composition.post();
+    settle();
+    EXPECT_TRUE(tank("TankAGrid").filter(PotassiumNitrate).size() == 1)
+        << tank("TankAGrid").join(u'\n').toStdString();
     EXPECT_EQ(boxes.count(), 0);
 }
 
@@ -165,15 +184,16 @@ TEST_F(StockWindowTest, AFactorOrVolumeThatIsNoNumberPlansNothingAndSaysSo)
     EXPECT_EQ(boxes.last().text, boxes.shown().first().text);
     EXPECT_FALSE(QFile::exists(base.path(StockWindow::ExportFile)));
 
-    // K = 200 plans again, and the sulphate needs more water than a 10 L tank gives it.
+    // K = 200 plans again. The sulphate makes B the heavier tank, so potassium nitrate goes to
+    // A, and B holds 1.4 g/L x 200 = 280 g/L: the sulphate's 120 g have 720 g of water at most.
     retype("FactorEdit", QStringLiteral("200"));
     EXPECT_TRUE(StockForm->hasPlan());
     addFertilizer(QStringLiteral("Сульфат калия"));
     typeAmount(QStringLiteral("Сульфат калия"), QStringLiteral("0.6"));
     settle();
     EXPECT_TRUE(warnings().contains(QStringLiteral(
-        "Сульфат калия в баке B: 120 г/л, больше растворимости (111 г/л). Наибольший K, при "
-        "котором оно растворится: 185.")))
+        "Сульфат калия в баке B: 120 г/л, до 166.67 г на литр воды, больше растворимости (111 г на "
+        "литр воды). Наибольший K, при котором оно растворится: 146.")))
         << warnings().join(u'\n').toStdString();
 
     retype("TankEdit", QStringLiteral("0"));
@@ -183,7 +203,7 @@ TEST_F(StockWindowTest, AFactorOrVolumeThatIsNoNumberPlansNothingAndSaysSo)
     EXPECT_EQ(boxes.last().text,
               QStringLiteral("Объём бака — число литров больше 0 и не больше 100000, а не \"0\""));
     retype("TankEdit", QStringLiteral("2.5"));
-    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 500 | 200 | 8.4 | нет цены"));
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 500 | 200 | 12.1 | нет цены"));
 }
 
 TEST_F(StockWindowTest, ThePropertiesGridSetsPricesAndTanksOfTheRecipesFertilizers)
@@ -203,7 +223,7 @@ TEST_F(StockWindowTest, ThePropertiesGridSetsPricesAndTanksOfTheRecipesFertilize
     QTest::keyClicks(price, QStringLiteral("1.2"));
     QTest::keyClick(price, Qt::Key_Return);
     settle();
-    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.2 | 1.2"));
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.7 | 1.2"));
     EXPECT_EQ(tank("TankAGrid").last(), QStringLiteral("Итого | 1020 | 102 |  | не менее 1.2"));
     EXPECT_EQ(stored("SELECT cena FROM t_svoistva_udobra WHERE id_udobra = 1").toDouble(), 1.2);
 
@@ -219,13 +239,16 @@ TEST_F(StockWindowTest, ThePropertiesGridSetsPricesAndTanksOfTheRecipesFertilize
     settle();
     EXPECT_EQ(cell(properties, 1, "PropertiesGridBak"), QStringLiteral("отдельно"));
     EXPECT_EQ(tank("TankSeparateGrid"),
-              (QStringList{QStringLiteral("Калиевая селитра | 500 | 50 | 15.8 | нет цены"),
-                           QStringLiteral("Итого | 500 | 50 |  | нет цены")}));
+              (QStringList{QStringLiteral("Калиевая селитра | 500 | 50 | 16.7 | нет цены"),
+                           QStringLiteral("Итого | 500 |  |  | нет цены")}));
     EXPECT_EQ(stored("SELECT bak FROM t_svoistva_udobra WHERE id_udobra = 2").toInt(), 3);
 
-    // The rows are the recipe's, one each: Insert makes none.
+    // The rows are the recipe's, one each: Insert makes none, Ctrl+Delete takes none away.
+    properties->setCurrentIndex(index(properties, 0, "PropertiesGridRastvorimost"));
     QTest::keyClick(properties, Qt::Key_Insert);
+    QTest::keyClick(properties, Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(properties->model()->rowCount(), 5);
+    EXPECT_EQ(stored("SELECT rastvorimost FROM t_svoistva_udobra WHERE id_udobra = 1").toDouble(), 2378);
     EXPECT_EQ(boxes.count(), 0);
 
     // The database cycle that closing the calculator runs reopens everything: the plan is
@@ -234,7 +257,7 @@ TEST_F(StockWindowTest, ThePropertiesGridSetsPricesAndTanksOfTheRecipesFertilize
     settle();
     EXPECT_TRUE(StockForm->isVisible());
     EXPECT_EQ(tank("TankSeparateGrid").size(), 2);
-    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.2 | 1.2"));
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.7 | 1.2"));
     EXPECT_EQ(columnTexts(properties, "PropertiesGridName").size(), 5);
     EXPECT_EQ(boxes.count(), 0);
 }

@@ -253,12 +253,15 @@ void DataGrid::keyPressEvent(QKeyEvent *event)
         switch (event->key()) {
         case Qt::Key_Insert:
             if (m_editable && mods == Qt::NoModifier) {
-                guarded([ds] { ds->insert(); });
+                if (!m_rowsFixed)
+                    guarded([ds] { ds->insert(); });
                 return;
             }
             break;
         case Qt::Key_Delete:
             if (m_editable && mods == Qt::ControlModifier) {
+                if (m_rowsFixed)
+                    return;
                 guarded([ds] {
                     if (!ds->isEmpty() && Messages::confirmDelete())
                         ds->remove();

@@ -54,6 +54,11 @@ public:
     bool isEditable() const { return m_editable; }
     void setEditable(bool editable);
 
+    // Rows fixed: values are edited, but Insert and Ctrl+Delete add or remove no row (a grid
+    // whose rows the program keeps, one per thing it lists).
+    bool rowsFixed() const { return m_rowsFixed; }
+    void setRowsFixed(bool fixed) { m_rowsFixed = fixed; }
+
     // Stores the value of an open cell editor in the dataset, keeping the editor open. Windows
     // call it before they post from outside the grid. False when no editor is open.
     bool commitEditor();
@@ -97,6 +102,7 @@ private:
     QHash<const DataGridColumn *, ColumnDelegate *> m_delegates;
     QPointer<QWidget> m_openEditor;
     bool m_editable = true;
+    bool m_rowsFixed = false;
     bool m_fitColumns = false;
     bool m_fitting = false;
     bool m_fitPending = false;
