@@ -90,6 +90,14 @@ StockWindow::StockWindow(DataModules &data, const CalculationInputs &calculator,
 
 // ---------------------------------------------------------------- building
 
+StockWindow::~StockWindow()
+{
+    // The edits lose the focus while the widgets below this class are torn down; their
+    // "finished" must not reach a window that is gone.
+    m_factorEdit->disconnect(this);
+    m_tankEdit->disconnect(this);
+}
+
 void StockWindow::setupInputBar()
 {
     auto *bar = new QHBoxLayout;

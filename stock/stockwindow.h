@@ -41,6 +41,7 @@ class StockWindow : public QWidget
 public:
     // `calculator` gives the percentage of the working composition (the slider).
     StockWindow(DataModules &data, const CalculationInputs &calculator, QWidget *parent = nullptr);
+    ~StockWindow() override;
 
     static inline const QString ExportFile = QStringLiteral("Маточные растворы.xls");
 
