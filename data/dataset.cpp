@@ -370,18 +370,23 @@ void Dataset::showViewFromFirstRow()
     notifyDetails();
 }
 
-void Dataset::rereadKeepingCurrent()
+void Dataset::showViewOn(quint64 keep)
 {
-    const quint64 keep = currentUid();
-    readSnapshot();
-    rebuildView();
-    computeAllCalculated();
     const int pos = viewPosition(keep);
     m_current = pos >= 0 ? pos : (m_view.isEmpty() ? -1 : 0);
     m_eof = m_view.isEmpty();
     emitReset();
     if (m_controlsDisabled == 0)
         Q_EMIT currentChanged(m_current);
+}
+
+void Dataset::rereadKeepingCurrent()
+{
+    const quint64 keep = currentUid();
+    readSnapshot();
+    rebuildView();
+    computeAllCalculated();
+    showViewOn(keep);
     notifyDetails();
 }
 
@@ -860,12 +865,7 @@ void Dataset::setSort(const QString &sort)
     checkBrowseMode();
     const quint64 keep = currentUid();
     rebuildView();
-    const int pos = viewPosition(keep);
-    m_current = pos >= 0 ? pos : (m_view.isEmpty() ? -1 : 0);
-    m_eof = m_view.isEmpty();
-    emitReset();
-    if (m_controlsDisabled == 0)
-        Q_EMIT currentChanged(m_current);
+    showViewOn(keep);
 }
 
 // ---------------------------------------------------------------- master-detail

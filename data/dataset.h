@@ -194,6 +194,8 @@ private:
     // The cursor and what the controls hear of it
     void setCurrent(int row, bool eof);
     void showViewFromFirstRow();
+    // The view shown again on the row `keep` (a row's uid), or on the first when it is gone.
+    void showViewOn(quint64 keep);
     void rereadKeepingCurrent();
     void masterChanged();
     void notifyDetails();

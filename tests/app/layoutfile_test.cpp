@@ -10,22 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "support/childprocess.h"
+#include "support/errorof.h"
 
 #include <csignal>
 
 #include <sys/resource.h>
 
 namespace {
-
-std::string errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const AppError &e) {
-        return e.text().toStdString();
-    }
-    return "(no error)";
-}
 
 QStringList lines(std::initializer_list<const char *> texts)
 {

@@ -3,6 +3,7 @@
 #include "data/dataset.h"
 #include "data/schema.h"
 #include "support/childprocess.h"
+#include "support/errorof.h"
 #include "support/freshbase.h"
 
 #include <QDir>
@@ -12,16 +13,6 @@
 #include <sqlite3.h>
 
 namespace {
-
-std::string errorOf(const std::function<void()> &f)
-{
-    try {
-        f();
-    } catch (const AppError &e) {
-        return e.text().toStdString();
-    }
-    return "(no error)";
-}
 
 // Files beside the base: SQLite's journals would show a base that was written to.
 QStringList dirEntries(const QString &dir)
