@@ -4,8 +4,6 @@
 #include "data/datamodules.h"
 #include "data/fields.h"
 
-#include <QCoreApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -96,9 +94,5 @@ BENCHMARK(BM_SearchFertilizers)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runCoreBenchmarks(argc, argv);
 }

@@ -6,8 +6,6 @@
 #include "data/datamodules.h"
 #include "data/fields.h"
 
-#include <QCoreApplication>
-
 #include <benchmark/benchmark.h>
 
 #include <memory>
@@ -93,9 +91,5 @@ BENCHMARK(BM_StockPlanning)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return runCoreBenchmarks(argc, argv);
 }

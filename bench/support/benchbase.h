@@ -15,3 +15,6 @@ private:
     QTemporaryDir m_dir;
     QString m_path;
 };
+
+// Runs the benchmarks of a widget-free binary under a QCoreApplication; its main() returns this.
+int runCoreBenchmarks(int argc, char **argv);
