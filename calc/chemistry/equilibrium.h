@@ -5,7 +5,9 @@
 // The solution as the meters see it, at 25 °C: activities by the Davies equation, the pH from
 // the charge balance of a closed system (the CO2 formed stays dissolved, as in a drip line),
 // the four sulphate ion pairs (CaSO4, MgSO4, KSO4-, NH4SO4-) solved together with the ionic
-// strength, and the conductivity summed from each free ion's diffusion coefficient.
+// strength, and the conductivity summed from each free ion's diffusion coefficient. The Davies
+// equation holds to an ionic strength of about 0.5 mol/L (a working solution is near 0.03);
+// past it every figure is rough.
 namespace Chemistry {
 
 // The acid constants at 25 °C that the acid dose shares with the equilibrium.

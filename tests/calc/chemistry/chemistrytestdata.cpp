@@ -103,6 +103,11 @@ Amounts species(std::initializer_list<std::pair<Ion, double>> amounts)
 
 } // namespace
 
+Amounts potassiumChloride(double molPerLitre)
+{
+    return species({{Ion::K, molPerLitre * 1000}, {Ion::Cl, molPerLitre * 1000}});
+}
+
 Amounts hoaglandOne()
 {
     return species({{Ion::NO3, 15}, {Ion::H2PO4, 1}, {Ion::K, 6}, {Ion::Ca, 5}, {Ion::Mg, 2},

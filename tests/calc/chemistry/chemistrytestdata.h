@@ -31,7 +31,8 @@ Chemistry::Water asWater(const StandardSolution &s);
 // The solution as a crop's targets: plain N and, when `withAmmonium`, its ammonium share.
 Chemistry::CropTargets asTargets(const StandardSolution &s, bool withAmmonium);
 
-// Hoagland and Arnon's two classic solutions, mmol/L of species.
+// KCl at `molPerLitre`; Hoagland and Arnon's two classic solutions: mmol/L of species.
+Chemistry::Amounts potassiumChloride(double molPerLitre);
 Chemistry::Amounts hoaglandOne();
 Chemistry::Amounts hoaglandTwo();
 
