@@ -79,6 +79,19 @@ TEST(Acid, CommercialAcidsTable)
     }
 }
 
+// An acid flagged in the base is known by the one acid element it brings, in any form.
+TEST(Acid, KindFromTheComposition)
+{
+    const std::pair<QList<ElementLine>, std::optional<AcidKind>> cases[] = {
+        {{{"N-NO3", 13.3, "N", 1}}, AcidKind::Nitric},
+        {{{"P2O5", 61.6, "P", 0.4364}}, AcidKind::Phosphoric},
+        {{{"S", 31.4, {}, 0}}, AcidKind::Sulphuric},
+        {{{"K", 40, {}, 0}}, std::nullopt},
+        {{{"N", 10, {}, 0}, {"P", 10, {}, 0}}, std::nullopt}};
+    for (const auto &[composition, kind] : cases)
+        EXPECT_EQ(acidKindOf(composition), kind) << composition.first().symbol.toStdString();
+}
+
 // Phosphoric acid may add no more P than the target allows: the dose stops there and says at
 // which pH.
 TEST(Acid, DoseCutToTheMostOfItsElement)
