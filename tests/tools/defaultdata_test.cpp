@@ -4,10 +4,12 @@
 #include "defaultbasefixture.h"
 
 #include "calc/compositionsolver.h"
+#include "support/readmerecipe.h"
 
 #include <QHash>
 #include <QMap>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -407,6 +409,44 @@ TEST_F(DefaultData, SolverMeetsEveryCropWithTheDefaultFertilizers)
         }
     }
     RecordProperty("largest_macro_deviation_percent", std::to_string(largest));
+}
+
+// The README's example is the solver's answer for the propagation recipe with its fertilizers,
+// each amount rounded to the places the README prints; so rounded, it still meets every macro
+// element within 2 % and iron within 3 %.
+TEST_F(DefaultData, ReadmeRecipeIsTheSolversAnswerRounded)
+{
+    const QVariant crop = value(QStringLiteral("SELECT id_kult FROM T_kult WHERE name_kult = ?"),
+                                {ReadmeRecipe::Crop});
+    ASSERT_FALSE(crop.isNull());
+    SolverProblem p = problem(crop.toInt(), Stage::Vegetative);
+    QList<SolverProblem::Fertilizer> chosen;
+    QList<double> rounded;
+    QList<double> places;
+    for (const ReadmeRecipe::Amount &a : ReadmeRecipe::amounts()) {
+        const auto it = std::find_if(p.fertilizers.cbegin(), p.fertilizers.cend(),
+                                     [&](const SolverProblem::Fertilizer &f) { return f.name == a.fertilizer; });
+        ASSERT_NE(it, p.fertilizers.cend()) << a.fertilizer.toStdString();
+        chosen.append(*it);
+        const QString grams = QString::fromLatin1(a.grams);
+        rounded.append(grams.toDouble());
+        places.append(std::pow(10.0, -(grams.size() - grams.indexOf(u'.') - 1)));
+    }
+    p.fertilizers = chosen;
+    const SolverResult solved = solveComposition(p);
+    ASSERT_EQ(solved.status, SolverResult::Status::Solved);
+    for (int f = 0; f < chosen.size(); ++f)
+        EXPECT_NEAR(rounded[f], solved.amounts[f], places[f] / 2 + 1e-9) << chosen[f].name.toStdString();
+
+    const SolverResult weighed = predictComposition(p, rounded);
+    for (int i = 0; i < p.elements.size(); ++i) {
+        const QString &name = p.elements[i].name;
+        if (MacroElements.contains(name)) {
+            EXPECT_LE(std::abs(*weighed.elements[i].deviation), 2.0) << name.toStdString();
+        } else if (name == QLatin1String("Fe")) {
+            EXPECT_LE(std::abs(*weighed.elements[i].deviation), 3.0);
+        }
+    }
 }
 
 } // namespace
