@@ -19,14 +19,14 @@ CropTargets targets(std::initializer_list<std::pair<const char *, double>> mg)
     return t;
 }
 
-// The default base's Томат, vegetative (Hochmuth and Hochmuth, UF/IFAS HS796): cations ahead.
+// An earlier default base's Томат, vegetative (Hochmuth and Hochmuth, UF/IFAS HS796): cations ahead.
 CropTargets tomato()
 {
     return targets({{"N", 70}, {"P", 50}, {"K", 120}, {"Ca", 150}, {"Mg", 40}, {"S", 50}, {"Fe", 2.8},
                     {"Mn", 0.8}, {"Zn", 0.3}, {"Cu", 0.2}, {"B", 0.7}, {"Mo", 0.05}});
 }
 
-// The default base's Огурец: de Kreij's cucumber solution with N as one total (17.25 mmol/L, of
+// An earlier default base's Огурец: de Kreij's cucumber solution with N as one total (17.25 mmol/L, of
 // it 1.25 ammonium), so that all N as nitrate puts the anions 2.5 meq/L ahead.
 CropTargets cucumber()
 {
