@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/numbers.h"
+#include "calc/run/numbers.h"
 
 #include <QString>
 

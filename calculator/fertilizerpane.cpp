@@ -2,13 +2,13 @@
 
 #include "calculatorlook.h"
 
-#include "calc/numbers.h"
+#include "calc/run/numbers.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
-#include "ui/grid/gridlook.h"
 #include "ui/grid/datagridcolumn.h"
+#include "ui/grid/gridlook.h"
 #include "ui/messages.h"
 
 #include <QHBoxLayout>

@@ -2,7 +2,7 @@
 
 #include "calculatorlook.h"
 
-#include "calc/numbers.h"
+#include "calc/run/numbers.h"
 #include "ui/color/wincolor.h"
 #include "ui/messages.h"
 

@@ -1,6 +1,6 @@
 #include "savedsolutionspane.h"
 
-#include "calc/derivedvalues.h"
+#include "calc/run/derivedvalues.h"
 #include "calculator/calculatorlook.h"
 #include "calculator/dataspinedit.h"
 #include "data/datamodules.h"
@@ -8,8 +8,8 @@
 #include "data/textconv.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
-#include "ui/grid/gridlook.h"
 #include "ui/grid/datagridcolumn.h"
+#include "ui/grid/gridlook.h"
 #include "ui/messages.h"
 #include "ui/splitter.h"
 

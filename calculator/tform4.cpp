@@ -2,7 +2,7 @@
 
 #include "buttoncolumn.h"
 #include "calculatorlook.h"
-#include "chartwindow.h"
+#include "chart/chartwindow.h"
 #include "compositionpane.h"
 #include "concentrationpane.h"
 #include "croppane.h"
@@ -10,7 +10,7 @@
 #include "percentagebar.h"
 #include "savedsolutionspane.h"
 
-#include "gridexport.h"
+#include "export/gridexport.h"
 #include "tform5.h"
 
 #include "data/datamodules.h"
@@ -19,8 +19,8 @@
 #include "ui/grid/datagrid.h"
 #include "ui/grid/datagridcolumn.h"
 #include "ui/messages.h"
-#include "ui/windowfont.h"
 #include "ui/splitter.h"
+#include "ui/windowfont.h"
 
 #include <QAction>
 #include <QCloseEvent>

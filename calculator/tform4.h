@@ -1,9 +1,9 @@
 #pragma once
 
-#include "calc/engine.h"
-#include "calc/workingcomposition.h"
+#include "calc/run/engine.h"
+#include "calc/run/workingcomposition.h"
 #include "compositionsource.h"
-#include "solverdialog.h"
+#include "solver/solverdialog.h"
 
 #include <QPointer>
 #include <QWidget>
