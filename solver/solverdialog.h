@@ -1,11 +1,10 @@
 #pragma once
 
 #include "calc/solver/compositionsolver.h"
+#include "solverchoices.h"
 
 #include <QDialog>
-#include <QHash>
 #include <QPointer>
-#include <QVariant>
 
 #include <optional>
 
@@ -17,15 +16,6 @@ class QLabel;
 class QPushButton;
 class QTableWidget;
 class WaterWindow;
-
-// What the dialog keeps for its next opening while the program runs (never in the base): the
-// stage, the water analysis and each element's mode.
-struct SolverChoices
-{
-    Stage stage = Stage::Vegetative;
-    QVariant water;                // id_voda; null for "Без учёта воды"
-    QHash<int, ElementMode> modes; // by id_el
-};
 
 // "Подбор состава": the amounts of the working composition's fertilizers that bring the
 // selected crop closest to its targets. The grower picks the stage, the water, each element's
