@@ -13,6 +13,7 @@
 #include "data/datamodules.h"
 #include "data/fields.h"
 #include "export/gridexport.h"
+#include "ui/color/widgetcolour.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/datagridcolumn.h"
@@ -118,7 +119,7 @@ Splitter *TForm4::makeSplitter(const QString &name, Qt::Orientation orientation,
     splitter->setStretchFactor(1, 1);
     QSplitterHandle *bar = splitter->handle(1);
     bar->setToolTip(QStringLiteral("Изменить размер"));
-    CalculatorLook::setBackground(bar, WinColor::clMedGray);
+    WidgetColour::setBackground(bar, WinColor::clMedGray);
     return splitter;
 }
 
