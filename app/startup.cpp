@@ -97,6 +97,7 @@ void ConnectWindows()
     Form4->setNameDialog(Form5);
 
     Form18->setTargets({Form4, [](bool on) { Form1->setTimer1Enabled(on); }});
+    Form18->setApplyOptions(&ApplyOptions);
 }
 
 void ShowMainWindow()
