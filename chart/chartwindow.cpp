@@ -1,11 +1,10 @@
 #include "chartwindow.h"
 
-#include "ui/chart/elementchart.h"
-
+#include "calc/run/calculationinputs.h"
 #include "calc/run/derivedvalues.h"
-#include "calc/run/engine.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
+#include "ui/chart/elementchart.h"
 #include "ui/grid/datagrid.h"
 #include "ui/windowfont.h"
 

@@ -1,14 +1,14 @@
 #include "solverdialog.h"
 
-#include "ui/chart/elementchart.h"
 #include "waterwindow.h"
 
-#include "calc/run/engine.h"
+#include "calc/run/calculationinputs.h"
 #include "calc/run/numbers.h"
 #include "calc/run/workingcomposition.h"
 #include "calc/solver/solversource.h"
 #include "data/datamodules.h"
 #include "data/textconv.h"
+#include "ui/chart/elementchart.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/gridlook.h"
 #include "ui/messages.h"

@@ -19,8 +19,8 @@ class WaterWindow;
 
 // "Подбор состава": the amounts of the working composition's fertilizers that bring the
 // selected crop closest to its targets. The grower picks the stage, the water, each element's
-// mode, keeps amounts or bounds them; "Подобрать" solves (calc/compositionsolver.h) and shows
-// the amounts, each element's result and deviation, the salt totals and a chart of target
+// mode, keeps amounts or bounds them; "Подобрать" solves (calc/solver/compositionsolver.h) and
+// shows the amounts, each element's result and deviation, the salt totals and a chart of target
 // against result; "Применить" writes the amounts into the same rows of the working composition
 // and asks the calculator to press "Рассчитать >>"; "Закрыть" writes nothing. Application
 // modal, so that the composition and the crop stay as they were while it is open.

@@ -2,7 +2,7 @@
 
 #include "stocktankmodel.h"
 
-#include "calc/run/engine.h"
+#include "calc/run/calculationinputs.h"
 #include "calc/run/savedsolutions.h"
 #include "calc/run/workingcomposition.h"
 #include "data/apperror.h"

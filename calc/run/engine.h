@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calculationinputs.h"
 #include "salttotals.h"
 
 #include <QObject>
@@ -7,17 +8,6 @@
 
 class Dataset;
 class DataModules;
-
-// What the calculation reads at the moment it runs: the concentration percentage p and the
-// litres L of the saved solution. The calculator window gives its slider and its litres editor;
-// tests and benchmarks give fixed numbers.
-class CalculationInputs
-{
-public:
-    virtual ~CalculationInputs() = default;
-    virtual int percentage() const = 0;
-    virtual double litres() const = 0; // empty or unreadable litres count as 0
-};
 
 // The concentration run over the working composition or the current saved solution, its
 // rounding, the calculated fields and the salt totals, over the calculator's datasets. It
