@@ -9,3 +9,5 @@ TForm6 *Form6 = nullptr;
 TForm18 *Form18 = nullptr;
 TF_Converter *F_Converter = nullptr;
 StockWindow *StockForm = nullptr;
+SolverLauncher *Solver = nullptr;
+ChartWindow *ChartForm = nullptr;

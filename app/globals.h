@@ -10,6 +10,8 @@ class TForm6;
 class TForm18;
 class TF_Converter;
 class StockWindow;
+class SolverLauncher;
+class ChartWindow;
 
 extern TForm1 *Form1;
 extern TForm2 *Form2;
@@ -19,5 +21,8 @@ extern TForm5 *Form5;
 extern TForm6 *Form6;
 extern TForm18 *Form18;
 extern TF_Converter *F_Converter;
-// Beside the eight: the stock tanks' window, created after them.
+// Beside the eight: the stock tanks' window and the opener of "Подбор состава", created after
+// them, and "Диаграмма", created the first time it is asked for.
 extern StockWindow *StockForm;
+extern SolverLauncher *Solver;
+extern ChartWindow *ChartForm;

@@ -1,6 +1,6 @@
 #include "layoutfile.h"
 
-#include "calc/numbers.h"
+#include "calc/run/numbers.h"
 #include "data/apperror.h"
 
 #include <QDir>

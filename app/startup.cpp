@@ -7,11 +7,13 @@
 
 #include "calculator/tform4.h"
 #include "calculator/tform5.h"
+#include "chart/chartwindow.h"
 #include "options/tform18.h"
 #include "reference/tf_converter.h"
 #include "reference/tform2.h"
 #include "reference/tform3.h"
 #include "reference/tform6.h"
+#include "solver/solverlauncher.h"
 #include "stock/stockwindow.h"
 #include "ui/messages.h"
 
@@ -34,6 +36,7 @@ bool CreateWindows()
         Form18 = new TForm18(data);
         F_Converter = new TF_Converter;
         StockForm = new StockWindow(data, *Form4);
+        Solver = new SolverLauncher(data, *Form4, Form4);
         ConnectWindows();
     });
     if (!created)
@@ -49,6 +52,18 @@ void showWindow(QWidget *window)
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+// "Диаграмма" over the calculator's concentration grid, made at its first showing, so that a
+// start-up that never shows it never builds a chart.
+void showChart()
+{
+    if (!ChartForm) {
+        ChartForm = new ChartWindow(Form1->data().form4, *Form4, Form4->concentrationGrid(), Form4);
+        QObject::connect(Form4, &TForm4::concentrationsChanged, ChartForm,
+                         [window = ChartForm] { guarded([window] { window->refresh(); }); });
+    }
+    showWindow(ChartForm);
 }
 
 } // namespace
@@ -69,10 +84,20 @@ void ConnectWindows()
     QObject::connect(Form4, &TForm4::fertilizersRequested, Form1->RzButton1(), &QPushButton::click);
     QObject::connect(Form4, &TForm4::optionsRequested, Form18, [] { showWindow(Form18); });
     QObject::connect(Form4, &TForm4::stockRequested, StockForm, [] { showWindow(StockForm); });
+    // Reading the base, these may fail: the error box ends the press, as in a handler.
+    QObject::connect(Form4, &TForm4::solverRequested, Solver, [] { guarded([] { Solver->open(); }); });
+    QObject::connect(Solver, &SolverLauncher::applied, Form4, &TForm4::pressCalculate);
+    QObject::connect(Form4, &TForm4::chartRequested, Form4, [] { guarded([] { showChart(); }); });
+    // The chart shows the calculator's grid: it goes with it.
+    QObject::connect(Form4, &TForm4::closed, Form4, [] {
+        if (ChartForm)
+            ChartForm->hide();
+    });
     QObject::connect(Form4, &TForm4::mainWindowCloseRequested, Form1, [] { CloseMainWindow(); });
     Form4->setNameDialog(Form5);
 
     Form18->setTargets({Form4, [](bool on) { Form1->setTimer1Enabled(on); }});
+    Form18->setApplyOptions(&ApplyOptions);
 }
 
 void ShowMainWindow()
@@ -93,6 +118,8 @@ void destroy(T *&window)
 
 void DestroyWindows()
 {
+    destroy(ChartForm);
+    destroy(Solver);
     destroy(StockForm);
     destroy(F_Converter);
     destroy(Form18);

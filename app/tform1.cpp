@@ -8,6 +8,7 @@
 
 #include "calculator/tform4.h"
 #include "calculator/tform5.h"
+#include "options/applyoptions.h"
 #include "options/tform18.h"
 #include "reference/tform2.h"
 #include "reference/tform3.h"

@@ -2,6 +2,7 @@
 
 #include "calculatorlook.h"
 
+#include "ui/color/widgetcolour.h"
 #include "ui/color/wincolor.h"
 
 #include <QPushButton>
@@ -42,7 +43,7 @@ ButtonColumn::ButtonColumn(QWidget *parent)
     for (QPushButton *b : {m_button6, m_button8, m_button9}) {
         b->setFixedSize(ButtonWidth, ButtonWidth);
         b->setFont(CalculatorLook::boldFont());
-        CalculatorLook::setTextColour(b, WinColor::clPurple);
+        WidgetColour::setTextColour(b, WinColor::clPurple);
     }
 
     m_button3 = makeButton(QStringLiteral("Button3"), QStringLiteral("X"),

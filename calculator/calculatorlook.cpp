@@ -1,6 +1,5 @@
 #include "calculatorlook.h"
 
-#include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
 #include "ui/windowfont.h"
 
@@ -8,34 +7,9 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPalette>
 #include <QWidget>
 
 namespace CalculatorLook {
-
-void setBackground(QWidget *widget, int winColor)
-{
-    QPalette p = widget->palette();
-    p.setColor(QPalette::Window, WinColor::toQColor(winColor));
-    widget->setPalette(p);
-    widget->setAutoFillBackground(true);
-}
-
-void setBase(QWidget *widget, int winColor)
-{
-    QPalette p = widget->palette();
-    p.setColor(QPalette::Base, WinColor::toQColor(winColor));
-    widget->setPalette(p);
-}
-
-void setTextColour(QWidget *widget, int winColor)
-{
-    QPalette p = widget->palette();
-    const QColor c = WinColor::toQColor(winColor);
-    p.setColor(QPalette::ButtonText, c);
-    p.setColor(QPalette::WindowText, c);
-    widget->setPalette(p);
-}
 
 QFont condensedFont()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/numbers.h"
+#include "calc/run/numbers.h"
 
 #include <QString>
 
@@ -9,21 +9,12 @@ class QFont;
 class QLabel;
 class QWidget;
 
-// The look shared by the calculator's panes: Windows colour values painted on Qt widgets, and
-// the window's fonts. Colours are always given in the Windows encoding (ui/color/wincolor.h).
+// The look shared by the calculator's panes: the window's fonts and labels. Colours are painted
+// through ui/color/widgetcolour.h, always in the Windows encoding.
 namespace CalculatorLook {
 
 // Decimals an amount in g/L may be typed with (the one constant of calc/).
 using ::AmountDecimals;
-
-// Fills the widget's background (a panel, a label, a slider) with the colour.
-void setBackground(QWidget *widget, int winColor);
-
-// The background of an edit's or a list's text area.
-void setBase(QWidget *widget, int winColor);
-
-// The colour of the widget's text (a button caption).
-void setTextColour(QWidget *widget, int winColor);
 
 // The window's font, condensed: for the grids whose many columns share a narrow pane.
 QFont condensedFont();

@@ -2,13 +2,14 @@
 
 #include "calculatorlook.h"
 
-#include "calc/salttotals.h"
+#include "calc/run/salttotals.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
+#include "ui/color/widgetcolour.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
-#include "ui/grid/gridlook.h"
 #include "ui/grid/datagridcolumn.h"
+#include "ui/grid/gridlook.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -125,7 +126,7 @@ QWidget *ConcentrationPane::makeTotalLine(const QString &name, const QString &ti
     for (const ValueLabel &value : values) {
         QLabel *l = CalculatorLook::label(value.name, first ? QStringLiteral("0   ")
                                                             : QStringLiteral("0    "), strip);
-        CalculatorLook::setBackground(l, value.colour);
+        WidgetColour::setBackground(l, value.colour);
         l->setFixedHeight(TotalLineHeight);
         row->addWidget(l);
         *value.label = l;

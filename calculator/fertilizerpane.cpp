@@ -2,13 +2,14 @@
 
 #include "calculatorlook.h"
 
-#include "calc/numbers.h"
+#include "calc/run/numbers.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
+#include "ui/color/widgetcolour.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
-#include "ui/grid/gridlook.h"
 #include "ui/grid/datagridcolumn.h"
+#include "ui/grid/gridlook.h"
 #include "ui/messages.h"
 
 #include <QHBoxLayout>
@@ -48,7 +49,7 @@ void FertilizerPane::setupSearchBar()
     m_edit1->setObjectName(QStringLiteral("Edit1"));
     m_edit1->setToolTip(QStringLiteral("Название искомого удобрения"));
     m_edit1->setAccessibleName(QStringLiteral("Поиск удобрения"));
-    CalculatorLook::setBase(m_edit1, WinColor::clBtnFace);
+    WidgetColour::setBase(m_edit1, WinColor::clBtnFace);
     caption->setBuddy(m_edit1);
     // The edit takes the width fitSearchEdit gives it, less when the bar is narrower.
     m_edit1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

@@ -2,7 +2,8 @@
 
 #include "calculatorlook.h"
 
-#include "calc/numbers.h"
+#include "calc/run/numbers.h"
+#include "ui/color/widgetcolour.h"
 #include "ui/color/wincolor.h"
 #include "ui/messages.h"
 
@@ -35,19 +36,19 @@ PercentageBar::PercentageBar(Apply apply, QWidget *parent)
     m_slider->setValue(StartPercentage);
     m_slider->setToolTip(QStringLiteral("Процентная концентрация"));
     m_slider->setAccessibleName(QStringLiteral("Процентная концентрация"));
-    CalculatorLook::setBackground(m_slider, WinColor::clTeal);
+    WidgetColour::setBackground(m_slider, WinColor::clTeal);
     row->addWidget(m_slider, 1);
 
     auto *panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("Panel12"));
     panel->setFixedWidth(EditPanelWidth);
-    CalculatorLook::setBackground(panel, WinColor::clTeal);
+    WidgetColour::setBackground(panel, WinColor::clTeal);
     auto *panelLayout = new QHBoxLayout(panel);
     panelLayout->setContentsMargins(4, 2, 4, 2);
     m_edit2 = new QLineEdit(QString::number(StartPercentage), panel);
     m_edit2->setObjectName(QStringLiteral("Edit2"));
     m_edit2->setAccessibleName(QStringLiteral("Процент концентрации"));
-    CalculatorLook::setBase(m_edit2, WinColor::clInfoBk);
+    WidgetColour::setBase(m_edit2, WinColor::clInfoBk);
     panelLayout->addWidget(m_edit2);
     row->addWidget(panel);
 

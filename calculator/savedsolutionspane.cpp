@@ -1,15 +1,16 @@
 #include "savedsolutionspane.h"
 
-#include "calc/derivedvalues.h"
+#include "calc/run/derivedvalues.h"
 #include "calculator/calculatorlook.h"
 #include "calculator/dataspinedit.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
 #include "data/textconv.h"
+#include "ui/color/widgetcolour.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
-#include "ui/grid/gridlook.h"
 #include "ui/grid/datagridcolumn.h"
+#include "ui/grid/gridlook.h"
 #include "ui/messages.h"
 #include "ui/splitter.h"
 
@@ -55,7 +56,7 @@ SavedSolutionsPane::SavedSolutionsPane(DataModules &data, QWidget *parent)
     m_splitter->setStretchFactor(1, 1);
     QSplitterHandle *bar = m_splitter->handle(1);
     bar->setToolTip(QStringLiteral("Изменить размер"));
-    CalculatorLook::setBackground(bar, WinColor::clMedGray);
+    WidgetColour::setBackground(bar, WinColor::clMedGray);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(2, 2, 2, 2);
@@ -145,7 +146,7 @@ QWidget *SavedSolutionsPane::setupLitresGroup()
     m_litres->setFixedWidth(57);
     m_litres->setToolTip(QStringLiteral("Укажите кол-во литров"));
     m_litres->setAccessibleName(QStringLiteral("Литры"));
-    CalculatorLook::setBase(m_litres, WinColor::clGradientActiveCaption);
+    WidgetColour::setBase(m_litres, WinColor::clGradientActiveCaption);
     above->setBuddy(m_litres);
     connect(m_litres, &DataSpinEdit::changed, this,
             [this] { guarded([this] { dxDBSpinEdit1Change(); }); });

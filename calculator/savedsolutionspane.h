@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/savedsolutions.h"
+#include "calc/run/savedsolutions.h"
 
 #include <QGroupBox>
 

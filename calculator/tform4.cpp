@@ -2,25 +2,24 @@
 
 #include "buttoncolumn.h"
 #include "calculatorlook.h"
-#include "chartwindow.h"
 #include "compositionpane.h"
 #include "concentrationpane.h"
 #include "croppane.h"
 #include "fertilizerpane.h"
 #include "percentagebar.h"
 #include "savedsolutionspane.h"
-
-#include "gridexport.h"
 #include "tform5.h"
 
 #include "data/datamodules.h"
 #include "data/fields.h"
+#include "export/gridexport.h"
+#include "ui/color/widgetcolour.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/datagridcolumn.h"
 #include "ui/messages.h"
-#include "ui/windowfont.h"
 #include "ui/splitter.h"
+#include "ui/windowfont.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -120,7 +119,7 @@ Splitter *TForm4::makeSplitter(const QString &name, Qt::Orientation orientation,
     splitter->setStretchFactor(1, 1);
     QSplitterHandle *bar = splitter->handle(1);
     bar->setToolTip(QStringLiteral("Изменить размер"));
-    CalculatorLook::setBackground(bar, WinColor::clMedGray);
+    WidgetColour::setBackground(bar, WinColor::clMedGray);
     return splitter;
 }
 
@@ -309,22 +308,12 @@ void TForm4::ButtonSolveClick()
                        QStringLiteral("Подбор состава"), BoxIcon::None, {BoxButton::Ok}});
         return;
     }
-    auto *dialog = new SolverDialog(m_data, *this, m_solverChoices, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &SolverDialog::applied, m_composition->calculateButton(), &QPushButton::click);
-    dialog->show();
+    Q_EMIT solverRequested();
 }
 
 void TForm4::ButtonChartClick()
 {
-    if (!m_chartWindow) {
-        m_chartWindow = new ChartWindow(m_data.form4, *this, *m_concentration->grid(), this);
-        connect(this, &TForm4::concentrationsChanged, m_chartWindow,
-                [window = m_chartWindow.data()] { guarded([window] { window->refresh(); }); });
-    }
-    m_chartWindow->show();
-    m_chartWindow->raise();
-    m_chartWindow->activateWindow();
+    Q_EMIT chartRequested();
 }
 
 void TForm4::showSaltTotals(const SaltTotals &totals)
@@ -337,6 +326,16 @@ void TForm4::Timer1Timer()
 {
     // Off before the press, so that a failing calculation is not retried every second.
     m_composition->timer()->stop();
+    pressCalculate();
+}
+
+const DataGrid &TForm4::concentrationGrid() const
+{
+    return *m_concentration->grid();
+}
+
+void TForm4::pressCalculate()
+{
     m_composition->calculateButton()->click();
 }
 
@@ -362,9 +361,7 @@ bool TForm4::FormClose()
             timer->start();
         return false;
     }
-    // The chart shows this window's grid: it goes with it.
-    if (m_chartWindow)
-        m_chartWindow->hide();
+    Q_EMIT closed();
     guarded([this] {
         if (m_data.form18.ADOTable1.asBoolean(Fields::avto))
             Q_EMIT mainWindowCloseRequested();

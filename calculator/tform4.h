@@ -1,9 +1,8 @@
 #pragma once
 
-#include "calc/engine.h"
-#include "calc/workingcomposition.h"
+#include "calc/run/engine.h"
+#include "calc/run/workingcomposition.h"
 #include "compositionsource.h"
-#include "solverdialog.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -11,10 +10,10 @@
 #include <functional>
 
 class ButtonColumn;
-class ChartWindow;
 class CompositionPane;
 class ConcentrationPane;
 class CropPane;
+class DataGrid;
 class DataModules;
 class FertilizerPane;
 class PercentageBar;
@@ -38,6 +37,8 @@ public:
 
     DataModules &data() { return m_data; }
     ConcentrationEngine &engine() { return m_engine; }
+    // The concentration grid, which the chart window draws.
+    const DataGrid &concentrationGrid() const;
 
     // The name dialog that "Сохранить" and "изменить название" show.
     void setNameDialog(TForm5 *dialog);
@@ -74,11 +75,13 @@ public:
     void dxDBGrid5Click();
     void N1Click();     // "изменить название"
     void EXCEL1Click(); // "Выгрузить в EXCEL"
-    void ButtonSolveClick(); // "Подбор...": the dialog "Подбор состава"
-    void ButtonChartClick(); // "Диаграмма": the chart window
+    void ButtonSolveClick(); // "Подбор...": asks for the dialog "Подбор состава"
+    void ButtonChartClick(); // "Диаграмма": asks for the chart window
     void ButtonStockClick(); // "Баки..."
     void UpdateSaltTotals();
     void RoundCalculatedConcentrations();
+    // Presses "Рассчитать >>", as the recalculation tick and the solver's "Применить" do.
+    void pressCalculate();
 
     // Enables the buttons and menu items from the state of the fertilizer list and the
     // working composition.
@@ -89,6 +92,10 @@ Q_SIGNALS:
     void fertilizersRequested();     // "U": the main window's "Удобрения" is pressed
     void optionsRequested();         // "O": the options window is shown
     void stockRequested();           // "Баки...": the stock tanks' window is shown
+    void solverRequested();          // "Подбор...": the dialog "Подбор состава" is opened
+    void chartRequested();           // "Диаграмма": the chart window is shown
+    // Closed, the database cycle done: the windows that show this one's grids go with it.
+    void closed();
     void mainWindowCloseRequested(); // closed while autostart is set: the program ends
     // What the concentration grid shows may have changed: a run, a change of the percentage,
     // another crop or saved solution, a target typed, the tables reopened.
@@ -113,8 +120,6 @@ private:
     ConcentrationEngine m_engine;
     WorkingComposition m_workingComposition;
     QPointer<TForm5> m_nameDialog;
-    SolverChoices m_solverChoices;
-    QPointer<ChartWindow> m_chartWindow;
     std::function<bool()> m_databaseCycle;
     FertilizerPane *m_fertilizers = nullptr;
     ButtonColumn *m_buttons = nullptr;

@@ -1,7 +1,6 @@
 #include "connection.h"
 
 #include "apperror.h"
-#include "dataset.h"
 #include "owntables.h"
 #include "schema.h"
 
@@ -154,24 +153,23 @@ void Connection::setBusyTimeout(int milliseconds)
         sqlite3_busy_timeout(m_db, milliseconds);
 }
 
-void Connection::noteWrite(Dataset *dataset)
+void Connection::noteWrite(QObject *writer, const std::function<void()> &reread)
 {
-    if (m_batchDepth > 0 && !m_batchWriters.contains(dataset))
-        m_batchWriters.append(dataset);
+    if (m_batchDepth == 0)
+        return;
+    for (const Writer &w : std::as_const(m_batchWriters)) {
+        if (w.object == writer)
+            return;
+    }
+    m_batchWriters.append({writer, reread});
 }
 
 void Connection::rereadWriters()
 {
-    const QList<QPointer<Dataset>> writers = std::exchange(m_batchWriters, {});
-    for (const QPointer<Dataset> &ds : writers) {
-        if (!ds)
-            continue;
-        try {
-            ds->reread();
-        } catch (const AppError &) {
-            // Rows that cannot be read back are not shown at all.
-            ds->close();
-        }
+    const QList<Writer> writers = std::exchange(m_batchWriters, {});
+    for (const Writer &w : writers) {
+        if (w.object)
+            w.reread();
     }
 }
 

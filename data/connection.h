@@ -5,9 +5,10 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
+
 struct sqlite3;
 struct sqlite3_stmt;
-class Dataset;
 
 // The one connection to base.mdb. The file is opened read-write and never created: a missing
 // base is an error. Before anything is changed in it, the file must be a database holding every
@@ -83,8 +84,9 @@ public:
         bool m_finished = false;
     };
 
-    // Called by a dataset that wrote: inside a batch it is read again if the batch fails.
-    void noteWrite(Dataset *dataset);
+    // Called by a dataset that wrote: inside a batch, `reread` runs if the batch fails, so that
+    // the dataset shows what the file holds again. A writer destroyed by then is passed over.
+    void noteWrite(QObject *writer, const std::function<void()> &reread);
 
 private:
     void open(int flags, bool newFile);
@@ -95,5 +97,10 @@ private:
     sqlite3 *m_db = nullptr;
     int m_busyTimeout = 5000;
     int m_batchDepth = 0;
-    QList<QPointer<Dataset>> m_batchWriters;
+    struct Writer
+    {
+        QPointer<QObject> object;
+        std::function<void()> reread;
+    };
+    QList<Writer> m_batchWriters;
 };

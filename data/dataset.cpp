@@ -1,31 +1,15 @@
 #include "dataset.h"
 
 #include "apperror.h"
-#include "binding.h"
 #include "connection.h"
-#include "textconv.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
 const QString EmptyDataset = QStringLiteral("Cannot perform this operation on an empty dataset");
 const QString ClosedDataset = QStringLiteral("Cannot perform this operation on a closed dataset");
 const QString NotEditing = QStringLiteral("Dataset not in edit or insert mode");
-
-QString notFound(const QString &field)
-{
-    return QStringLiteral("Field '%1' not found").arg(field);
-}
-
-// Compares two key-like values as integers; an empty value matches nothing.
-bool sameKey(const QVariant &a, const QVariant &b)
-{
-    if (a.isNull() || b.isNull())
-        return false;
-    return a.toLongLong() == b.toLongLong();
-}
 
 } // namespace
 
@@ -36,12 +20,6 @@ Dataset::Dataset(const QString &name, Connection *connection, const QString &tab
       m_tableRows(*connection, *m_table, m_fields)
 {
     setObjectName(name);
-}
-
-Dataset::~Dataset()
-{
-    if (m_master)
-        m_master->removeFollower(this);
 }
 
 // ---------------------------------------------------------------- declaration
@@ -90,6 +68,11 @@ void Dataset::addCalculatedField(const QString &name)
     m_fields.append(f);
 }
 
+QString Dataset::notFound(const QString &field)
+{
+    return QStringLiteral("Field '%1' not found").arg(field);
+}
+
 int Dataset::fieldIndex(const QString &name) const
 {
     return indexOfField(m_fields, name);
@@ -134,65 +117,6 @@ bool Dataset::isEditing() const
     return m_state == DatasetState::Edit || m_state == DatasetState::Insert;
 }
 
-// ---------------------------------------------------------------- rows and their values
-
-const Dataset::Row *Dataset::currentRowData() const
-{
-    if (m_calcRow)
-        return m_calcRow;
-    if (isEditing())
-        return &m_editRow;
-    if (m_current < 0 || m_current >= m_view.size())
-        return nullptr;
-    return &m_rows.at(m_view.at(m_current));
-}
-
-Dataset::Row *Dataset::currentRowData()
-{
-    return const_cast<Row *>(std::as_const(*this).currentRowData());
-}
-
-QVariant Dataset::rowValue(const Row &row, int index) const
-{
-    const Field &f = m_fields.at(index);
-    if (f.kind != FieldKind::Lookup)
-        return row.values.at(index);
-    if (!f.lookupDataset)
-        return {};
-    const QVariant key = rowValue(row, f.keyIndex);
-    if (key.isNull())
-        return {};
-    QVariant v = f.lookupDataset->lookup(f.lookupKey, key, f.resultField);
-    if (f.type == FieldType::Text && f.size > 0 && !v.isNull()) {
-        const QString s = v.toString();
-        if (s.size() > f.size)
-            v = s.left(f.size);
-    }
-    return v;
-}
-
-QVariant Dataset::lookup(const QString &keyField, const QVariant &key, const QString &result) const
-{
-    if (m_state == DatasetState::Inactive || key.isNull())
-        return {};
-    const int keyIndex = fieldIndex(keyField);
-    const int resultIndex = fieldIndex(result);
-    if (keyIndex < 0 || resultIndex < 0)
-        return {};
-    if (m_fields.at(keyIndex).type == FieldType::Text) {
-        // Text keys are rare and short-listed: compared as text, never through the number index.
-        const QString wanted = key.toString();
-        for (const Row &r : m_rows) {
-            if (rowValue(r, keyIndex).toString() == wanted)
-                return rowValue(r, resultIndex);
-        }
-        return {};
-    }
-    const int position = m_lookupIndex.find(keyIndex, key.toLongLong(), int(m_rows.size()),
-                                            [&](int i) { return rowValue(m_rows.at(i), keyIndex); });
-    return position < 0 ? QVariant() : rowValue(m_rows.at(position), resultIndex);
-}
-
 // Reads the table again. A row still in the file keeps its uid, so bookmarks and the current
 // row survive the reading.
 void Dataset::readSnapshot()
@@ -217,47 +141,6 @@ void Dataset::readSnapshot()
 }
 
 // ---------------------------------------------------------------- the view
-
-bool Dataset::isInView(const Row &row) const
-{
-    if (m_master) {
-        const Dataset *master = m_master->dataset();
-        if (!master || !master->isActive())
-            return false;
-        const int di = fieldIndex(m_detailField);
-        if (di < 0 || !sameKey(rowValue(row, di), masterValue()))
-            return false;
-    }
-    if (m_filtered && !m_filter.isEmpty() && !m_filter.passes(rowValue(row, m_filter.field())))
-        return false;
-    return true;
-}
-
-QVariant Dataset::masterValue() const
-{
-    if (!m_master)
-        return {};
-    const Dataset *master = m_master->dataset();
-    if (!master->isActive())
-        return {};
-    const int mi = master->fieldIndex(m_masterField);
-    const Row *r = master->currentRowData();
-    if (mi < 0 || !r)
-        return {};
-    return master->rowValue(*r, mi);
-}
-
-bool Dataset::masterChainClosed() const
-{
-    const Dataset *ds = this;
-    // Links never form a loop in the program; the bound only keeps a mistaken one finite.
-    for (int depth = 0; depth < 16 && ds->m_master; ++depth) {
-        ds = ds->m_master->dataset();
-        if (!ds || !ds->isActive())
-            return true;
-    }
-    return false;
-}
 
 void Dataset::rebuildView()
 {
@@ -284,38 +167,6 @@ quint64 Dataset::currentUid() const
     return m_current >= 0 && m_current < m_view.size() ? m_rows.at(m_view.at(m_current)).uid : 0;
 }
 
-void Dataset::computeCalculated(Row &row)
-{
-    bool any = false;
-    for (int i = 0; i < m_fields.size(); ++i) {
-        if (m_fields.at(i).kind == FieldKind::Calculated) {
-            row.values[i] = QVariant();
-            any = true;
-        }
-    }
-    if (!any || !m_calcHook)
-        return;
-    // The hook reads the row through the ordinary accessors: they see this row meanwhile.
-    struct Restore
-    {
-        Row *&slot;
-        Row *previous;
-        ~Restore() { slot = previous; }
-    } restore{m_calcRow, m_calcRow};
-    m_calcRow = &row;
-    m_calcHook(*this);
-}
-
-void Dataset::computeAllCalculated()
-{
-    if (!m_calcHook)
-        return;
-    for (int i : std::as_const(m_view))
-        computeCalculated(m_rows[i]);
-    if (isEditing())
-        computeCalculated(m_editRow);
-}
-
 // ---------------------------------------------------------------- the cursor and the controls
 
 void Dataset::emitReset()
@@ -328,12 +179,6 @@ void Dataset::emitRowChanged(int row)
 {
     if (m_controlsDisabled == 0 && row >= 0)
         Q_EMIT rowChanged(row);
-}
-
-void Dataset::notifyDetails()
-{
-    if (m_binding)
-        m_binding->notifyMasterChanged();
 }
 
 void Dataset::setCurrent(int row, bool eof)
@@ -447,19 +292,6 @@ int Dataset::recordCount() const
     return m_state == DatasetState::Inactive ? 0 : int(m_view.size());
 }
 
-void Dataset::updateRecord()
-{
-    if (m_updatingRecord || !m_binding || !isEditing())
-        return;
-    m_updatingRecord = true;
-    struct Reset
-    {
-        bool &flag;
-        ~Reset() { flag = false; }
-    } reset{m_updatingRecord};
-    m_binding->requestUpdateData();
-}
-
 void Dataset::checkBrowseMode()
 {
     updateRecord();
@@ -541,121 +373,6 @@ void Dataset::moveTo(int row)
         setCurrent(pos, false);
 }
 
-// ---------------------------------------------------------------- field access
-
-QVariant Dataset::value(const QString &name) const
-{
-    checkActive();
-    const int i = fieldIndex(name);
-    if (i < 0)
-        fail(notFound(name));
-    const Row *r = currentRowData();
-    return r ? rowValue(*r, i) : QVariant();
-}
-
-bool Dataset::isNull(const QString &name) const
-{
-    return value(name).isNull();
-}
-
-int Dataset::asInteger(const QString &name) const
-{
-    const QVariant v = value(name);
-    if (v.isNull())
-        return 0;
-    if (v.typeId() == QMetaType::Double)
-        return int(std::llround(v.toDouble()));
-    return v.toInt();
-}
-
-double Dataset::asFloat(const QString &name) const
-{
-    const QVariant v = value(name);
-    return v.isNull() ? 0.0 : v.toDouble();
-}
-
-bool Dataset::asBoolean(const QString &name) const
-{
-    const QVariant v = value(name);
-    return !v.isNull() && v.toBool();
-}
-
-QString Dataset::asString(const QString &name) const
-{
-    const QVariant v = value(name);
-    if (v.isNull())
-        return {};
-    switch (v.typeId()) {
-    case QMetaType::Double:
-        return formatGeneral(v.toDouble());
-    case QMetaType::Bool:
-        return v.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    default:
-        return v.toString();
-    }
-}
-
-QVariant Dataset::valueAt(int row, const QString &name) const
-{
-    const int i = fieldIndex(name);
-    return i < 0 ? QVariant() : valueAt(row, i);
-}
-
-QVariant Dataset::valueAt(int row, int index) const
-{
-    if (m_state == DatasetState::Inactive || row < 0 || row >= m_view.size() || index < 0
-        || index >= m_fields.size())
-        return {};
-    if (row == m_current && isEditing())
-        return rowValue(m_editRow, index);
-    return rowValue(m_rows.at(m_view.at(row)), index);
-}
-
-void Dataset::setValue(const QString &name, const QVariant &value)
-{
-    checkActive();
-    checkEditing();
-    const int i = fieldIndex(name);
-    if (i < 0)
-        fail(notFound(name));
-    const Field &f = m_fields.at(i);
-    if (f.kind != FieldKind::Stored || f.readOnly)
-        fail(QStringLiteral("Field '%1' cannot be modified").arg(f.name));
-    m_editRow.values[i] = f.accept(value); // a refused value names the field, not the dataset
-    m_modified = true;
-    computeCalculated(m_editRow);
-    emitRowChanged(m_current);
-    // A detail follows a change of its master field at once.
-    if (m_binding) {
-        for (Dataset *d : m_binding->followers()) {
-            if (d->m_masterField.compare(f.name, Qt::CaseInsensitive) == 0) {
-                notifyDetails();
-                break;
-            }
-        }
-    }
-}
-
-void Dataset::setAsString(const QString &name, const QString &text)
-{
-    setValue(name, QVariant(text));
-}
-
-void Dataset::clearValue(const QString &name)
-{
-    setValue(name, QVariant());
-}
-
-void Dataset::setCalcValue(const QString &name, double value)
-{
-    if (!m_calcRow)
-        fail(QStringLiteral("Field '%1' can be set only while the row is being read").arg(name));
-    const int i = fieldIndex(name);
-    if (i < 0 || m_fields.at(i).kind != FieldKind::Calculated)
-        fail(notFound(name));
-    m_calcRow->values[i] = value;
-}
-
 // ---------------------------------------------------------------- editing
 
 // A new row stands in the snapshot and the view from the start, so that grids show it; it
@@ -665,12 +382,10 @@ void Dataset::beginNewRow(int position)
     Row r;
     r.uid = m_nextUid++;
     r.values.resize(m_fields.size());
-    if (m_master) {
-        const int di = fieldIndex(m_detailField);
-        const QVariant mv = masterValue();
-        if (di >= 0 && !mv.isNull())
-            r.values[di] = m_fields.at(di).accept(mv);
-    }
+    const QVariant mv = masterValue(); // null without a master
+    const int di = fieldIndex(m_detailField);
+    if (di >= 0 && !mv.isNull())
+        r.values[di] = m_fields.at(di).accept(mv);
     computeCalculated(r);
     m_rows.append(r);
     snapshotChanged();
@@ -716,6 +431,19 @@ void Dataset::edit()
         Q_EMIT stateChanged();
 }
 
+// Inside a batch that then fails, the rows are read back as the file holds them; rows that
+// cannot be read back are not shown at all.
+void Dataset::noteWrite()
+{
+    m_connection->noteWrite(this, [this] {
+        try {
+            reread();
+        } catch (const AppError &) {
+            close();
+        }
+    });
+}
+
 // Leaves the edit or insert state, forgetting the edited values.
 void Dataset::endEditing()
 {
@@ -734,14 +462,14 @@ void Dataset::post()
     try {
         if (m_state == DatasetState::Insert) {
             m_editRow.rowid = m_tableRows.insert(m_editRow);
-            m_connection->noteWrite(this);
+            noteWrite();
             // The key is the file's rowid.
             for (int i = 0; i < m_fields.size(); ++i) {
                 if (m_fields.at(i).kind == FieldKind::Stored && m_fields.at(i).type == FieldType::Key)
                     m_editRow.values[i] = int(m_editRow.rowid);
             }
         } else if (m_tableRows.update(stored, m_editRow)) {
-            m_connection->noteWrite(this);
+            noteWrite();
         }
     } catch (const AppError &e) {
         failWith(e);
@@ -813,7 +541,7 @@ void Dataset::remove()
         endEditing();
     try {
         m_tableRows.remove(m_rows.at(m_view.at(m_current)).rowid);
-        m_connection->noteWrite(this);
+        noteWrite();
     } catch (const AppError &e) {
         failWith(e);
     }
@@ -866,32 +594,6 @@ void Dataset::setSort(const QString &sort)
     const quint64 keep = currentUid();
     rebuildView();
     showViewOn(keep);
-}
-
-// ---------------------------------------------------------------- master-detail
-
-void Dataset::setMasterLink(Binding *master, const QString &masterField, const QString &detailField)
-{
-    if (m_master)
-        m_master->removeFollower(this);
-    m_master = master;
-    m_masterField = masterField;
-    m_detailField = detailField;
-    if (m_master)
-        m_master->addFollower(this);
-}
-
-void Dataset::masterChanged()
-{
-    if (!isActive())
-        return;
-    // A master closing takes the pending changes of its details with it, unposted: closing
-    // never writes, and so never fails half-way or reconnects a closed connection.
-    if (masterChainClosed())
-        cancel();
-    else
-        checkBrowseMode();
-    showViewFromFirstRow();
 }
 
 // ---------------------------------------------------------------- bookmarks, refresh, controls

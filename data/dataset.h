@@ -1,6 +1,5 @@
 #pragma once
 
-#include "binding.h"
 #include "datasetfield.h"
 #include "datasetrow.h"
 #include "lookupindex.h"
@@ -67,7 +66,7 @@ public:
     const Field &field(const QString &name) const; // throws for an unknown field
 
     // The binding that shows this dataset; datasets get theirs when the binding is created.
-    Binding *binding() const { return m_binding.data(); }
+    Binding *binding() const;
 
     // ---- lifecycle
     void open();   // nothing when open; connects first when the connection is closed
@@ -134,7 +133,7 @@ public:
 
     // ---- master-detail, re-pointable: set the link, then close and open
     void setMasterLink(Binding *master, const QString &masterField, const QString &detailField);
-    Binding *masterBinding() const { return m_master.data(); }
+    Binding *masterBinding() const;
 
     // ---- bookmarks
     Bookmark bookmark() const;
@@ -168,6 +167,7 @@ private:
     friend class Binding;
     using Row = DatasetRow;
 
+    static QString notFound(const QString &field);
     [[noreturn]] void fail(const QString &text) const;
     [[noreturn]] void failWith(const AppError &cause) const;
     void checkActive() const;
@@ -199,6 +199,7 @@ private:
     void rereadKeepingCurrent();
     void masterChanged();
     void notifyDetails();
+    void notifyDetailsLinkedBy(const QString &field); // a field of this row was set
     void emitReset();
     void emitRowChanged(int row);
 
@@ -206,6 +207,7 @@ private:
     void beginNewRow(int position);
     void endEditing();
     void dropCurrentRow();
+    void noteWrite(); // with the connection, for a batch that fails
 
     Connection *m_connection;
     const TableDef *m_table;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "schema.h"
+#include "tabledef.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,7 +1,7 @@
 // The strict number readings, the general number format and RoundDecimals.
 #include "fuzzinput.h"
 
-#include "calc/numbers.h"
+#include "calc/run/numbers.h"
 #include "data/apperror.h"
 #include "data/textconv.h"
 

@@ -2,8 +2,8 @@
 // well-formed run of BIFF records from BOF to EOF, each within the format's record limit.
 #include "fuzzinput.h"
 
-#include "calculator/xls/worksheetwriter.h"
 #include "data/apperror.h"
+#include "export/xls/worksheetwriter.h"
 
 namespace {
 

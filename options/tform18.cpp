@@ -265,7 +265,8 @@ void TForm18::Button1Click()
         row.setValue(Fields::cl(n), picker(n)->colorValue());
     m_maxEdit->updateRecord();
     row.post();
-    applyOptions(*this, m_targets);
+    if (m_applyOptions)
+        m_applyOptions();
     close();
 }
 

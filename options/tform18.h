@@ -1,10 +1,11 @@
 #pragma once
 
-#include "applyoptions.h"
+#include "optionstargets.h"
 
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <initializer_list>
 
 class ColorPicker;
@@ -35,6 +36,8 @@ public:
     // The calculator and the autostart timer the options govern, wired by the application.
     void setTargets(OptionsTargets targets) { m_targets = std::move(targets); }
     const OptionsTargets &targets() const { return m_targets; }
+    // What "Применить" runs once the row is stored: ApplyOptions, wired by the application.
+    void setApplyOptions(std::function<void()> apply) { m_applyOptions = std::move(apply); }
 
     void Button1Click();
     void FormClose();
@@ -69,6 +72,7 @@ private:
 
     DataModules &m_data;
     OptionsTargets m_targets;
+    std::function<void()> m_applyOptions;
     std::array<ColorPicker *, PickerCount> m_pickers{};
     std::array<DBCheckBox *, PickerCount> m_pickerBoxes{};
     DBEdit *m_maxEdit = nullptr;

@@ -2,7 +2,7 @@
 
 #include "referencelook.h"
 
-#include "calc/numbers.h"
+#include "calc/run/numbers.h"
 #include "ui/messages.h"
 
 #include <QComboBox>

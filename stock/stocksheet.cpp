@@ -1,6 +1,6 @@
 #include "stocksheet.h"
 
-#include "calc/numbers.h"
+#include "calc/run/numbers.h"
 
 #include <QLocale>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "calc/stockplan.h"
-#include "calculator/xls/worksheetcell.h"
+#include "calc/stock/stockplan.h"
+#include "export/xls/worksheetcell.h"
 
 #include <QDate>
 #include <QList>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calc/stockplan.h"
+#include "calc/stock/stockplan.h"
 
 #include <QAbstractTableModel>
 

@@ -2,15 +2,15 @@
 
 #include "stocktankmodel.h"
 
-#include "calc/engine.h"
-#include "calc/savedsolutions.h"
-#include "calc/workingcomposition.h"
-#include "calculator/calculatorlook.h"
-#include "calculator/gridexport.h"
-#include "calculator/xls/worksheetwriter.h"
+#include "calc/run/calculationinputs.h"
+#include "calc/run/savedsolutions.h"
+#include "calc/run/workingcomposition.h"
 #include "data/apperror.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
+#include "export/gridexport.h"
+#include "export/xls/worksheetwriter.h"
+#include "ui/color/widgetcolour.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/datagridcolumn.h"
@@ -161,7 +161,7 @@ QTableView *StockWindow::makeTankGrid(const QString &name, const QString &title,
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     grid->verticalHeader()->hide();
-    CalculatorLook::setBase(grid, WinColor::clInfoBk);
+    WidgetColour::setBase(grid, WinColor::clInfoBk);
     for (int c = 0; c < StockSheet::ColumnCount; ++c)
         grid->setColumnWidth(c, TankGridWidths[c]);
     grid->horizontalHeader()->setStretchLastSection(true);
@@ -194,7 +194,7 @@ void StockWindow::setupBody()
     m_warningList->setObjectName(QStringLiteral("WarningList"));
     m_warningList->setAccessibleName(QStringLiteral("Предупреждения"));
     m_warningList->setWordWrap(true);
-    CalculatorLook::setBase(m_warningList, WinColor::clInfoBk);
+    WidgetColour::setBase(m_warningList, WinColor::clInfoBk);
     side->addWidget(group(QStringLiteral("WarningGroup"), QStringLiteral("Предупреждения:"),
                           m_warningList), 1);
     setupPropertiesGrid(side);

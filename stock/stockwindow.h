@@ -1,8 +1,8 @@
 #pragma once
 
-#include "calc/recipe.h"
-#include "calc/stockplan.h"
-#include "calc/stockplanning.h"
+#include "calc/run/recipe.h"
+#include "calc/stock/stockplan.h"
+#include "calc/stock/stockplanning.h"
 #include "stocksheet.h"
 
 #include <QWidget>

@@ -3,10 +3,10 @@
 #include "app/globals.h"
 #include "app/startup.h"
 #include "app/tform1.h"
-#include "calculator/gridexport.h"
 #include "calculator/tform4.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
+#include "export/gridexport.h"
 #include "ui/grid/datagrid.h"
 #include "ui/messages.h"
 

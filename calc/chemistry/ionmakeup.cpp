@@ -3,7 +3,7 @@
 #include "equilibrium.h"
 #include "inputcheck.h"
 
-#include "calc/contribution.h"
+#include "calc/run/contribution.h"
 
 #include <algorithm>
 

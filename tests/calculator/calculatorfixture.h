@@ -7,6 +7,7 @@
 #include "data/apperror.h"
 #include "data/connection.h"
 #include "data/datamodules.h"
+#include "data/textconv.h"
 #include "support/boxrecorder.h"
 #include "support/freshbase.h"
 #include "support/readmerecipe.h"

@@ -1,10 +1,10 @@
 #include "savedsolutionsfixture.h"
 #include "support/xlsreadback.h"
 
-#include "calculator/gridexport.h"
 #include "calculator/tform4.h"
 #include "data/apperror.h"
 #include "data/datamodules.h"
+#include "export/gridexport.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/bindingmodel.h"
 #include "ui/grid/datagrid.h"

@@ -9,6 +9,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSignalSpy>
+
+#include <memory>
 
 #include <sqlite3.h>
 
@@ -188,6 +191,42 @@ TEST_F(ConnectionTest, AFailedCommitIsReportedAndTheWritersRead)
     Connection reader(QStringLiteral("base.mdb"));
     EXPECT_EQ(scalar(reader, QStringLiteral("SELECT ppm FROM t_udobra WHERE id_udobra = 1")).toInt(),
               ppm + 1);
+}
+
+// The writers a failed batch reads back: each once, however often it wrote, and none that is
+// gone by then.
+TEST_F(ConnectionTest, AFailedCommitReadsEachWriterOnceAndPassesOverOneThatIsGone)
+{
+    Connection c(QStringLiteral("base.mdb"));
+    auto fertilizers = [&c]() -> std::unique_ptr<Dataset> {
+        auto ds = std::make_unique<Dataset>(QStringLiteral("T_Udobra"), &c, QStringLiteral("t_udobra"));
+        ds->addStoredField(QStringLiteral("id_udobra"));
+        ds->addStoredField(QStringLiteral("ppm"));
+        ds->open();
+        return ds;
+    };
+    std::unique_ptr<Dataset> kept = fertilizers();
+    std::unique_ptr<Dataset> gone = fertilizers();
+    const int ppm = kept->asInteger(QStringLiteral("ppm"));
+    QSignalSpy readBack(kept.get(), &Dataset::rowsReset);
+
+    sqlite3_commit_hook(c.handle(), [](void *) { return 1; }, nullptr);
+    {
+        Connection::Batch batch(c);
+        for (int i = 1; i <= 3; ++i) {
+            kept->edit();
+            kept->setValue(QStringLiteral("ppm"), ppm + i);
+            kept->post();
+        }
+        gone->edit();
+        gone->setValue(QStringLiteral("ppm"), ppm + 10);
+        gone->post();
+        gone.reset();
+        EXPECT_EQ(readBack.count(), 0);
+        EXPECT_EQ(errorOf([&] { batch.commit(); }), "constraint failed");
+    }
+    EXPECT_EQ(readBack.count(), 1) << "read back once for its three posts";
+    EXPECT_EQ(kept->asInteger(QStringLiteral("ppm")), ppm);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "calculator/calculatorfixture.h"
 #include "support/xlsreadback.h"
 
-#include "calc/savedsolutions.h"
+#include "calc/run/savedsolutions.h"
 #include "stock/stocksheet.h"
 #include "stock/stockwindow.h"
 #include "ui/color/wincolor.h"

@@ -1,13 +1,8 @@
-#include <QApplication>
-#include <QLocale>
+#include "testmain.h"
 
-#include <gtest/gtest.h>
+#include <QApplication>
 
 int main(int argc, char **argv)
 {
-    // Tests pin the locale they need; the default is a point as decimal separator.
-    QLocale::setDefault(QLocale::c());
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return runTests<QApplication>(argc, argv);
 }

@@ -8,7 +8,7 @@
 
 class QTableView;
 
-// What tests/calculator/xls/xlrd_readback.py checks a written worksheet against, worked out from
+// What tests/export/xls/xlrd_readback.py checks a written worksheet against, worked out from
 // the widgets the sheet was written from, and the run of the script.
 namespace XlsReadBack {
 

@@ -3,7 +3,7 @@
 
 #include "defaultbasefixture.h"
 
-#include "calc/compositionsolver.h"
+#include "calc/solver/compositionsolver.h"
 #include "support/readmerecipe.h"
 
 #include <QHash>

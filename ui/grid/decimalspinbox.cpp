@@ -1,6 +1,6 @@
 #include "decimalspinbox.h"
 
-#include "calc/numbers.h"
+#include "calc/run/numbers.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>

@@ -1,6 +1,6 @@
 #include "gridfixture.h"
 
-#include "calc/numbers.h"
+#include "calc/run/numbers.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/decimalspinbox.h"
 

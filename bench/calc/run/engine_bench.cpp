@@ -1,0 +1,98 @@
+#include "support/benchbase.h"
+
+#include "calc/run/engine.h"
+#include "data/datamodules.h"
+#include "data/fields.h"
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+class BenchView : public CalculationInputs
+{
+public:
+    int percentage() const override { return 100; }
+    double litres() const override { return 10; }
+};
+
+BenchBase &base(int factor)
+{
+    static std::unique_ptr<BenchBase> one, hundred;
+    auto &slot = factor == 1 ? one : hundred;
+    if (!slot)
+        slot = std::make_unique<BenchBase>(factor);
+    return *slot;
+}
+
+// The first ten fertilizers of the list into the working composition, 0.5 g/L each.
+void fillComposition(DataModules &dm)
+{
+    Dataset &u = dm.form2.T_Udobra;
+    Dataset &r = dm.form4.T_rachet;
+    while (!r.isEmpty())
+        r.remove();
+    u.first();
+    for (int i = 0; i < 10 && !u.eof(); ++i, u.next()) {
+        r.append();
+        r.setValue(Fields::id_udobra, u.asInteger(Fields::id_udobra));
+        r.setValue(Fields::kol, 0.5);
+        r.post();
+    }
+}
+
+void BM_ConcentrationRun(benchmark::State &state)
+{
+    DataModules dm(base(int(state.range(0))).path());
+    BenchView view;
+    ConcentrationEngine engine(dm, view);
+    engine.installHooks();
+    dm.openAll();
+    fillComposition(dm);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(engine.runComposition());
+    state.SetLabel(QStringLiteral("%1 target rows").arg(dm.form4.ADOTable2.recordCount()).toStdString());
+}
+
+void BM_OpenEveryDataset(benchmark::State &state)
+{
+    DataModules dm(base(int(state.range(0))).path());
+    BenchView view;
+    ConcentrationEngine engine(dm, view);
+    engine.installHooks();
+    for (auto _ : state) {
+        dm.openAll();
+        state.PauseTiming();
+        dm.closeAll();
+        state.ResumeTiming();
+    }
+}
+
+void BM_SearchFertilizers(benchmark::State &state)
+{
+    DataModules dm(base(int(state.range(0))).path());
+    dm.openAll();
+    Dataset &u = dm.form2.T_Udobra;
+    u.setFiltered(true);
+    bool flip = false;
+    for (auto _ : state) {
+        // Alternate two texts so that every iteration really changes the filter.
+        u.setFilter(Fields::name_udobra
+                    + (flip ? QStringLiteral(" like %селитра%") : QStringLiteral(" like %сульфат%")));
+        flip = !flip;
+        benchmark::DoNotOptimize(u.recordCount());
+    }
+    state.SetLabel(QStringLiteral("%1 fertilizers").arg(dm.form2.T_Udobra.recordCount()).toStdString());
+}
+
+BENCHMARK(BM_ConcentrationRun)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenEveryDataset)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchFertilizers)->Arg(1)->Arg(100)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    return runCoreBenchmarks(argc, argv);
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "calc/run/contribution.h"
+#include "calc/run/salttotals.h"
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+#include <optional>
+
+// What the grower asks of an element: come close to its target ("Цель"), reach it at least
+// ("Не меньше"), stay at or below it ("Не больше"), or leave it out ("Игнорировать").
+enum class ElementMode { Target, AtLeast, AtMost, Ignore };
+
+// Which of a crop's targets counts: the vegetative (vega) or the flowering one (cvet).
+enum class Stage { Vegetative, Flowering };
+
+// The question the solver answers: for the fertilizers of the working composition, which
+// amounts in g/L bring the selected crop's element concentrations closest to their targets.
+struct SolverProblem
+{
+    struct Fertilizer
+    {
+        QVariant row; // the key of the working composition's row (id_rachet)
+        QString name;
+        QList<CompositionRow> composition; // in the order the concentration run reads them
+        double current = 0;                // g/L now
+        bool fixed = false;                // keep the current amount
+        std::optional<double> atMost;      // g/L
+        double ppm = 0;                    // of 1 g/L, for the salt totals
+    };
+    struct Element
+    {
+        int id = 0; // id_el of the crop's target row
+        QString name;
+        double vega = 0; // mg/L at 100 %
+        double cvet = 0;
+        ElementMode mode = ElementMode::Ignore;
+        double water = 0; // mg/L the source water brings
+
+        double target(Stage stage) const { return stage == Stage::Vegetative ? vega : cvet; }
+    };
+
+    // "Цель" for an element with a target above 0, "Игнорировать" for the others.
+    static ElementMode defaultMode(double target);
+
+    QList<Fertilizer> fertilizers; // the working composition's rows, in order
+    QList<Element> elements;       // the crop's target rows, in order
+    Stage stage = Stage::Vegetative;
+    int percentage = 100; // the calculator's, for the salt totals
+};
+
+// The answer, and what the concentration run will compute from it.
+struct SolverResult
+{
+    enum class Status {
+        Solved,        // amounts found; elements no fertilizer carries are listed apart
+        Contradiction, // the bounds cannot hold together: no amounts
+    };
+
+    // One of the constraints that cannot hold together.
+    struct Conflict
+    {
+        enum class Kind {
+            AtLeast,      // an element's "Не меньше"
+            AtMost,       // an element's "Не больше"
+            Fixed,        // a fertilizer's kept amount
+            AmountAtMost, // a fertilizer's "Не больше г/л."
+        };
+        Kind kind;
+        int index; // into the problem's elements (AtLeast, AtMost) or fertilizers
+
+        bool operator==(const Conflict &) const = default;
+    };
+
+    struct Element
+    {
+        double target = 0;       // mg/L at 100 % of the chosen stage
+        double water = 0;        // mg/L
+        double fertilizers = 0;  // mg/L, what the concentration run stores in rachet
+        double result = 0;       // water + fertilizers
+        std::optional<double> deviation; // % of the target; none for a target of 0
+        bool warning = false;    // the deviation breaks the element's mode by more than the tolerance
+    };
+
+    Status status = Status::Solved;
+    QList<double> amounts;       // g/L per fertilizer, to AmountDecimals (empty on a contradiction)
+    QList<Element> elements;     // per element of the problem (empty on a contradiction)
+    QList<int> uncarried;        // elements, not ignored, that no fertilizer of the composition carries
+    QList<int> missedByRounding; // elements whose "Не меньше"/"Не больше" the rounded amounts miss by a trace
+    QList<int> unmet;            // uncarried elements whose "Не меньше"/"Не больше" the water alone misses
+    QList<Conflict> conflicts;   // an irreducible set of contradicting constraints
+    SaltTotals totals;           // as the calculator works them out after the run
+};
+
+// A deviation beyond this many percent is shown in the warning colour.
+constexpr double DeviationTolerance = 10;
+
+// Finds the amounts: the least sum over "Цель" elements of |result − target| / target, subject
+// to every "Не меньше", "Не больше", kept amount and bound, and among equally good answers the
+// lightest. A linear programme solved by GLPK (linearprogramme.h). Amounts are rounded to
+// AmountDecimals and every figure of the answer is worked out again from the rounded amounts,
+// exactly as the concentration run will. Throws AppError when GLPK fails.
+SolverResult solveComposition(const SolverProblem &problem);
+
+// What the concentration run computes from `amounts` (one per fertilizer of the problem), with
+// the problem's water, targets and modes: the elements and salt totals of a result.
+SolverResult predictComposition(const SolverProblem &problem, const QList<double> &amounts);

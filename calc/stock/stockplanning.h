@@ -1,0 +1,36 @@
+#pragma once
+
+#include "calc/run/recipe.h"
+#include "stockplan.h"
+
+#include <QList>
+#include <QString>
+
+class DataModules;
+
+// What the stock window does to the base: keeps a properties row for every fertilizer of the
+// recipe it plans, shows just those rows, and reads a recipe the way the planner needs it.
+// Widget-free; the window decides when.
+class StockPlanning
+{
+public:
+    explicit StockPlanning(DataModules &data);
+
+    // Creates the missing properties rows of the recipe's fertilizers (automatic tank, no
+    // solubility, no price) and filters T_SVOISTVA to the recipe's fertilizers.
+    void showPropertiesOf(const Recipe &recipe);
+
+    // The recipe's fertilizers at its percentage, as the calculator's "Кол-во от %" columns
+    // work them out (kol_pr of the working composition, r_conc of a saved solution), with their
+    // compositions and properties. Rows that name no fertilizer are left out.
+    QList<Stock::Fertilizer> fertilizersOf(const Recipe &recipe);
+
+    // Both, then the plan: what the window shows.
+    Stock::Plan plan(const Recipe &recipe, int factor, double litres);
+
+private:
+    // The properties grid shows the rows of these fertilizers only.
+    void follow(const QList<int> &ids);
+
+    DataModules &m_data;
+};

@@ -1,0 +1,34 @@
+#include "widgetcolour.h"
+
+#include "wincolor.h"
+
+#include <QPalette>
+#include <QWidget>
+
+namespace WidgetColour {
+
+void setBackground(QWidget *widget, int winColor)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, WinColor::toQColor(winColor));
+    widget->setPalette(p);
+    widget->setAutoFillBackground(true);
+}
+
+void setBase(QWidget *widget, int winColor)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Base, WinColor::toQColor(winColor));
+    widget->setPalette(p);
+}
+
+void setTextColour(QWidget *widget, int winColor)
+{
+    QPalette p = widget->palette();
+    const QColor c = WinColor::toQColor(winColor);
+    p.setColor(QPalette::ButtonText, c);
+    p.setColor(QPalette::WindowText, c);
+    widget->setPalette(p);
+}
+
+} // namespace WidgetColour
