@@ -420,6 +420,7 @@ SolverProblem SolverDialog::problem()
     SolverProblem p;
     p.stage = m_choices.stage;
     p.percentage = m_inputs.percentage();
+    p.options = SolverSource(m_data).saltOptions();
     p.elements = m_elements;
     // The rows and their fertilizers' compositions as the file holds them now.
     p.fertilizers = SolverSource(m_data).fertilizers();

@@ -32,6 +32,6 @@ struct SavedRow
 SavedRow savedRow(double kol, double litres, double savedPercentage);
 
 // L as the litres editor's text gives it: the number in the text; empty or unreadable is 0.
-double litresFromText(const QString &text);
+double litresFromText(const QString &text, QChar decimalSeparator);
 
 } // namespace DerivedValues

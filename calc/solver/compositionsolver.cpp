@@ -1,6 +1,5 @@
 #include "compositionsolver.h"
 
-#include "calc/run/derivedvalues.h"
 #include "calc/run/numbers.h"
 #include "linearprogramme.h"
 
@@ -15,9 +14,6 @@ using Conflict = SolverResult::Conflict;
 // Weight of 1 g/L in the objective. A relative deviation of 0.001 % outweighs it, so it only
 // chooses among answers that are equally close, in favour of the lightest.
 constexpr double LightnessWeight = 1e-5;
-
-// Places of the concentrations the run stores.
-constexpr int ConcentrationDecimals = 4;
 
 double unit(int decimals)
 {
@@ -151,7 +147,7 @@ private:
             if (!m_problem.fertilizers.at(f).fixed)
                 spread += std::abs(m_matrix.at(element).at(f));
         }
-        return spread * unit(AmountDecimals) + unit(ConcentrationDecimals);
+        return spread * unit(AmountDecimals) + unit(Concentration::Decimals);
     }
 
     const SolverProblem &m_problem;
@@ -228,41 +224,32 @@ SolverResult solveComposition(const SolverProblem &problem)
 
 SolverResult predictComposition(const SolverProblem &problem, const QList<double> &amounts)
 {
+    QList<Concentration::Fertilizer> recipe;
+    for (int f = 0; f < problem.fertilizers.size(); ++f) {
+        const SolverProblem::Fertilizer &fert = problem.fertilizers.at(f);
+        recipe.append({amounts.at(f), fert.ppm, fert.composition});
+    }
+    QList<Concentration::Target> targets;
+    for (const SolverProblem::Element &e : problem.elements)
+        targets.append({e.id, e.vega, e.cvet});
+    const Concentration::Result run =
+        Concentration::run(recipe, targets, problem.percentage, problem.options);
+
     SolverResult r;
     r.amounts = amounts;
-    QList<SaltTotals::TargetRow> targetRows;
-    for (const SolverProblem::Element &e : problem.elements) {
-        // The run's sum: fertilizer by fertilizer, row by row, each partial sum stored in a
-        // double, then rounded to four places.
-        double sum = 0;
-        for (int f = 0; f < problem.fertilizers.size(); ++f) {
-            const Ext grams = amounts.at(f);
-            for (const CompositionRow &c : problem.fertilizers.at(f).composition) {
-                if (const auto added = contribution(c, e.id, grams))
-                    sum = static_cast<double>(Ext(sum) + *added);
-            }
-        }
+    r.totals = run.totals;
+    for (int i = 0; i < problem.elements.size(); ++i) {
+        const SolverProblem::Element &e = problem.elements.at(i);
         SolverResult::Element out;
         out.target = e.target(problem.stage);
         out.water = e.water;
-        out.fertilizers = RoundDecimals(sum, ConcentrationDecimals);
+        out.fertilizers = run.concentrations.at(i);
         out.result = out.water + out.fertilizers;
         if (out.target > 0) {
             out.deviation = (out.result - out.target) / out.target * 100;
             out.warning = breaksMode(e.mode, *out.deviation);
         }
         r.elements.append(out);
-
-        const DerivedValues::Target t =
-            DerivedValues::target(e.vega, e.cvet, out.fertilizers, problem.percentage);
-        targetRows.append({out.fertilizers, t.rPr, t.vagaCalc, t.cvetCalc});
     }
-    QList<SaltTotals::CompositionRow> compositionRows;
-    for (int f = 0; f < problem.fertilizers.size(); ++f) {
-        const double kol = amounts.at(f);
-        compositionRows.append({problem.fertilizers.at(f).ppm, kol,
-                                DerivedValues::scaledAmount(kol, problem.percentage)});
-    }
-    r.totals = SaltTotals::compute(targetRows, compositionRows);
     return r;
 }

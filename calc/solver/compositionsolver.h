@@ -1,7 +1,6 @@
 #pragma once
 
-#include "calc/run/contribution.h"
-#include "calc/run/salttotals.h"
+#include "calc/run/concentration.h"
 
 #include <QList>
 #include <QString>
@@ -49,6 +48,7 @@ struct SolverProblem
     QList<Element> elements;       // the crop's target rows, in order
     Stage stage = Stage::Vegetative;
     int percentage = 100; // the calculator's, for the salt totals
+    SaltOptions options;  // the options row's, for the salt totals
 };
 
 // The answer, and what the concentration run will compute from it.

@@ -2,9 +2,10 @@
 
 #include "calc/run/derivedvalues.h"
 
-#include "data/connection.h"
+#include "data/basequeries.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
+#include "data/propertyrows.h"
 #include "data/rowfilter.h"
 
 #include <QHash>
@@ -22,16 +23,9 @@ QList<int> fertilizerIds(const Recipe &recipe)
     return ids;
 }
 
-std::optional<double> optionalNumber(const QVariant &v)
+TankChoice tankChoice(const std::optional<int> &v)
 {
-    if (v.isNull())
-        return std::nullopt;
-    return v.toDouble();
-}
-
-TankChoice tankChoice(const QVariant &v)
-{
-    switch (v.toInt()) {
+    switch (v.value_or(int(TankChoice::Automatic))) {
     case int(TankChoice::A):
         return TankChoice::A;
     case int(TankChoice::B):
@@ -62,32 +56,18 @@ void StockPlanning::follow(const QList<int> &ids)
 
 void StockPlanning::showPropertiesOf(const Recipe &recipe)
 {
-    Dataset &properties = m_data.own.T_SVOISTVA;
     const QList<int> ids = fertilizerIds(recipe);
     follow(ids);
-    QList<int> missing;
-    for (const int id : ids) {
-        if (properties.lookup(Fields::id_udobra, id, Fields::id_svoistva).isNull())
-            missing.append(id);
-    }
-    if (missing.isEmpty())
-        return;
-    Connection::Batch batch(m_data.ADOConnection1);
-    for (const int id : missing) {
-        properties.append();
-        properties.setValue(Fields::id_udobra, id);
-        properties.setValue(Fields::bak, int(TankChoice::Automatic));
-        properties.post();
-    }
-    batch.commit();
+    if (PropertyRows::createMissing(m_data.ADOConnection1, ids) > 0)
+        m_data.own.T_SVOISTVA.refresh();
 }
 
 QList<Stock::Fertilizer> StockPlanning::fertilizersOf(const Recipe &recipe)
 {
     const QList<int> ids = fertilizerIds(recipe);
-    follow(ids);
-    const Dataset &properties = m_data.own.T_SVOISTVA;
-    const QHash<int, QList<CompositionRow>> composition = readCompositions(m_data.own.T_SOS_ALL, ids);
+    const QHash<int, BaseRows::FertilizerProperties> properties =
+        BaseQueries(m_data.ADOConnection1).fertilizerProperties(ids);
+    const QHash<int, QList<CompositionRow>> composition = readCompositions(m_data.ADOConnection1, ids);
 
     QList<Stock::Fertilizer> out;
     for (const Recipe::Line &line : recipe.lines) {
@@ -99,16 +79,19 @@ QList<Stock::Fertilizer> StockPlanning::fertilizersOf(const Recipe &recipe)
         // kol_pr and r_conc are both (kol / 100) × the recipe's percentage.
         f.amount = DerivedValues::scaledAmount(line.grams, recipe.percentage);
         f.composition = composition.value(f.id);
-        f.solubility = optionalNumber(properties.lookup(Fields::id_udobra, f.id, Fields::rastvorimost));
-        f.price = optionalNumber(properties.lookup(Fields::id_udobra, f.id, Fields::cena));
-        f.choice = tankChoice(properties.lookup(Fields::id_udobra, f.id, Fields::bak));
+        if (const auto it = properties.constFind(f.id); it != properties.cend()) {
+            f.solubility = it->solubility;
+            f.price = it->price;
+            f.choice = tankChoice(it->tank);
+        }
         out.append(f);
     }
     return out;
 }
 
-Stock::Plan StockPlanning::plan(const Recipe &recipe, int factor, double litres)
+Stock::Plan StockPlanning::plan(const Recipe &recipe, int factor, double litres,
+                                QChar decimalSeparator)
 {
     showPropertiesOf(recipe);
-    return Stock::plan(fertilizersOf(recipe), factor, litres);
+    return Stock::plan(fertilizersOf(recipe), factor, litres, decimalSeparator);
 }

@@ -9,8 +9,9 @@
 class DataModules;
 
 // What the stock window does to the base: keeps a properties row for every fertilizer of the
-// recipe it plans, shows just those rows, and reads a recipe the way the planner needs it.
-// Widget-free; the window decides when.
+// recipe it plans (PropertyRows, the one command that writes them), shows just those rows, and
+// reads a recipe the way the planner needs it by key (BaseQueries). Widget-free; the window
+// decides when.
 class StockPlanning
 {
 public:
@@ -25,8 +26,8 @@ public:
     // compositions and properties. Rows that name no fertilizer are left out.
     QList<Stock::Fertilizer> fertilizersOf(const Recipe &recipe);
 
-    // Both, then the plan: what the window shows.
-    Stock::Plan plan(const Recipe &recipe, int factor, double litres);
+    // Both, then the plan: what the window shows, numbers with `decimalSeparator`.
+    Stock::Plan plan(const Recipe &recipe, int factor, double litres, QChar decimalSeparator);
 
 private:
     // The properties grid shows the rows of these fertilizers only.
