@@ -7,7 +7,6 @@
 #include <QString>
 
 #include <optional>
-#include <utility>
 
 class Connection;
 namespace BaseRows {
@@ -20,19 +19,12 @@ struct CompositionLine;
 // reader that knows elements by symbol (the stock tanks, the chemistry) needs no key.
 struct CompositionRow
 {
-    CompositionRow(int element = 0, Ext percent = 0, int yieldedElement = 0, Ext factor = 0,
-                   QString symbol = {}, QString yieldedSymbol = {})
-        : element(element), percent(percent), yieldedElement(yieldedElement), factor(factor),
-          symbol(std::move(symbol)), yieldedSymbol(std::move(yieldedSymbol))
-    {
-    }
-
-    int element;
-    Ext percent;
-    int yieldedElement;
-    Ext factor;
-    QString symbol;
-    QString yieldedSymbol;
+    int element = 0;
+    Ext percent = 0;
+    int yieldedElement = 0;
+    Ext factor = 0;
+    QString symbol = {};
+    QString yieldedSymbol = {};
 };
 
 CompositionRow compositionRowOf(const BaseRows::CompositionLine &line);
