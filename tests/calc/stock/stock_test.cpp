@@ -472,3 +472,38 @@ TEST_F(StockPlanningTest, PropertiesRowsAreMadeOnceAndShownForTheRecipeOnly)
 }
 
 } // namespace
+
+namespace {
+
+// The same planning on a base whose elements and fertilizers have other keys: the tanks are
+// decided by symbol, so nothing moves.
+class RenumberedStockPlanningTest : public StockPlanningTest
+{
+protected:
+    void SetUp() override
+    {
+        base.renumberKeys();
+        StockPlanningTest::SetUp();
+    }
+};
+
+TEST_F(RenumberedStockPlanningTest, TanksAndPropertiesFollowTheElementsNotTheirKeys)
+{
+    ASSERT_NE(fertilizerId(QStringLiteral("Хелат железа Fe-EDTA 13%")), 9);
+    addTestRecipe();
+    const Stock::Plan plan = planning.plan(WorkingComposition(data.form4).recipe(100), 100, 10, u'.');
+    EXPECT_EQ(grams(plan, Tank::A),
+              (Grams{{QStringLiteral("Кальциевая селитра"), 1000}, {QStringLiteral("Хелат железа Fe-EDTA 13%"), 20}}));
+    EXPECT_EQ(grams(plan, Tank::B),
+              (Grams{{QStringLiteral("Калиевая селитра"), 500}, {QStringLiteral("Монофосфат калия"), 200},
+                     {QStringLiteral("Сульфат магния (7-водный)"), 600}}));
+    // The renumbered fertilizer keeps its properties row: calcium nitrate's solubility counts.
+    EXPECT_NEAR(*plan.tank(Tank::A)->lines.first().solubilityPercent, 100.0 * 1000 / 898 / 2420 * 100, 1e-9);
+    const QList<Fertilizer> read = planning.fertilizersOf(WorkingComposition(data.form4).recipe(100));
+    ASSERT_EQ(read.size(), 5);
+    const QList<std::optional<Tank>> rule = {Tank::A, std::nullopt, Tank::B, Tank::B, Tank::A};
+    for (int i = 0; i < read.size(); ++i)
+        EXPECT_EQ(Stock::ruleTank(read.at(i).composition), rule.at(i)) << read.at(i).name.toStdString();
+}
+
+} // namespace
