@@ -113,7 +113,8 @@ protected:
         for (const BaseRows::RecipeLine &line : lines)
             recipe.append({line.grams, double(line.ppm), compositions.value(*line.fertilizer)});
         QList<Concentration::Target> targets;
-        for (const BaseRows::Target &t : q.crop(crop)->targets)
+        const BaseRows::Crop stored = q.crop(crop).value();
+        for (const BaseRows::Target &t : stored.targets)
             targets.append({t.element, t.vega, t.cvet});
         return Concentration::run(recipe, targets, inputs.p, options);
     }
