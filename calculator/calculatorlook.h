@@ -15,6 +15,8 @@ namespace CalculatorLook {
 
 // Decimals an amount in g/L may be typed with (the one constant of calc/).
 using ::AmountDecimals;
+// The most g/L an amount may be.
+using ::MaxAmount;
 
 // Fills the widget's background (a panel, a label, a slider) with the colour.
 void setBackground(QWidget *widget, int winColor);
