@@ -49,7 +49,11 @@ double perLitreOfWater(double gramsPerLitre, double tankGramsPerLitre)
 
 QString number(double value, int places)
 {
-    return formatGeneral(RoundDecimals(value, places));
+    const double rounded = RoundDecimals(value, places);
+    // A figure too small for the places (a solubility of 0.001 g) keeps two digits, not "0".
+    if (rounded == 0 && value != 0 && std::isfinite(value))
+        return formatGeneral(QString::number(value, 'g', 2).toDouble());
+    return formatGeneral(rounded);
 }
 
 // Adds up a fertilizer that the recipe names twice (a copied saved solution may), and drops the
@@ -306,10 +310,10 @@ double litresFromText(const QString &text)
     double v = 0;
     if (text.trimmed().isEmpty())
         throw AppError(QStringLiteral("Укажите объём бака в литрах"));
-    if (!tryParseDouble(text, systemDecimalSeparator(), v) || !(v > 0) || v > MaxLitres)
+    if (!tryParseDecimal(text, v) || !(v >= MinLitres) || v > MaxLitres)
         throw AppError(
-            QStringLiteral("Объём бака — число литров больше 0 и не больше %1, а не \"%2\"")
-                .arg(formatGeneral(MaxLitres), text));
+            QStringLiteral("Объём бака — число литров не меньше %1 и не больше %2, а не \"%3\"")
+                .arg(formatGeneral(MinLitres), formatGeneral(MaxLitres), text));
     return v;
 }
 
