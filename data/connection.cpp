@@ -338,15 +338,12 @@ void Connection::Batch::rollback()
 {
     if (m_finished)
         return;
-    m_finished = true;
-    if (m_connection.m_batchDepth > 0)
-        --m_connection.m_batchDepth;
+    // Undone first: the COMMIT that finish() then tries finds no transaction, which is its
+    // failure path, so the writers are read again and nothing is reported.
     sqlite3 *db = m_connection.m_db;
-    if (!m_began || !db)
-        return;
-    if (!sqlite3_get_autocommit(db))
+    if (m_began && db && !sqlite3_get_autocommit(db))
         sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-    m_connection.rereadWriters();
+    finish(false);
 }
 
 void Connection::Batch::finish(bool report)
