@@ -23,14 +23,22 @@ constexpr double LightnessWeight = 1e-5;
 constexpr int ConcentrationDecimals = 4;
 
 // Beyond these no real fertilizer or solution lies: 1 g/L of a pure element brings 1000 mg/L,
-// and the target editors stop at 1e15. Larger figures are refused before GLPK sees them.
+// the target editors stop at 1e15, and the least percentage (0.0001 %) through a factor brings
+// far more than MinFigure. Figures outside are refused before GLPK, whose scaling fails on a
+// matrix of such spread.
 constexpr double MaxEntry = 1e6;
 constexpr double MaxConcentration = 1e15;
+constexpr double MinFigure = 1e-9;
+
+bool outOfScale(double v, double most)
+{
+    return !std::isfinite(v) || std::abs(v) > most || (v != 0 && std::abs(v) < MinFigure);
+}
 
 void checkElement(const SolverProblem::Element &e)
 {
     for (double v : {e.vega, e.cvet, e.water}) {
-        if (!std::isfinite(v) || std::abs(v) > MaxConcentration) {
+        if (outOfScale(v, MaxConcentration)) {
             throw AppError(QStringLiteral("Элемент «%1»: значение %2 мг/л не годится для подбора")
                                .arg(e.name, formatGeneral(v)));
         }
@@ -54,11 +62,11 @@ public:
     {
         const auto &fertilizers = problem.fertilizers;
         for (const SolverProblem::Fertilizer &f : fertilizers) {
-            for (double amount : {f.fixed ? f.current : 0.0, f.atMost.value_or(0.0)}) {
-                if (!std::isfinite(amount)) {
-                    throw AppError(QStringLiteral("Удобрение «%1»: количество %2 г/л не годится для подбора")
-                                       .arg(f.name, formatGeneral(amount)));
-                }
+            // A kept amount must be one the composition could store; a bound must be a number.
+            const bool keptOutside = f.fixed && !(f.current >= 0 && f.current <= MaxAmount);
+            if (keptOutside || (f.atMost && std::isnan(*f.atMost))) {
+                throw AppError(QStringLiteral("Удобрение «%1»: количество %2 г/л не годится для подбора")
+                                   .arg(f.name, formatGeneral(keptOutside ? f.current : *f.atMost)));
             }
         }
         for (const SolverProblem::Element &e : problem.elements) {
@@ -73,7 +81,7 @@ public:
                         sum += *added;
                 }
                 const double entry = double(sum);
-                if (!std::isfinite(entry) || std::abs(entry) > MaxEntry) {
+                if (outOfScale(entry, MaxEntry)) {
                     throw AppError(
                         QStringLiteral("Удобрение «%1»: состав даёт %2 мг/л элемента «%3» на 1 г/л, "
                                        "такое удобрение не годится для подбора")

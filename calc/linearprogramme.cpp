@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <csetjmp>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -40,20 +39,13 @@ struct GlpkRun
     double *values = nullptr; // out: one per column
     int simplexCode = 0;
     int status = 0;
-    char message[512] = {};   // what GLPK said, kept instead of printed
     std::jmp_buf jump;
 };
 
-// GLPK's terminal output goes here, so it never reaches stdout; the last lines are kept for
-// the error text.
-int keepOutput(void *info, const char *text)
+// GLPK's terminal output goes here, so it never reaches stdout: its English lines are for no
+// one the program serves.
+int swallowOutput(void *, const char *)
 {
-    char *message = static_cast<GlpkRun *>(info)->message;
-    const std::size_t used = std::strlen(message);
-    const std::size_t room = sizeof(GlpkRun::message) - 1;
-    if (used + std::strlen(text) > room)
-        message[0] = '\0';
-    std::strncat(message, text, room - std::strlen(message));
     return 1; // handled: GLPK writes nothing itself
 }
 
@@ -65,13 +57,13 @@ void leaveGlpk(void *info)
     std::longjmp(static_cast<GlpkRun *>(info)->jump, 1);
 }
 
-// False after an internal error of GLPK (the message says what it was).
+// False after an internal error of GLPK.
 bool runGlpk(GlpkRun &run)
 {
     if (setjmp(run.jump) != 0)
         return false;
     glp_error_hook(leaveGlpk, &run);
-    glp_term_hook(keepOutput, &run);
+    glp_term_hook(swallowOutput, nullptr);
     glp_prob *lp = glp_create_prob();
     glp_set_obj_dir(lp, GLP_MIN);
     if (run.rows > 0)
@@ -231,11 +223,8 @@ LinearProgramme::Solution LinearProgramme::solve() const
     for (const Attempt &a : Attempts) {
         run.method = a.method;
         run.presolve = a.presolve;
-        run.message[0] = '\0';
-        if (!runGlpk(run)) {
-            throw AppError(QStringLiteral("Ошибка GLPK: %1")
-                               .arg(QString::fromLocal8Bit(run.message).trimmed()));
-        }
+        if (!runGlpk(run))
+            throw AppError(QStringLiteral("Ошибка GLPK: решатель не справился с задачей"));
         if (run.simplexCode == 0 && run.status == GLP_OPT)
             return {Outcome::Optimal, QList<double>(values.begin(), values.end())};
         // Without presolve GLPK tells infeasibility by the status, with it by the code.

@@ -286,7 +286,8 @@ int largestFactor(double amount, double solubility, double tankAmount)
     };
     // a·K·1000 / (1000 − T·K) ≤ S solved for K; the plan's own arithmetic decides the last step.
     const double estimate = std::floor(1000 * solubility / (1000 * amount + solubility * tankAmount));
-    int k = int(std::clamp(estimate, 0.0, double(MaxFactor)));
+    // Figures at the ends of the doubles (a solubility of 1e308) give no estimate: count from 0.
+    int k = std::isnan(estimate) ? 0 : int(std::clamp(estimate, 0.0, double(MaxFactor)));
     while (k < MaxFactor && fits(k + 1))
         ++k;
     while (k > 0 && !fits(k))

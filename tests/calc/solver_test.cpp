@@ -432,6 +432,13 @@ TEST(CompositionSolver, FiguresBeyondAnyRealSolutionAreRefusedByName)
         {"a percentage of 1e300", [](SolverProblem &p) { p.fertilizers[2].composition[0].percent = 1e300; }, "KH2PO4"},
         {"a NaN factor", [nan](SolverProblem &p) { p.fertilizers[3].composition[0].factor = nan; }, "MgSO4·7H2O"},
         {"a target of 1e308", [](SolverProblem &p) { p.elements[3].vega = 1e308; }, "Ca"},
+        // Found by fuzzing: GLPK's scaling fails on such a spread and speaks English.
+        {"a percentage of 1e-170", [](SolverProblem &p) { p.fertilizers[4].composition[0].percent = 1e-170; }, "NH4NO3"},
+        {"a target of 1e-200", [](SolverProblem &p) { p.elements[1].cvet = 1e-200; }, "P"},
+        {"a kept amount of 1e300", [](SolverProblem &p) {
+             p.fertilizers[1].fixed = true;
+             p.fertilizers[1].current = 1e300;
+         }, "KNO3"},
         {"infinite water", [inf](SolverProblem &p) { p.elements[0].water = inf; }, "N"},
         {"a kept amount of NaN", [nan](SolverProblem &p) {
              p.fertilizers[0].fixed = true;

@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -537,6 +538,15 @@ TEST_F(StockPlanningTest, ASecondSeatAndBadRowsAreTakenInStrideAndNamed)
     names.sort();
     given.sort();
     EXPECT_EQ(names, given) << "no nameless line";
+}
+
+// Found by fuzzing: an endless solubility gave no estimate (inf / inf), and the count started
+// from whatever int a NaN became. Every K dissolves below the tank's own limit.
+TEST(StockPlan, TheLargestFactorOfAnEndlessSolubilityIsTheLargestK)
+{
+    const double endless = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(Stock::largestFactor(0.5, endless, 0.5), Stock::MaxFactor);
+    EXPECT_EQ(Stock::largestFactor(0.5, std::numeric_limits<double>::quiet_NaN(), 0.5), 0);
 }
 
 // A figure too small for two places is shown by its first digits, never as 0.
