@@ -99,6 +99,7 @@ namespace Tables {
 inline const QString t_voda = QStringLiteral("t_voda");
 inline const QString t_sostav_vody = QStringLiteral("t_sostav_vody");
 inline const QString t_svoistva_udobra = QStringLiteral("t_svoistva_udobra");
+inline const QString t_svoistva_kult = QStringLiteral("t_svoistva_kult");
 
 } // namespace Tables
 
@@ -107,6 +108,8 @@ namespace Fields {
 // t_voda: a named water analysis
 inline const QString id_voda = QStringLiteral("id_voda");
 inline const QString name_voda = QStringLiteral("name_voda");
+inline const QString hco3 = QStringLiteral("hco3"); // mg/L of HCO3-, the water's alkalinity
+inline const QString ph_voda = QStringLiteral("ph_voda");
 
 // t_sostav_vody: mg/L of one element in one analysis
 inline const QString id_sostav_vody = QStringLiteral("id_sostav_vody");
@@ -117,5 +120,20 @@ inline const QString id_svoistva = QStringLiteral("id_svoistva");
 inline const QString rastvorimost = QStringLiteral("rastvorimost"); // g per litre of water, 20 °C
 inline const QString cena = QStringLiteral("cena");                 // price per kg
 inline const QString bak = QStringLiteral("bak");                   // stock tank, see TankChoice
+// the same solubility at 0, 10, 30 and 40 °C; empty where the curve is not known
+inline const QString rastvorimost_0 = QStringLiteral("rastvorimost_0");
+inline const QString rastvorimost_10 = QStringLiteral("rastvorimost_10");
+inline const QString rastvorimost_30 = QStringLiteral("rastvorimost_30");
+inline const QString rastvorimost_40 = QStringLiteral("rastvorimost_40");
+inline const QString forma_azota = QStringLiteral("forma_azota"); // of plain N, see NitrogenForm
+inline const QString kislota = QStringLiteral("kislota");         // a liquid acid
+inline const QString krepost = QStringLiteral("krepost");         // an acid's strength, % by mass
+inline const QString plotnost = QStringLiteral("plotnost");       // a liquid's density, g/mL
+
+// t_svoistva_kult: one row per crop (id_kult)
+inline const QString id_svoistva_kult = QStringLiteral("id_svoistva_kult");
+inline const QString ec_vega = QStringLiteral("ec_vega");     // mS/cm at 25 °C, vegetative stage
+inline const QString ec_cvet = QStringLiteral("ec_cvet");     // mS/cm at 25 °C, flowering stage
+inline const QString nh4_dolya = QStringLiteral("nh4_dolya"); // ammonium, % of N
 
 } // namespace Fields

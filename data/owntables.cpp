@@ -19,7 +19,11 @@ QList<TableDef> buildTables()
 {
     using namespace Fields;
     return {
-        {Tables::t_voda, {{id_voda, FieldType::Key}, {name_voda, FieldType::Text, 50}}},
+        {Tables::t_voda,
+         {{id_voda, FieldType::Key},
+          {name_voda, FieldType::Text, 50},
+          {hco3, FieldType::Double},
+          {ph_voda, FieldType::Double}}},
         {Tables::t_sostav_vody,
          {{id_sostav_vody, FieldType::Key},
           {id_voda, FieldType::Int},
@@ -30,17 +34,33 @@ QList<TableDef> buildTables()
           {id_udobra, FieldType::Int},
           {rastvorimost, FieldType::Double},
           {cena, FieldType::Double},
-          {bak, FieldType::Int}}},
+          {bak, FieldType::Int},
+          {rastvorimost_0, FieldType::Double},
+          {rastvorimost_10, FieldType::Double},
+          {rastvorimost_30, FieldType::Double},
+          {rastvorimost_40, FieldType::Double},
+          {forma_azota, FieldType::Int},
+          {kislota, FieldType::Bool},
+          {krepost, FieldType::Double},
+          {plotnost, FieldType::Double}}},
+        {Tables::t_svoistva_kult,
+         {{id_svoistva_kult, FieldType::Key},
+          {id_kult, FieldType::Int},
+          {ec_vega, FieldType::Double},
+          {ec_cvet, FieldType::Double},
+          {nh4_dolya, FieldType::Double}}},
     };
 }
 
 const QList<IndexDef> &indexes()
 {
-    // One properties row per fertilizer: a second would leave the planner guessing which holds.
+    // One properties row per fertilizer or crop: a second would leave its readers guessing which holds.
     static const QList<IndexDef> all = {
         {QStringLiteral("t_sostav_vody_id_voda"), Tables::t_sostav_vody, {Fields::id_voda}, false},
         {QStringLiteral("t_svoistva_udobra_id_udobra"), Tables::t_svoistva_udobra,
          {Fields::id_udobra}, true},
+        {QStringLiteral("t_svoistva_kult_id_kult"), Tables::t_svoistva_kult, {Fields::id_kult},
+         true},
     };
     return all;
 }

@@ -10,8 +10,12 @@ struct sqlite3;
 // The stock tank a fertilizer's properties row asks for; stored in t_svoistva_udobra.bak.
 enum class TankChoice { Automatic = 0, A = 1, B = 2, Separate = 3 };
 
-// Tables of our own, kept beside the ten the windows are built on: water analyses and fertilizer
-// properties. The ten are never touched: a base from an older version gains whatever of ours it
+// The form of a fertilizer's plain N (element N itself, not a label form such as N-NH4); stored
+// in t_svoistva_udobra.forma_azota, empty read as nitrate.
+enum class NitrogenForm { Nitrate = 0, Ammonium = 1, Urea = 2 };
+
+// Tables of our own, kept beside the ten the windows are built on: water analyses, fertilizer
+// properties and crop properties. The ten are never touched: a base from an older version gains whatever of ours it
 // lacks, tables or fields, the first time it is opened.
 namespace OwnTables {
 

@@ -45,7 +45,7 @@ namespace {
 constexpr int BuiltWidth = 1000;
 constexpr int BuiltHeight = 580;
 constexpr int TankColumnWidth = 50; // "Бак" of the worksheet
-const int TankGridWidths[StockSheet::ColumnCount] = {170, 60, 60, 100, 75};
+const int TankGridWidths[StockSheet::ColumnCount] = {190, 60, 60, 100, 75};
 
 const Stock::Tank Tanks[3] = {Stock::Tank::A, Stock::Tank::B, Stock::Tank::Separate};
 

@@ -17,8 +17,8 @@ inline void PrintTo(const QString &text, std::ostream *os)
     *os << '"' << text.toStdString() << '"';
 }
 
-// The calculator's datasets open on a fresh default base, no window anywhere, with helpers that
-// type into the datasets as a grower would.
+// The calculator's datasets open on a fresh default base with the test crops, no window anywhere,
+// with helpers that type into the datasets as a grower would.
 class CalcDataTest : public ::testing::Test
 {
 protected:
@@ -87,6 +87,6 @@ protected:
         return out;
     }
 
-    FreshBase base;
+    FreshBase base{FreshBase::Crops::Test};
     DataModules data;
 };

@@ -56,7 +56,7 @@ Fertilizer fertilizer(int id, const char *name, double amount, QList<Composition
     return f;
 }
 
-// The README's recipe, 100 %: what the window shows on the default base.
+// Four macro salts and an iron chelate, 100 %, with the default base's compositions.
 QList<Fertilizer> testRecipe()
 {
     return {fertilizer(1, "Кальциевая селитра", 1, {NitrateN, CaO}),
@@ -364,9 +364,9 @@ TEST_F(StockPlanningTest, TheWorkingCompositionAndASavedSolutionAtTheirPercentag
               (Grams{{QStringLiteral("Калиевая селитра"), 500}, {QStringLiteral("Монофосфат калия"), 200},
                      {QStringLiteral("Сульфат магния (7-водный)"), 600}}));
     // The default base's figures: 100 g/L of calcium nitrate beside 2 g/L of chelate, so at
-    // least 898 g of water, against 2378 g per litre of water.
+    // least 898 g of water, against 2420 g per litre of water at 20 °C.
     EXPECT_NEAR(*plan.tank(Tank::A)->lines.first().solubilityPercent,
-                100.0 * 1000 / 898 / 2378 * 100, 1e-9);
+                100.0 * 1000 / 898 / 2420 * 100, 1e-9);
     EXPECT_EQ(plan.unpriced.size(), 5) << "the default base has no prices";
 
     // At 80 % the amounts are the calculator's "Кол-во от %", kol_pr, exactly.

@@ -9,6 +9,7 @@
 #include "data/datamodules.h"
 #include "support/boxrecorder.h"
 #include "support/freshbase.h"
+#include "support/readmerecipe.h"
 #include "ui/grid/bindingmodel.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/datagridcolumn.h"
@@ -33,18 +34,11 @@ inline void PrintTo(const QString &text, std::ostream *os)
     *os << '"' << text.toStdString() << '"';
 }
 
-// The fertilizers of the README's picture, on Томат.
-namespace ReadmeRecipe {
-inline const QString CalciumNitrate = QStringLiteral("Кальциевая селитра");
-inline const QString PotassiumNitrate = QStringLiteral("Калиевая селитра");
-inline const QString Mkp = QStringLiteral("Монофосфат калия");
-inline const QString Epsom = QStringLiteral("Сульфат магния (7-водный)");
-inline const QString IronChelate = QStringLiteral("Хелат железа Fe-EDTA 13%");
-} // namespace ReadmeRecipe
 
-// The whole program as start-up builds it, on a fresh copy of the default base: every window
-// created, the main window shown (which opens the database and applies the options), and the
-// calculator shown. Tests drive the calculator through its controls, found by name.
+// The whole program as start-up builds it, on a fresh copy of the default base with the test
+// crops (testcrops.h): every window created, the main window shown (which opens the database
+// and applies the options), and the calculator shown. Tests drive the calculator through its
+// controls, found by name.
 class CalculatorTest : public ::testing::Test
 {
 protected:
@@ -173,16 +167,13 @@ protected:
         return qobject_cast<DecimalSpinBox *>(g->indexWidget(i));
     }
 
-    // The README's recipe in the working composition: 1, 0.5, 0.2, 0.6 and 0.02 g/L.
+    // The README's recipe in the working composition, on the selected crop.
     static void typeReadmeRecipe()
     {
-        using namespace ReadmeRecipe;
-        const QString names[] = {CalciumNitrate, PotassiumNitrate, Mkp, Epsom, IronChelate};
-        const char *amounts[] = {"1", "0.5", "0.2", "0.6", "0.02"};
-        for (const QString &n : names)
-            addFertilizer(n);
-        for (int i = 0; i < 5; ++i)
-            typeAmount(names[i], QString::fromLatin1(amounts[i]).replace(u'.', systemDecimalSeparator()));
+        for (const ReadmeRecipe::Amount &a : ReadmeRecipe::amounts())
+            addFertilizer(a.fertilizer);
+        for (const ReadmeRecipe::Amount &a : ReadmeRecipe::amounts())
+            typeAmount(a.fertilizer, QString::fromLatin1(a.grams).replace(u'.', systemDecimalSeparator()));
     }
 
     // Types an amount into the composition row of the fertilizer and leaves the editor with
@@ -233,6 +224,6 @@ protected:
         return st.step() ? st.column(0) : QVariant();
     }
 
-    FreshBase base;
+    FreshBase base{FreshBase::Crops::Test};
     BoxRecorder boxes;
 };

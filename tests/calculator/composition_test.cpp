@@ -167,14 +167,15 @@ TEST_F(CompositionTest, SearchFiltersTheSharedListAndClearingShowsAll)
     auto *edit = find<QLineEdit>(QStringLiteral("Edit1"));
     typeText(edit, QStringLiteral("селитра"));
     EXPECT_EQ(columnTexts(list(), "dxDBGrid1name_udobra"),
-              QStringList({CalciumNitrate, PotassiumNitrate, QStringLiteral("Аммиачная селитра"),
-                           QStringLiteral("Магниевая селитра (6-водная)")}));
+              QStringList({CalciumNitrate, PotassiumNitrate, AmmoniumNitrate, MagnesiumNitrate,
+                           QStringLiteral("Кальциевая селитра чистая (4-водная)"),
+                           QStringLiteral("Натриевая селитра")}));
     EXPECT_EQ(data().form2.T_Udobra.filter(), QStringLiteral("name_udobra like %селитра%"));
-    EXPECT_EQ(labelText("Label6"), QStringLiteral("4")) << "the count follows the search";
+    EXPECT_EQ(labelText("Label6"), QStringLiteral("6")) << "the count follows the search";
 
     edit->clear();
-    EXPECT_EQ(list()->model()->rowCount(), 17);
-    EXPECT_EQ(labelText("Label6"), QStringLiteral("17"));
+    EXPECT_EQ(list()->model()->rowCount(), 29);
+    EXPECT_EQ(labelText("Label6"), QStringLiteral("29"));
     EXPECT_FALSE(data().form2.T_Udobra.isFiltered());
 
     // Characters with a meaning in a criterion are taken as typed.
@@ -195,13 +196,13 @@ TEST_F(CompositionTest, HeaderClicksToggleTheMarkAndTheSort)
 
     clickHeader(list(), "dxDBGrid1name_udobra");
     EXPECT_EQ(column->sortMark(), SortMark::Up);
-    EXPECT_EQ(cell(list(), 0, "dxDBGrid1name_udobra"), QStringLiteral("Хелат железа Fe-EDTA 13%"));
-    EXPECT_EQ(cell(list(), 16, "dxDBGrid1name_udobra"), QStringLiteral("Аммиачная селитра"));
+    EXPECT_EQ(cell(list(), 0, "dxDBGrid1name_udobra"), QStringLiteral("Хлорид кальция (2-водный)"));
+    EXPECT_EQ(cell(list(), 28, "dxDBGrid1name_udobra"), QStringLiteral("Азотная кислота 38%"));
 
     clickHeader(list(), "dxDBGrid1name_udobra");
     EXPECT_EQ(column->sortMark(), SortMark::Down);
-    EXPECT_EQ(cell(list(), 0, "dxDBGrid1name_udobra"), QStringLiteral("Аммиачная селитра"));
-    EXPECT_EQ(cell(list(), 16, "dxDBGrid1name_udobra"), QStringLiteral("Хелат железа Fe-EDTA 13%"));
+    EXPECT_EQ(cell(list(), 0, "dxDBGrid1name_udobra"), QStringLiteral("Азотная кислота 38%"));
+    EXPECT_EQ(cell(list(), 28, "dxDBGrid1name_udobra"), QStringLiteral("Хлорид кальция (2-водный)"));
 }
 
 TEST_F(CompositionTest, AClickInTheListGivesTheCompositionHint)

@@ -21,10 +21,10 @@ class QWidget;
 class TForm4;
 class TForm5;
 
-// The whole program as start-up builds it, on a fresh copy of the default base: every window
-// created, the main window shown (which opens the database and applies the options), and the
-// calculator shown at its built size. Helpers type and click as the grower would and
-// read back what the base file holds.
+// The whole program as start-up builds it, on a fresh copy of the default base with the test
+// crops (testcrops.h): every window created, the main window shown (which opens the database
+// and applies the options), and the calculator shown at its built size. Helpers type and click
+// as the grower would and read back what the base file holds.
 class SavedSolutionsFixture : public ::testing::Test
 {
 protected:
@@ -82,6 +82,6 @@ protected:
     QHash<QString, double> computed();
     int currentCropId();
 
-    FreshBase base;
+    FreshBase base{FreshBase::Crops::Test};
     BoxRecorder boxes;
 };

@@ -41,7 +41,7 @@ protected:
         return control;
     }
 
-    FreshBase base;
+    FreshBase base{FreshBase::Crops::Test};
     DataModules data;
     std::unique_ptr<TForm4> window = std::make_unique<TForm4>(data);
 };

@@ -78,7 +78,7 @@ TEST_F(OwnTablesTest, ABaseOfTheTenTablesGainsOursOnceAndKeepsEveryRow)
             EXPECT_NO_THROW(scalar(c, QStringLiteral("SELECT \"%1\" FROM \"%2\"").arg(f.name, t.name)))
                 << f.name.toStdString();
     }
-    EXPECT_EQ(after.size(), tenOnly.size() + OwnTables::tables().size() + 2) << "two indexes";
+    EXPECT_EQ(after.size(), tenOnly.size() + OwnTables::tables().size() + 3) << "three indexes";
     EXPECT_EQ(tenTables(c), rows);
     c.disconnect();
 
@@ -133,9 +133,11 @@ TEST(OwnTables, ANewBaseHoldsThemWithTheirIndexes)
     Connection c(QStringLiteral("base.mdb"));
     LAYER_OK(c.connect());
     const QStringList all = objects(c);
-    for (const QString &name : {Tables::t_voda, Tables::t_sostav_vody, Tables::t_svoistva_udobra})
+    for (const QString &name : {Tables::t_voda, Tables::t_sostav_vody, Tables::t_svoistva_udobra,
+                                Tables::t_svoistva_kult})
         EXPECT_TRUE(all.contains(QStringLiteral("table ") + name)) << name.toStdString();
     EXPECT_TRUE(all.contains(QStringLiteral("index t_svoistva_udobra_id_udobra")));
+    EXPECT_TRUE(all.contains(QStringLiteral("index t_svoistva_kult_id_kult")));
     EXPECT_TRUE(all.contains(QStringLiteral("index t_sostav_vody_id_voda")));
     EXPECT_EQ(&Schema::table(QStringLiteral("T_VODA")), &OwnTables::tables().first());
 }

@@ -96,48 +96,55 @@ TEST_F(StockWindowTest, BakiOpensTheTanksOfTheWorkingCompositionAndFollowsIt)
     EXPECT_EQ(StockForm->windowTitle(), QStringLiteral("Маточные растворы"));
     EXPECT_EQ(inStock<QLineEdit>("FactorEdit")->text(), QStringLiteral("100"));
     EXPECT_EQ(inStock<QLineEdit>("TankEdit")->text(), QStringLiteral("10"));
-    // By hand, K = 100 and V = 10 L: grams = g/L x 1000, g/L in the tank = g/L x 100. Against
-    // the default base's solubility, per litre of the water left beside the tank's salts:
-    // 100 x 1000 / (1000 - 102) / 2378 = 4.7 %. Potassium nitrate goes to B, the lighter
-    // (0.8 g/L against 1.02).
+    // By hand, K = 100 and V = 10 L: grams = g/L x 1000, g/L in the tank = g/L x 100. Calcium
+    // nitrate and the chelate go to A (0.961 g/L), the phosphate and the sulphate to B (0.79);
+    // the rest, heaviest first, to the lighter tank: potassium nitrate to B (1.35), magnesium
+    // nitrate to A (1.091), ammonium nitrate to A (1.131). Against the default base's
+    // solubility, per litre of the water left beside the tank's salts: calcium nitrate
+    // 95 x 1000 / (1000 - 113.1) / 2420 = 4.4 %, potassium nitrate 56 x 1000 / 865 / 319 = 20.3 %.
     EXPECT_EQ(tank("TankAGrid"),
-              (QStringList{QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.7 | нет цены"),
-                           QStringLiteral("Хелат железа Fe-EDTA 13% | 20 | 2 | нет данных | нет цены"),
-                           QStringLiteral("Итого | 1020 | 102 |  | нет цены")}));
+              (QStringList{QStringLiteral("Кальциевая селитра | 950 | 95 | 4.4 | нет цены"),
+                           QStringLiteral("Аммиачная селитра | 40 | 4 | 0.2 | нет цены"),
+                           QStringLiteral("Магниевая селитра (6-водная) | 130 | 13 | 0.6 | нет цены"),
+                           QStringLiteral("Хелат железа Fe-EDTA 13% | 11 | 1.1 | нет данных | нет цены"),
+                           QStringLiteral("Итого | 1131 | 113.1 |  | нет цены")}));
     EXPECT_EQ(tank("TankBGrid"),
-              (QStringList{QStringLiteral("Калиевая селитра | 500 | 50 | 18.2 | нет цены"),
-                           QStringLiteral("Монофосфат калия | 200 | 20 | 10.2 | нет цены"),
-                           QStringLiteral("Сульфат магния (7-водный) | 600 | 60 | 6.5 | нет цены"),
-                           QStringLiteral("Итого | 1300 | 130 |  | нет цены")}));
+              (QStringList{QStringLiteral("Калиевая селитра | 560 | 56 | 20.3 | нет цены"),
+                           QStringLiteral("Монофосфат калия | 170 | 17 | 8.8 | нет цены"),
+                           QStringLiteral("Сульфат магния (7-водный) | 620 | 62 | 6.8 | нет цены"),
+                           QStringLiteral("Итого | 1350 | 135 |  | нет цены")}));
     EXPECT_TRUE(tank("TankSeparateGrid").isEmpty()) << "an empty tank is not shown";
     EXPECT_EQ(warnings(), QStringList{QStringLiteral(
-                              "Нет цены: Кальциевая селитра, Калиевая селитра, Монофосфат калия, "
-                              "Сульфат магния (7-водный), Хелат железа Fe-EDTA 13%. В стоимость не вошло.")});
+                              "Нет цены: Кальциевая селитра, Калиевая селитра, Аммиачная селитра, "
+                              "Монофосфат калия, Сульфат магния (7-водный), Магниевая селитра (6-водная), "
+                              "Хелат железа Fe-EDTA 13%. В стоимость не вошло.")});
 
-    // The slider's percentage reaches the working composition's amounts.
+    // The slider's percentage reaches the working composition's amounts: 47.5 x 1000 / 943.45
+    // / 2420 = 2.1 %.
     auto *edit2 = find<QLineEdit>(QStringLiteral("Edit2"));
     edit2->setText(QStringLiteral("50"));
     settle();
-    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 500 | 50 | 2.2 | нет цены"));
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 475 | 47.5 | 2.1 | нет цены"));
     // So does a fertilizer taken out of the composition.
     f4().T_rachet.last();
     press("Button2"); // the chelate
     settle();
-    EXPECT_EQ(tank("TankAGrid").size(), 2);
+    EXPECT_EQ(tank("TankAGrid").size(), 4);
 
     // A saved solution is a second source, at the percentage it was saved with.
     SavedSolutions solutions(data());
-    solutions.copyCompositionInto(solutions.appendSolution(QStringLiteral("Томат, рассада"),
+    solutions.copyCompositionInto(solutions.appendSolution(QStringLiteral("Рассада"),
                                                            QStringLiteral("100")));
     settle();
     auto *source = inStock<QComboBox>("SourceBox");
     ASSERT_EQ(source->count(), 2);
     EXPECT_EQ(source->itemText(0), QStringLiteral("Рабочий состав"));
-    EXPECT_EQ(source->itemText(1), QStringLiteral("Готовый раствор: Томат, рассада"));
+    EXPECT_EQ(source->itemText(1), QStringLiteral("Готовый раствор: Рассада"));
     source->setCurrentIndex(1);
-    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.7 | нет цены"));
+    // Without the chelate A holds 112 g/L: 95 x 1000 / 888 / 2420 = 4.4 %.
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 950 | 95 | 4.4 | нет цены"));
     const StockSheet::Heading heading = StockForm->heading();
-    EXPECT_EQ(heading.recipe, QStringLiteral("Томат, рассада"));
+    EXPECT_EQ(heading.recipe, QStringLiteral("Рассада"));
     EXPECT_EQ(heading.crop, QStringLiteral("Томат"));
     EXPECT_EQ(heading.percentage, 100);
 
@@ -185,16 +192,18 @@ TEST_F(StockWindowTest, AFactorOrVolumeThatIsNoNumberPlansNothingAndSaysSo)
     EXPECT_EQ(boxes.last().text, boxes.shown().first().text);
     EXPECT_FALSE(QFile::exists(base.path(StockWindow::ExportFile)));
 
-    // K = 200 plans again. The sulphate makes B the heavier tank, so potassium nitrate goes to
-    // A, and B holds 1.4 g/L x 200 = 280 g/L: the sulphate's 120 g have 720 g of water at most.
+    // K = 200 plans again. The sulphate makes B the heavier tank (1.39 g/L against 0.961), so
+    // potassium nitrate goes to A (1.521), magnesium and ammonium nitrate to B, which holds
+    // 1.56 g/L x 200 = 312 g/L: the sulphate's 120 g have 688 g of water at most, and
+    // 0.6 K x 1000 / (1000 - 1.56 K) <= 110 up to K = 142.
     retype("FactorEdit", QStringLiteral("200"));
     EXPECT_TRUE(StockForm->hasPlan());
     addFertilizer(QStringLiteral("Сульфат калия"));
     typeAmount(QStringLiteral("Сульфат калия"), QStringLiteral("0.6"));
     settle();
     EXPECT_TRUE(warnings().contains(QStringLiteral(
-        "Сульфат калия в баке B: 120 г/л, до 166.67 г на литр воды, больше растворимости (111 г на "
-        "литр воды). Наибольший K, при котором оно растворится: 146.")))
+        "Сульфат калия в баке B: 120 г/л, до 174.42 г на литр воды, больше растворимости (110 г на "
+        "литр воды). Наибольший K, при котором оно растворится: 142.")))
         << warnings().join(u'\n').toStdString();
 
     retype("TankEdit", QStringLiteral("0"));
@@ -203,8 +212,9 @@ TEST_F(StockWindowTest, AFactorOrVolumeThatIsNoNumberPlansNothingAndSaysSo)
     QTest::keyClick(inStock<QLineEdit>("TankEdit"), Qt::Key_Return);
     EXPECT_EQ(boxes.last().text,
               QStringLiteral("Объём бака — число литров не меньше 0.1 и не больше 100000, а не \"0\""));
+    // 190 g/L of calcium nitrate in A's 304.2: 190 x 1000 / 695.8 / 2420 = 11.3 %.
     retype("TankEdit", QStringLiteral("2.5"));
-    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 500 | 200 | 12.1 | нет цены"));
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 475 | 190 | 11.3 | нет цены"));
 }
 
 TEST_F(StockWindowTest, ThePropertiesGridSetsPricesAndTanksOfTheRecipesFertilizers)
@@ -214,21 +224,22 @@ TEST_F(StockWindowTest, ThePropertiesGridSetsPricesAndTanksOfTheRecipesFertilize
     DataGrid *properties = inStock<DataGrid>("PropertiesGrid");
     ASSERT_NE(properties, nullptr);
     EXPECT_EQ(columnTexts(properties, "PropertiesGridName"),
-              (QStringList{CalciumNitrate, PotassiumNitrate, Mkp, Epsom, IronChelate}));
-    EXPECT_EQ(columnTexts(properties, "PropertiesGridBak"), QStringList(5, QStringLiteral("авто")));
-    EXPECT_EQ(cell(properties, 0, "PropertiesGridRastvorimost"), QStringLiteral("2378"));
+              (QStringList{CalciumNitrate, PotassiumNitrate, AmmoniumNitrate, Mkp, Epsom,
+                           MagnesiumNitrate, IronChelate}));
+    EXPECT_EQ(columnTexts(properties, "PropertiesGridBak"), QStringList(7, QStringLiteral("авто")));
+    EXPECT_EQ(cell(properties, 0, "PropertiesGridRastvorimost"), QStringLiteral("2420"));
 
-    // A price typed for calcium nitrate counts once its editor closes.
+    // A price typed for calcium nitrate counts once its editor closes: 0.95 kg x 1.2.
     DecimalSpinBox *price = openSpinEditor(properties, 0, "PropertiesGridCena");
     ASSERT_NE(price, nullptr);
     QTest::keyClicks(price, QStringLiteral("1.2"));
     QTest::keyClick(price, Qt::Key_Return);
     settle();
-    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.7 | 1.2"));
-    EXPECT_EQ(tank("TankAGrid").last(), QStringLiteral("Итого | 1020 | 102 |  | не менее 1.2"));
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 950 | 95 | 4.4 | 1.14"));
+    EXPECT_EQ(tank("TankAGrid").last(), QStringLiteral("Итого | 1131 | 113.1 |  | не менее 1.14"));
     EXPECT_EQ(stored("SELECT cena FROM t_svoistva_udobra WHERE id_udobra = 1").toDouble(), 1.2);
 
-    // Potassium nitrate put in a tank of its own.
+    // Potassium nitrate put in a tank of its own: 56 x 1000 / 944 / 319 = 18.6 %.
     const QModelIndex bak = index(properties, 1, "PropertiesGridBak");
     properties->setCurrentIndex(bak);
     properties->edit(bak);
@@ -240,26 +251,27 @@ TEST_F(StockWindowTest, ThePropertiesGridSetsPricesAndTanksOfTheRecipesFertilize
     settle();
     EXPECT_EQ(cell(properties, 1, "PropertiesGridBak"), QStringLiteral("отдельно"));
     EXPECT_EQ(tank("TankSeparateGrid"),
-              (QStringList{QStringLiteral("Калиевая селитра | 500 | 50 | 16.7 | нет цены"),
-                           QStringLiteral("Итого | 500 |  |  | нет цены")}));
+              (QStringList{QStringLiteral("Калиевая селитра | 560 | 56 | 18.6 | нет цены"),
+                           QStringLiteral("Итого | 560 |  |  | нет цены")}));
     EXPECT_EQ(stored("SELECT bak FROM t_svoistva_udobra WHERE id_udobra = 2").toInt(), 3);
 
     // The rows are the recipe's, one each: Insert makes none, Ctrl+Delete takes none away.
     properties->setCurrentIndex(index(properties, 0, "PropertiesGridRastvorimost"));
     QTest::keyClick(properties, Qt::Key_Insert);
     QTest::keyClick(properties, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ(properties->model()->rowCount(), 5);
-    EXPECT_EQ(stored("SELECT rastvorimost FROM t_svoistva_udobra WHERE id_udobra = 1").toDouble(), 2378);
+    EXPECT_EQ(properties->model()->rowCount(), 7);
+    EXPECT_EQ(stored("SELECT rastvorimost FROM t_svoistva_udobra WHERE id_udobra = 1").toDouble(), 2420);
     EXPECT_EQ(boxes.count(), 0);
 
     // The database cycle that closing the calculator runs reopens everything: the plan is
-    // made again from what the file holds.
+    // made again from what the file holds. With potassium nitrate apart, magnesium and ammonium
+    // nitrate go to B, and A holds 96.1 g/L: 95 x 1000 / 903.9 / 2420 = 4.3 %.
     EXPECT_TRUE(Form4->close());
     settle();
     EXPECT_TRUE(StockForm->isVisible());
     EXPECT_EQ(tank("TankSeparateGrid").size(), 2);
-    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 1000 | 100 | 4.7 | 1.2"));
-    EXPECT_EQ(columnTexts(properties, "PropertiesGridName").size(), 5);
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 950 | 95 | 4.3 | 1.14"));
+    EXPECT_EQ(columnTexts(properties, "PropertiesGridName").size(), 7);
     EXPECT_EQ(boxes.count(), 0);
 }
 
@@ -310,10 +322,10 @@ TEST_F(StockWindowTest, TheWorksheetReadsBackAndTheSheetPrintsItsTitle)
                                                                : QJsonValue(StockSheet::totalText(t, StockSheet::Cost))});
     }
     rows.append(QJsonArray{QString(), QStringLiteral("На 1000 л рабочего раствора"), QString(),
-                           QString(), QString(), QStringLiteral("не менее 1.2")});
-    ASSERT_EQ(rows.size(), 8);
-    EXPECT_EQ(rows[0].toArray()[5].toDouble(), 1.2) << "the one price";
-    EXPECT_EQ(rows[2].toArray()[5].toString(), QStringLiteral("не менее 1.2"));
+                           QString(), QString(), QStringLiteral("не менее 1.14")});
+    ASSERT_EQ(rows.size(), 10);
+    EXPECT_EQ(rows[0].toArray()[5].toDouble(), 1.14) << "the one price, 0.95 kg";
+    EXPECT_EQ(rows[4].toArray()[5].toString(), QStringLiteral("не менее 1.14"));
     const QString problems = XlsReadBack::run(
         {QJsonObject{{"path", base.path(StockWindow::ExportFile)}, {"palette", look["palette"]},
                      {"header", look["header"]}, {"columns", columns}, {"rows", rows}}},

@@ -1,4 +1,5 @@
 #include "freshbase.h"
+#include "testcrops.h"
 
 #include "tools/makebase/defaultbase.h"
 
@@ -22,11 +23,13 @@ QString templateBase()
 
 } // namespace
 
-FreshBase::FreshBase()
+FreshBase::FreshBase(Crops crops)
 {
     QStandardPaths::setTestModeEnabled(true);
     QFile::copy(templateBase(), basePath());
     QFile::setPermissions(basePath(), QFile::ReadOwner | QFile::WriteOwner);
+    if (crops == Crops::Test)
+        typeTestCrops(basePath());
     m_previous = QDir::currentPath();
     QDir::setCurrent(m_dir.path());
 }

@@ -4,11 +4,13 @@
 #include <QTemporaryDir>
 
 // A fresh copy of the default base in a temporary directory that is also made the working
-// directory for the test's lifetime (the program looks for base.mdb there).
+// directory for the test's lifetime (the program looks for base.mdb there). With Crops::Test its
+// crops are the ones the window and engine tests were worked out on (testcrops.h).
 class FreshBase
 {
 public:
-    FreshBase();
+    enum class Crops { Default, Test };
+    explicit FreshBase(Crops crops = Crops::Default);
     ~FreshBase();
     QString dir() const { return m_dir.path(); }
     QString basePath() const; // absolute path of base.mdb

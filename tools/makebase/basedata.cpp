@@ -252,6 +252,7 @@ const QList<BaseReference> &references()
         {Tables::t_sostav_vody, id_voda, Tables::t_voda},
         {Tables::t_sostav_vody, id_element, Tables::T_element},
         {Tables::t_svoistva_udobra, id_udobra, Tables::t_udobra},
+        {Tables::t_svoistva_kult, id_kult, Tables::T_kult},
     };
     return refs;
 }
