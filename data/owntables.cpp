@@ -115,6 +115,8 @@ QString describedTable(const QString &table)
         return QStringLiteral("таблице анализов воды");
     if (table == Tables::t_sostav_vody)
         return QStringLiteral("таблице состава воды");
+    if (table == Tables::t_svoistva_kult)
+        return QStringLiteral("таблице свойств культур");
     return QStringLiteral("таблице свойств удобрений");
 }
 
@@ -146,31 +148,40 @@ QString findBrokenPart(sqlite3 *db)
         if (!names(db, "SELECT name FROM pragma_table_info(?1)", table.name).contains(key.toCaseFolded()))
             return QStringLiteral("в %1 нет ключевого поля %2").arg(describedTable(table.name), key);
     }
-    // One properties row per fertilizer: before the unique index can be made.
-    const QStringList columns = names(db, "SELECT name FROM pragma_table_info(?1)", Tables::t_svoistva_udobra);
-    if (!columns.contains(Fields::id_udobra.toCaseFolded()))
-        return {};
-    sqlite3_stmt *st = nullptr;
-    const QByteArray sql = QStringLiteral(
-        "SELECT coalesce(u.\"%1\", 'код ' || s.\"%2\"), count(*) FROM \"%3\" s LEFT JOIN \"%4\" u "
-        "ON u.\"%2\" = s.\"%2\" WHERE s.\"%2\" IS NOT NULL GROUP BY s.\"%2\" HAVING count(*) > 1 "
-        "ORDER BY s.\"%2\" LIMIT 1")
-                               .arg(Fields::name_udobra, Fields::id_udobra, Tables::t_svoistva_udobra,
-                                    Tables::t_udobra)
-                               .toUtf8();
-    if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) != SQLITE_OK) {
-        const QString why = QString::fromUtf8(sqlite3_errmsg(db));
+    // One properties row per fertilizer and per crop: before the unique indexes can be made.
+    const struct
+    {
+        QString table, key, namedIn, name;
+    } onePerRow[] = {
+        {Tables::t_svoistva_udobra, Fields::id_udobra, Tables::t_udobra, Fields::name_udobra},
+        {Tables::t_svoistva_kult, Fields::id_kult, Tables::T_kult, Fields::name_kult},
+    };
+    for (const auto &rule : onePerRow) {
+        if (!names(db, "SELECT name FROM pragma_table_info(?1)", rule.table).contains(rule.key.toCaseFolded()))
+            continue;
+        const QByteArray sql = QStringLiteral(
+            "SELECT coalesce(n.\"%1\", 'код ' || s.\"%2\"), count(*) FROM \"%3\" s LEFT JOIN \"%4\" n "
+            "ON n.\"%2\" = s.\"%2\" WHERE s.\"%2\" IS NOT NULL GROUP BY s.\"%2\" HAVING count(*) > 1 "
+            "ORDER BY s.\"%2\" LIMIT 1")
+                                   .arg(rule.name, rule.key, rule.table, rule.namedIn)
+                                   .toUtf8();
+        sqlite3_stmt *st = nullptr;
+        if (sqlite3_prepare_v2(db, sql.constData(), -1, &st, nullptr) != SQLITE_OK) {
+            const QString why = QString::fromUtf8(sqlite3_errmsg(db));
+            sqlite3_finalize(st);
+            throw AppError(why);
+        }
+        QString found;
+        if (sqlite3_step(st) == SQLITE_ROW) {
+            found = QStringLiteral("в %1 %2 для «%3»")
+                        .arg(describedTable(rule.table), rowsText(sqlite3_column_int64(st, 1)),
+                             QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0))));
+        }
         sqlite3_finalize(st);
-        throw AppError(why);
+        if (!found.isEmpty())
+            return found;
     }
-    QString found;
-    if (sqlite3_step(st) == SQLITE_ROW) {
-        found = QStringLiteral("в %1 %2 для «%3»")
-                    .arg(describedTable(Tables::t_svoistva_udobra), rowsText(sqlite3_column_int64(st, 1)),
-                         QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, 0))));
-    }
-    sqlite3_finalize(st);
-    return found;
+    return {};
 }
 
 // Whether the index of that name exists and is what we declare: unique when we ask for it.

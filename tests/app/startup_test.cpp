@@ -262,6 +262,10 @@ TEST_F(StartupTest, BrokenTablesOfOurOwnSwitchOffOnlyTheAdditions)
          "INSERT INTO t_svoistva_udobra (id_udobra, bak) SELECT id_udobra, 0 FROM t_udobra "
          "WHERE name_udobra = 'Калиевая селитра'",
          "в таблице свойств удобрений 3 строки для «Калиевая селитра»"},
+        {"two properties rows for one crop, the index gone",
+         "DROP INDEX t_svoistva_kult_id_kult; DELETE FROM t_svoistva_kult WHERE id_kult = 1; "
+         "INSERT INTO t_svoistva_kult (id_kult) VALUES (1); INSERT INTO t_svoistva_kult (id_kult) VALUES (1)",
+         "в таблице свойств культур две строки для «Томат, минвата»"},
         {"a properties table without its key",
          "DROP TABLE t_svoistva_udobra; CREATE TABLE t_svoistva_udobra (id_udobra INTEGER, "
          "rastvorimost REAL, cena REAL, bak INTEGER); INSERT INTO t_svoistva_udobra VALUES (1, 2, 3, 0)",
