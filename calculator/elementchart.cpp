@@ -90,9 +90,9 @@ void ElementChart::showSeries(const QString &title, const QStringList &elements,
     }
     c->setTitle(m_undrawn.isEmpty()
                     ? title
-                    : QStringLiteral("%1%2Не показано (не число или больше %3 мг/л): %4")
+                    : QStringLiteral("%1%2Не показано (не число или больше %3 мг/л):<br>%4")
                           .arg(title, title.isEmpty() ? QString() : QStringLiteral("<br>"),
-                               formatGeneral(MaxDrawable), m_undrawn.join(QStringLiteral("; "))));
+                               formatGeneral(MaxDrawable), m_undrawn.join(QStringLiteral("<br>"))));
 
     // A logarithm has no 0: such a bar stands at the bottom of the axis, that is, shows nothing.
     const auto [low, high] = logRange(series);
