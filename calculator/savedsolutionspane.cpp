@@ -260,7 +260,7 @@ void SavedSolutionsPane::commitEditors()
 
 double SavedSolutionsPane::litres() const
 {
-    return DerivedValues::litresFromText(m_litres->text(), systemDecimalSeparator());
+    return DerivedValues::litresFromText(m_litres->text());
 }
 
 // ---------------------------------------------------------------- captions

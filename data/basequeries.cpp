@@ -1,6 +1,7 @@
 #include "basequeries.h"
 
 #include "connection.h"
+#include "datasetfield.h"
 #include "fields.h"
 #include "storedvalues.h"
 
@@ -15,14 +16,41 @@ namespace {
 using StoredValues::integerOf;
 using StoredValues::numberOf;
 
-std::optional<int> optionalInteger(const QVariant &v)
+// A column as a dataset holds its field: the same readings (a number stored as text with either
+// decimal mark) and the same refusals, which name the field.
+QVariant typed(const Connection::Statement &st, int column, const QString &field, FieldType type)
 {
+    DatasetField f;
+    f.name = field;
+    f.type = type;
+    return f.fromStored(st.column(column));
+}
+
+int integer(const Connection::Statement &st, int column, const QString &field)
+{
+    return integerOf(typed(st, column, field, FieldType::Int));
+}
+
+std::optional<int> optionalInteger(const Connection::Statement &st, int column, const QString &field)
+{
+    const QVariant v = typed(st, column, field, FieldType::Int);
     return v.isNull() ? std::nullopt : std::optional<int>(integerOf(v));
 }
 
-std::optional<double> optionalNumber(const QVariant &v)
+double number(const Connection::Statement &st, int column, const QString &field)
 {
+    return numberOf(typed(st, column, field, FieldType::Double));
+}
+
+std::optional<double> optionalNumber(const Connection::Statement &st, int column, const QString &field)
+{
+    const QVariant v = typed(st, column, field, FieldType::Double);
     return v.isNull() ? std::nullopt : std::optional<double>(v.toDouble());
+}
+
+bool boolean(const Connection::Statement &st, int column, const QString &field)
+{
+    return typed(st, column, field, FieldType::Bool).toBool();
 }
 
 // "\"a\".\"b\"": identifiers come from fields.h only.
@@ -89,11 +117,11 @@ QString elementSelect()
 Element elementOf(const Connection::Statement &st)
 {
     Element e;
-    e.id = integerOf(st.column(0));
+    e.id = integer(st, 0, Fields::id_element);
     e.symbol = st.column(1).toString();
     e.name = st.column(2).toString();
-    e.isForm = integerOf(st.column(3)) != 0;
-    e.coefficient = optionalInteger(st.column(4));
+    e.isForm = boolean(st, 3, Fields::kof);
+    e.coefficient = optionalInteger(st, 4, Fields::id_kof);
     return e;
 }
 
@@ -142,7 +170,7 @@ QString fertilizerSelect()
 
 Fertilizer fertilizerOf(const Connection::Statement &st)
 {
-    return {integerOf(st.column(0)), st.column(1).toString(), integerOf(st.column(2))};
+    return {integer(st, 0, Fields::id_udobra), st.column(1).toString(), integer(st, 2, Fields::ppm)};
 }
 
 } // namespace
@@ -193,13 +221,13 @@ QHash<int, QList<CompositionLine>> BaseQueries::compositions(const std::optional
     QHash<int, QList<CompositionLine>> out;
     select(m_connection, sql, ids ? keys(*ids) : QVariantList(), [&out](const Connection::Statement &st) {
         CompositionLine line;
-        line.fertilizer = integerOf(st.column(0));
-        line.element = integerOf(st.column(1));
+        line.fertilizer = integer(st, 0, Fields::id_udobra);
+        line.element = integer(st, 1, Fields::id_element);
         line.symbol = st.column(2).toString();
-        line.percent = numberOf(st.column(3));
-        line.yieldedElement = integerOf(st.column(4));
+        line.percent = number(st, 3, Fields::kol_element);
+        line.yieldedElement = integer(st, 4, Fields::id_element);
         line.yieldedSymbol = st.column(5).toString();
-        line.factor = numberOf(st.column(6));
+        line.factor = number(st, 6, Fields::kof);
         out[line.fertilizer].append(line);
     });
     return out;
@@ -223,20 +251,20 @@ QHash<int, FertilizerProperties> BaseQueries::fertilizerProperties(const QList<i
                                  q(id_udobra), placeholders(ids.size(), 1));
     select(m_connection, sql, keys(ids), [&out](const Connection::Statement &st) {
         FertilizerProperties p;
-        p.id = integerOf(st.column(0));
-        p.fertilizer = integerOf(st.column(1));
-        p.solubility = optionalNumber(st.column(2));
-        p.solubility0 = optionalNumber(st.column(3));
-        p.solubility10 = optionalNumber(st.column(4));
-        p.solubility30 = optionalNumber(st.column(5));
-        p.solubility40 = optionalNumber(st.column(6));
-        p.price = optionalNumber(st.column(7));
-        p.tank = optionalInteger(st.column(8));
-        if (const std::optional<int> form = optionalInteger(st.column(9)))
+        p.id = integer(st, 0, Fields::id_svoistva);
+        p.fertilizer = integer(st, 1, Fields::id_udobra);
+        p.solubility = optionalNumber(st, 2, Fields::rastvorimost);
+        p.solubility0 = optionalNumber(st, 3, Fields::rastvorimost_0);
+        p.solubility10 = optionalNumber(st, 4, Fields::rastvorimost_10);
+        p.solubility30 = optionalNumber(st, 5, Fields::rastvorimost_30);
+        p.solubility40 = optionalNumber(st, 6, Fields::rastvorimost_40);
+        p.price = optionalNumber(st, 7, Fields::cena);
+        p.tank = optionalInteger(st, 8, Fields::bak);
+        if (const std::optional<int> form = optionalInteger(st, 9, Fields::forma_azota))
             p.nitrogenForm = NitrogenForm(*form);
-        p.acid = integerOf(st.column(10)) != 0;
-        p.strength = optionalNumber(st.column(11));
-        p.density = optionalNumber(st.column(12));
+        p.acid = boolean(st, 10, Fields::kislota);
+        p.strength = optionalNumber(st, 11, Fields::krepost);
+        p.density = optionalNumber(st, 12, Fields::plotnost);
         // The first row of a fertilizer counts, should an old base hold two.
         if (!out.contains(p.fertilizer))
             out.insert(p.fertilizer, p);
@@ -258,7 +286,7 @@ QString cropSelect()
 Crop cropOf(const Connection::Statement &st)
 {
     Crop c;
-    c.id = integerOf(st.column(0));
+    c.id = integer(st, 0, Fields::id_kult);
     c.name = st.column(1).toString();
     c.ph = st.column(2).toString();
     return c;
@@ -291,12 +319,12 @@ std::optional<Crop> BaseQueries::crop(int id)
                .arg(q(id_kult)),
            {id}, [&out](const Connection::Statement &st) {
                Target t;
-               t.id = integerOf(st.column(0));
-               t.element = integerOf(st.column(1));
+               t.id = integer(st, 0, Fields::id_konc);
+               t.element = integer(st, 1, Fields::id_el);
                t.symbol = st.column(2).toString();
-               t.vega = numberOf(st.column(3));
-               t.cvet = numberOf(st.column(4));
-               t.computed = optionalNumber(st.column(5));
+               t.vega = number(st, 3, Fields::vega);
+               t.cvet = number(st, 4, Fields::cvet);
+               t.computed = optionalNumber(st, 5, Fields::rachet);
                out->targets.append(t);
            });
     if (hasTable(Tables::t_svoistva_kult)) {
@@ -304,9 +332,9 @@ std::optional<Crop> BaseQueries::crop(int id)
                QStringLiteral("SELECT %1, %2, %3 FROM %4 WHERE %5 = ?1 ORDER BY rowid LIMIT 1")
                    .arg(q(ec_vega), q(ec_cvet), q(nh4_dolya), q(Tables::t_svoistva_kult), q(id_kult)),
                {id}, [&out](const Connection::Statement &st) {
-                   out->properties = CropProperties{optionalNumber(st.column(0)),
-                                                    optionalNumber(st.column(1)),
-                                                    optionalNumber(st.column(2))};
+                   out->properties = CropProperties{optionalNumber(st, 0, Fields::ec_vega),
+                                                    optionalNumber(st, 1, Fields::ec_cvet),
+                                                    optionalNumber(st, 2, Fields::nh4_dolya)};
                });
     }
     return out;
@@ -318,7 +346,7 @@ std::optional<Crop> BaseQueries::cropByName(const QString &name)
     select(m_connection,
            QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?1 ORDER BY %1 LIMIT 1")
                .arg(q(Fields::id_kult), q(Tables::T_kult), q(Fields::name_kult)),
-           {name}, [&id](const Connection::Statement &st) { id = integerOf(st.column(0)); });
+           {name}, [&id](const Connection::Statement &st) { id = integer(st, 0, Fields::id_kult); });
     return id ? crop(*id) : std::nullopt;
 }
 
@@ -336,10 +364,10 @@ QString waterSelect()
 WaterAnalysis waterOf(const Connection::Statement &st)
 {
     WaterAnalysis w;
-    w.id = integerOf(st.column(0));
+    w.id = integer(st, 0, Fields::id_voda);
     w.name = st.column(1).toString();
-    w.hco3 = optionalNumber(st.column(2));
-    w.ph = optionalNumber(st.column(3));
+    w.hco3 = optionalNumber(st, 2, Fields::hco3);
+    w.ph = optionalNumber(st, 3, Fields::ph_voda);
     return w;
 }
 
@@ -371,8 +399,8 @@ std::optional<WaterAnalysis> BaseQueries::waterAnalysis(int id)
                .arg(q(id_element), q(Smallname_element), q(mg_l), q(Tables::t_sostav_vody),
                     q(Tables::T_element), q(id_voda)),
            {id}, [&out](const Connection::Statement &st) {
-               out->lines.append({integerOf(st.column(0)), st.column(1).toString(),
-                                  numberOf(st.column(2))});
+               out->lines.append({integer(st, 0, Fields::id_element), st.column(1).toString(),
+                                  number(st, 2, Fields::mg_l)});
            });
     return out;
 }
@@ -393,11 +421,11 @@ QString recipeSelect(const QString &table, const QString &key)
 RecipeLine recipeLineOf(const Connection::Statement &st)
 {
     RecipeLine line;
-    line.id = integerOf(st.column(0));
-    line.fertilizer = optionalInteger(st.column(1));
+    line.id = integer(st, 0, Fields::id_rachet);
+    line.fertilizer = optionalInteger(st, 1, Fields::id_udobra);
     line.name = st.column(2).toString();
-    line.grams = numberOf(st.column(3));
-    line.ppm = integerOf(st.column(4));
+    line.grams = number(st, 3, Fields::kol);
+    line.ppm = integer(st, 4, Fields::ppm);
     return line;
 }
 
@@ -411,11 +439,11 @@ QString solutionSelect()
 SavedSolution solutionOf(const Connection::Statement &st)
 {
     SavedSolution s;
-    s.id = integerOf(st.column(0));
+    s.id = integer(st, 0, Fields::id_head_rar);
     s.name = st.column(1).toString();
-    s.crop = integerOf(st.column(2));
-    s.litres = optionalNumber(st.column(3));
-    s.percentage = optionalInteger(st.column(4));
+    s.crop = integer(st, 2, Fields::id_konc);
+    s.litres = optionalNumber(st, 3, Fields::kol_l);
+    s.percentage = optionalInteger(st, 4, Fields::konc);
     return s;
 }
 
@@ -463,9 +491,9 @@ Options BaseQueries::options()
            QStringLiteral("SELECT %1, %2, %3 FROM %4 ORDER BY rowid LIMIT 1")
                .arg(q(avto), q(ppm1), q(ppm2), q(Tables::t_opt)),
            {}, [&out](const Connection::Statement &st) {
-               out.autoRun = integerOf(st.column(0)) != 0;
-               out.targetTotals = integerOf(st.column(1)) != 0;
-               out.ppmTotals = integerOf(st.column(2)) != 0;
+               out.autoRun = boolean(st, 0, Fields::avto);
+               out.targetTotals = boolean(st, 1, Fields::ppm1);
+               out.ppmTotals = boolean(st, 2, Fields::ppm2);
            });
     return out;
 }

@@ -8,7 +8,8 @@
 #include <optional>
 
 // What the base holds, as plain values: the rows BaseQueries reads by key. No cursor, no
-// dataset; a missing value is an empty optional (or 0 for a key that names nothing).
+// dataset; a missing value is an empty optional (0 for a key that names nothing, a null
+// QString for a name looked up from a row that is not there).
 namespace BaseRows {
 
 // An element of T_element: a plain element or a label form (P2O5, K2O, N-NO3 ...) whose
@@ -46,7 +47,7 @@ struct Target
 {
     int id = 0; // id_konc
     int element = 0;
-    QString symbol; // empty: the element is not in the base
+    QString symbol; // null (isNull): the element is not in the base
     double vega = 0; // mg/L at 100 %
     double cvet = 0;
     std::optional<double> computed; // rachet, as the last run stored it
@@ -108,7 +109,7 @@ struct RecipeLine
 {
     int id = 0;
     std::optional<int> fertilizer;
-    QString name; // empty: the fertilizer is not in the base
+    QString name; // null (isNull): the fertilizer is not in the base
     double grams = 0; // an empty amount is 0
     int ppm = 0;
 };

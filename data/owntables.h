@@ -39,7 +39,14 @@ int schemaVersion(sqlite3 *db);
 // version's step in one transaction: it adds that version's missing tables, fields and indexes
 // and stores the version, so an interrupted upgrade leaves the base at the last whole step.
 // Writes nothing when the base is up to date; never lowers a version a later program stored.
-// Throws AppError with SQLite's text when a step fails.
+// A table of ours that no step can mend (a view in its place, its key field missing, two
+// properties rows for one fertilizer) throws AppError naming it in Russian before anything is
+// written; a failing step throws with SQLite's text. An index of our name that is not unique
+// where ours is, is made anew.
 void ensure(sqlite3 *db);
+
+// What of our tables no upgrade can mend, as ensure() would name it; empty when nothing is.
+// Reads only.
+QString brokenPart(sqlite3 *db);
 
 } // namespace OwnTables

@@ -13,7 +13,7 @@ int createMissing(Connection &connection, const QList<int> &fertilizers)
         return 0;
     Connection::Batch batch(connection);
     int made = 0;
-    {
+    try {
         Connection::Statement insert(
             connection,
             QStringLiteral("INSERT INTO \"%1\" (\"%2\", \"%3\") SELECT ?1, ?2 WHERE NOT EXISTS "
@@ -26,6 +26,9 @@ int createMissing(Connection &connection, const QList<int> &fertilizers)
             insert.step();
             made += connection.changes();
         }
+    } catch (...) {
+        batch.rollback(); // all or nothing
+        throw;
     }
     batch.commit();
     return made;

@@ -33,10 +33,10 @@ SavedRow savedRow(double kol, double litres, double savedPercentage)
     return r;
 }
 
-double litresFromText(const QString &text, QChar decimalSeparator)
+double litresFromText(const QString &text)
 {
     double v = 0;
-    if (!tryParseDouble(text, decimalSeparator, v))
+    if (!tryParseDecimal(text, v))
         return 0;
     return v;
 }

@@ -2,10 +2,16 @@
 
 namespace SolverInputs {
 
-QList<SolverProblem::Element> elementsOf(const BaseRows::Crop &crop, Stage stage)
+QList<SolverProblem::Element> elementsOf(const BaseRows::Crop &crop, Stage stage,
+                                         int *withoutElement)
 {
     QList<SolverProblem::Element> out;
+    int left = 0;
     for (const BaseRows::Target &t : crop.targets) {
+        if (t.symbol.isNull()) {
+            ++left;
+            continue;
+        }
         SolverProblem::Element e;
         e.id = t.element;
         e.name = t.symbol;
@@ -14,11 +20,14 @@ QList<SolverProblem::Element> elementsOf(const BaseRows::Crop &crop, Stage stage
         e.mode = SolverProblem::defaultMode(e.target(stage));
         out.append(e);
     }
+    if (withoutElement)
+        *withoutElement = left;
     return out;
 }
 
 QList<SolverProblem::Fertilizer> fertilizersOf(Connection &connection,
-                                               const QList<BaseRows::RecipeLine> &lines)
+                                               const QList<BaseRows::RecipeLine> &lines,
+                                               int *withoutFertilizer)
 {
     QList<int> ids;
     for (const BaseRows::RecipeLine &line : lines) {
@@ -27,17 +36,34 @@ QList<SolverProblem::Fertilizer> fertilizersOf(Connection &connection,
     }
     const QHash<int, QList<CompositionRow>> rows = readCompositions(connection, ids);
     QList<SolverProblem::Fertilizer> out;
+    int left = 0;
     for (const BaseRows::RecipeLine &line : lines) {
+        // The name is looked up from the fertilizer: none for one deleted since, or never there.
+        if (!line.fertilizer || line.name.isNull()) {
+            ++left;
+            continue;
+        }
         SolverProblem::Fertilizer f;
         if (line.id != 0) // a row not yet posted has no key
             f.row = line.id;
         f.name = line.name;
-        if (line.fertilizer)
-            f.composition = rows.value(*line.fertilizer);
+        f.composition = rows.value(*line.fertilizer);
         f.current = line.grams;
         f.ppm = line.ppm;
         out.append(f);
     }
+    if (withoutFertilizer)
+        *withoutFertilizer = left;
+    return out;
+}
+
+QStringList leftOutText(int rowsWithoutFertilizer, int targetsWithoutElement)
+{
+    QStringList out;
+    if (rowsWithoutFertilizer > 0)
+        out.append(QStringLiteral("строки состава без удобрения: %1").arg(rowsWithoutFertilizer));
+    if (targetsWithoutElement > 0)
+        out.append(QStringLiteral("строки целей без элемента: %1").arg(targetsWithoutElement));
     return out;
 }
 

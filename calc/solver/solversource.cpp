@@ -17,6 +17,7 @@ SolverSource::SolverSource(DataModules &data) : m_data(data)
 QList<SolverProblem::Fertilizer> SolverSource::fertilizers()
 {
     const Dataset &composition = m_data.form4.T_rachet;
+    m_rowsWithoutFertilizer = 0;
     if (!composition.isActive())
         return {};
     QList<BaseRows::RecipeLine> lines;
@@ -31,17 +32,20 @@ QList<SolverProblem::Fertilizer> SolverSource::fertilizers()
         line.ppm = integerOf(composition.valueAt(i, Fields::ppm));
         lines.append(line);
     }
-    return SolverInputs::fertilizersOf(m_data.ADOConnection1, lines);
+    return SolverInputs::fertilizersOf(m_data.ADOConnection1, lines, &m_rowsWithoutFertilizer);
 }
 
-QList<SolverProblem::Element> SolverSource::elements(Stage stage) const
+QList<SolverProblem::Element> SolverSource::elements(Stage stage)
 {
     const Dataset &crops = m_data.form4.ADOTable3;
+    m_targetsWithoutElement = 0;
     if (!crops.isActive() || crops.value(Fields::id_kult).isNull())
         return {};
     const std::optional<BaseRows::Crop> crop =
         BaseQueries(m_data.ADOConnection1).crop(integerOf(crops.value(Fields::id_kult)));
-    return crop ? SolverInputs::elementsOf(*crop, stage) : QList<SolverProblem::Element>();
+    if (!crop)
+        return {};
+    return SolverInputs::elementsOf(*crop, stage, &m_targetsWithoutElement);
 }
 
 QList<SolverSource::WaterAnalysis> SolverSource::waterAnalyses() const
@@ -64,4 +68,9 @@ QHash<int, double> SolverSource::water(const QVariant &analysis)
 SaltOptions SolverSource::saltOptions() const
 {
     return SolverInputs::saltOptionsOf(BaseQueries(m_data.ADOConnection1).options());
+}
+
+QStringList SolverSource::leftOut() const
+{
+    return SolverInputs::leftOutText(m_rowsWithoutFertilizer, m_targetsWithoutElement);
 }

@@ -22,6 +22,8 @@ inline constexpr int MaxFactor = 1000;
 inline constexpr int DefaultFactor = 100;
 inline constexpr double DefaultLitres = 10;
 inline constexpr double MaxLitres = 100000;
+// Below a decilitre every gram of a tank rounds to 0 on the sheet.
+inline constexpr double MinLitres = 0.1;
 
 // The elements that decide a tank, by their symbols: a base numbers its elements as it likes.
 inline const QString Phosphorus = QStringLiteral("P");

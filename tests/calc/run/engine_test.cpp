@@ -16,7 +16,7 @@ class FakeInputs : public CalculationInputs
 {
 public:
     int percentage() const override { return p; }
-    double litres() const override { return DerivedValues::litresFromText(litresText, u'.'); }
+    double litres() const override { return DerivedValues::litresFromText(litresText); }
 
     int p = 100;
     QString litresText;
