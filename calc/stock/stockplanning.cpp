@@ -2,6 +2,8 @@
 
 #include "calc/run/derivedvalues.h"
 
+#include <algorithm>
+
 #include "data/apperror.h"
 #include "data/basequeries.h"
 #include "data/datamodules.h"
@@ -76,15 +78,19 @@ void StockPlanning::showPropertiesOf(const Recipe &recipe)
     const QList<int> ids = fertilizerIds(recipe);
     follow(ids);
     Dataset &properties = m_data.own.T_SVOISTVA;
-    int made = 0;
+    const bool allShown = std::all_of(ids.cbegin(), ids.cend(), [&properties](int id) {
+        return !properties.lookup(Fields::id_udobra, id, Fields::id_svoistva).isNull();
+    });
+    if (allShown)
+        return;
     try {
-        made = PropertyRows::createMissing(m_data.ADOConnection1, ids);
+        PropertyRows::createMissing(m_data.ADOConnection1, ids);
     } catch (const AppError &e) {
         // Named as the grid whose rows they are.
         throw AppError::ofInstance(properties.name(), e.text());
     }
-    if (made > 0)
-        properties.refresh();
+    // Rows made here or by another seat since the snapshot was read.
+    properties.refresh();
 }
 
 QList<Stock::Fertilizer> StockPlanning::fertilizersOf(const Recipe &recipe, QStringList *notes,
@@ -114,16 +120,18 @@ QList<Stock::Fertilizer> StockPlanning::fertilizersOf(const Recipe &recipe, QStr
             continue;
         }
         f.composition = composition.value(f.id);
-        if (const auto it = properties.constFind(f.id); it != properties.cend()) {
+        const auto it = properties.constFind(f.id);
+        if (it != properties.cend()) {
             f.solubility = it->solubility;
             f.price = it->price;
-            f.choice = tankChoice(it->tank, f.name, said);
         }
         if (f.price && *f.price < 0) {
             said.append(QStringLiteral("%1: цена %2 меньше 0, в стоимость не вошла.")
                             .arg(f.name, formatGeneral(*f.price, decimalSeparator)));
             f.price.reset();
         }
+        if (it != properties.cend())
+            f.choice = tankChoice(it->tank, f.name, said);
         out.append(f);
     }
     if (nameless > 0) {
