@@ -5,6 +5,7 @@
 #include "tform1.h"
 
 #include "ui/messages.h"
+#include "ui/pendingrows.h"
 
 void OpenDatabase()
 {
@@ -20,6 +21,8 @@ void CloseDatabase()
 bool DatabaseCycle()
 {
     return guardedOk([] {
+        // What our windows still hold is written first: closing the datasets never writes.
+        PendingRows::postAll();
         SaveLayout();
         CloseDatabase();
         OpenDatabase();

@@ -11,3 +11,4 @@ TF_Converter *F_Converter = nullptr;
 StockWindow *StockForm = nullptr;
 SolverLauncher *Solver = nullptr;
 ChartWindow *ChartForm = nullptr;
+IonsWindow *IonsForm = nullptr;

@@ -12,6 +12,7 @@ class TF_Converter;
 class StockWindow;
 class SolverLauncher;
 class ChartWindow;
+class IonsWindow;
 
 extern TForm1 *Form1;
 extern TForm2 *Form2;
@@ -22,7 +23,8 @@ extern TForm6 *Form6;
 extern TForm18 *Form18;
 extern TF_Converter *F_Converter;
 // Beside the eight: the stock tanks' window and the opener of "Подбор состава", created after
-// them, and "Диаграмма", created the first time it is asked for.
+// them, and "Диаграмма" and "Ионный состав", created the first time each is asked for.
 extern StockWindow *StockForm;
 extern SolverLauncher *Solver;
 extern ChartWindow *ChartForm;
+extern IonsWindow *IonsForm;

@@ -8,6 +8,7 @@
 #include "calculator/tform4.h"
 #include "calculator/tform5.h"
 #include "chart/chartwindow.h"
+#include "ions/ionswindow.h"
 #include "options/tform18.h"
 #include "reference/tf_converter.h"
 #include "reference/tform2.h"
@@ -66,6 +67,19 @@ void showChart()
     showWindow(ChartForm);
 }
 
+// "Ионный состав", made at its first showing like the chart, following every run and
+// percentage; "В состав" runs the calculator.
+void showIons()
+{
+    if (!IonsForm) {
+        IonsForm = new IonsWindow(Form1->data(), *Form4, Form4);
+        QObject::connect(Form4, &TForm4::concentrationsChanged, IonsForm,
+                         [window = IonsForm] { guarded([window] { window->refresh(); }); });
+        QObject::connect(IonsForm, &IonsWindow::runRequested, Form4, &TForm4::pressCalculate);
+    }
+    showWindow(IonsForm);
+}
+
 } // namespace
 
 void ConnectWindows()
@@ -88,10 +102,13 @@ void ConnectWindows()
     QObject::connect(Form4, &TForm4::solverRequested, Solver, [] { guarded([] { Solver->open(); }); });
     QObject::connect(Solver, &SolverLauncher::applied, Form4, &TForm4::pressCalculate);
     QObject::connect(Form4, &TForm4::chartRequested, Form4, [] { guarded([] { showChart(); }); });
-    // The chart shows the calculator's grid: it goes with it.
+    QObject::connect(Form4, &TForm4::ionsRequested, Form4, [] { guarded([] { showIons(); }); });
+    // The chart shows the calculator's grid, the ions its recipe: they go with it.
     QObject::connect(Form4, &TForm4::closed, Form4, [] {
         if (ChartForm)
             ChartForm->hide();
+        if (IonsForm)
+            IonsForm->hide();
     });
     QObject::connect(Form4, &TForm4::mainWindowCloseRequested, Form1, [] { CloseMainWindow(); });
     Form4->setNameDialog(Form5);
@@ -118,6 +135,7 @@ void destroy(T *&window)
 
 void DestroyWindows()
 {
+    destroy(IonsForm);
     destroy(ChartForm);
     destroy(Solver);
     destroy(StockForm);

@@ -106,6 +106,7 @@ void CompositionPane::setupActionRow()
     m_solveButton = m_actionRow->addButton(QStringLiteral("ButtonSolve"), QStringLiteral("Подбор..."));
     m_chartButton = m_actionRow->addButton(QStringLiteral("ButtonChart"), QStringLiteral("Диаграмма"));
     m_stockButton = m_actionRow->addButton(QStringLiteral("ButtonStock"), QStringLiteral("Баки..."));
+    m_ionsButton = m_actionRow->addButton(QStringLiteral("ButtonIons"), QStringLiteral("Ионы..."));
     layout()->addWidget(m_actionRow);
 }
 

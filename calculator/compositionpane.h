@@ -13,8 +13,8 @@ class QTimer;
 
 // The group "Состав раствора:": the working composition grid with its pop-up menu, the
 // buttons "Сохранить" and "Рассчитать >>", under them the row of additions ("Подбор...",
-// "Диаграмма", "Баки..."), and the recalculation timer that an amount edit starts. The window connects
-// them; the rows are changed through WorkingComposition.
+// "Диаграмма", "Баки...", "Ионы..."), and the recalculation timer that an amount edit starts.
+// The window connects them; the rows are changed through WorkingComposition.
 class CompositionPane : public QGroupBox
 {
     Q_OBJECT
@@ -29,6 +29,7 @@ public:
     QPushButton *solveButton() const { return m_solveButton; } // "Подбор..."
     QPushButton *chartButton() const { return m_chartButton; } // "Диаграмма"
     QPushButton *stockButton() const { return m_stockButton; } // "Баки..."
+    QPushButton *ionsButton() const { return m_ionsButton; }   // "Ионы..."
     QAction *deleteItem() const { return m_n7; } // "Удалить"
     QAction *addItem() const { return m_n8; }    // "Добавить"
     QTimer *timer() const { return m_timer1; }
@@ -56,5 +57,6 @@ private:
     QPushButton *m_solveButton = nullptr;
     QPushButton *m_chartButton = nullptr;
     QPushButton *m_stockButton = nullptr;
+    QPushButton *m_ionsButton = nullptr;
     QTimer *m_timer1 = nullptr;
 };

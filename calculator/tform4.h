@@ -78,6 +78,7 @@ public:
     void ButtonSolveClick(); // "Подбор...": asks for the dialog "Подбор состава"
     void ButtonChartClick(); // "Диаграмма": asks for the chart window
     void ButtonStockClick(); // "Баки..."
+    void ButtonIonsClick();  // "Ионы...": asks for the ion window
     void UpdateSaltTotals();
     void RoundCalculatedConcentrations();
     // Presses "Рассчитать >>", as the recalculation tick and the solver's "Применить" do.
@@ -94,6 +95,7 @@ Q_SIGNALS:
     void stockRequested();           // "Баки...": the stock tanks' window is shown
     void solverRequested();          // "Подбор...": the dialog "Подбор состава" is opened
     void chartRequested();           // "Диаграмма": the chart window is shown
+    void ionsRequested();            // "Ионы...": the ion window is shown
     // Closed, the database cycle done: the windows that show this one's grids go with it.
     void closed();
     void mainWindowCloseRequested(); // closed while autostart is set: the program ends

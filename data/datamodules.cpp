@@ -123,11 +123,13 @@ OwnData::OwnData(Connection &c, Form2Data &form2, Form3Data &form3)
     : T_voda(QStringLiteral("T_voda"), &c, Tables::t_voda),
       T_sostav_vody(QStringLiteral("T_sostav_vody"), &c, Tables::t_sostav_vody),
       T_SVOISTVA(QStringLiteral("T_SVOISTVA"), &c, Tables::t_svoistva_udobra),
+      T_SVOISTVA_ION(QStringLiteral("T_SVOISTVA_ION"), &c, Tables::t_svoistva_udobra),
       DS_voda(QStringLiteral("DS_voda"), &T_voda),
       DS_sostav_vody(QStringLiteral("DS_sostav_vody"), &T_sostav_vody),
-      DS_SVOISTVA(QStringLiteral("DS_SVOISTVA"), &T_SVOISTVA)
+      DS_SVOISTVA(QStringLiteral("DS_SVOISTVA"), &T_SVOISTVA),
+      DS_SVOISTVA_ION(QStringLiteral("DS_SVOISTVA_ION"), &T_SVOISTVA_ION)
 {
-    storedFields(T_voda, {id_voda, name_voda});
+    storedFields(T_voda, {id_voda, name_voda, hco3, ph_voda});
     storedFields(T_sostav_vody, {id_sostav_vody, id_voda, id_element, mg_l});
     T_sostav_vody.addLookupField(name_element, FieldType::Text, 10, id_element, &form3.T_Element,
                                  id_element, Smallname_element);
@@ -143,6 +145,9 @@ OwnData::OwnData(Connection &c, Form2Data &form2, Form3Data &form3)
     storedFields(T_SVOISTVA, {id_svoistva, id_udobra, rastvorimost, cena, bak});
     T_SVOISTVA.addLookupField(name, FieldType::Text, 50, id_udobra, &form2.T_Udobra, id_udobra,
                               name_udobra, true);
+    storedFields(T_SVOISTVA_ION, {id_svoistva, id_udobra, forma_azota, kislota, krepost, plotnost});
+    T_SVOISTVA_ION.addLookupField(name, FieldType::Text, 50, id_udobra, &form2.T_Udobra, id_udobra,
+                                  name_udobra, true);
 }
 
 DataModules::DataModules(const QString &fileName)
@@ -177,6 +182,7 @@ void DataModules::openAll()
     own.T_voda.open();
     own.T_sostav_vody.open();
     own.T_SVOISTVA.open();
+    own.T_SVOISTVA_ION.open();
 }
 
 void DataModules::requireOwnTables() const
@@ -207,7 +213,7 @@ void DataModules::closeAll()
     step([this] { ADOConnection1.disconnect(); });
     step([this] { form4.ADOTable3.close(); });
     step([this] { form4.ADOTable2.close(); });
-    for (Dataset *ds : {&own.T_voda, &own.T_sostav_vody, &own.T_SVOISTVA})
+    for (Dataset *ds : {&own.T_voda, &own.T_sostav_vody, &own.T_SVOISTVA, &own.T_SVOISTVA_ION})
         step([ds] { ds->close(); });
     if (first)
         std::rethrow_exception(first);

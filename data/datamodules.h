@@ -69,9 +69,13 @@ public:
     Dataset T_voda;
     Dataset T_sostav_vody; // detail of DS_voda by id_voda
     Dataset T_SVOISTVA;    // t_svoistva_udobra, the fertilizer's name looked up
+    // The same table for the ion window, the chemistry's columns: the stock window filters
+    // T_SVOISTVA to its own recipe, which need not be the ion window's.
+    Dataset T_SVOISTVA_ION;
     Binding DS_voda;
     Binding DS_sostav_vody;
     Binding DS_SVOISTVA;
+    Binding DS_SVOISTVA_ION;
 };
 
 // All of them over the one connection, in the windows' creation order.

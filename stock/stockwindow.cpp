@@ -17,6 +17,7 @@
 #include "ui/grid/datagridcolumn.h"
 #include "ui/grid/gridlook.h"
 #include "ui/messages.h"
+#include "ui/sourcebox.h"
 #include "ui/windowfont.h"
 
 #include <QCloseEvent>
@@ -105,11 +106,7 @@ StockWindow::~StockWindow()
 void StockWindow::setupInputBar()
 {
     auto *bar = new QHBoxLayout;
-    m_sourceBox = new QComboBox(this);
-    m_sourceBox->setObjectName(QStringLiteral("SourceBox"));
-    m_sourceBox->setAccessibleName(QStringLiteral("Источник"));
-    m_sourceBox->addItem(QStringLiteral("Рабочий состав"));
-    m_sourceBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_sourceBox = new SourceBox(this);
 
     m_factorEdit = new QLineEdit(QString::number(Stock::DefaultFactor), this);
     m_factorEdit->setObjectName(QStringLiteral("FactorEdit"));
@@ -262,7 +259,7 @@ void StockWindow::connectData()
 
 bool StockWindow::savedSource() const
 {
-    return m_sourceBox->currentIndex() == 1;
+    return m_sourceBox->savedChosen();
 }
 
 Recipe StockWindow::recipe() const
@@ -288,19 +285,8 @@ StockSheet::Heading StockWindow::heading() const
 
 void StockWindow::updateSources()
 {
-    const Dataset &head = m_data.form4.T_HEAD_RAR;
-    const bool solution = head.isActive() && head.currentRow() >= 0;
     // The plan that follows is the caller's; the box only names what there is.
-    const QSignalBlocker quiet(m_sourceBox);
-    if (solution) {
-        const QString text = QStringLiteral("Готовый раствор: ") + head.asString(Fields::name_rar);
-        if (m_sourceBox->count() < 2)
-            m_sourceBox->addItem(text);
-        else
-            m_sourceBox->setItemText(1, text);
-    } else if (m_sourceBox->count() > 1) {
-        m_sourceBox->removeItem(1); // back to the working composition
-    }
+    m_sourceBox->follow(m_data.form4.T_HEAD_RAR);
 }
 
 void StockWindow::requireInputs() const

@@ -14,7 +14,6 @@
 class CalculationInputs;
 class DataGrid;
 class DataModules;
-class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -24,6 +23,7 @@ class QPushButton;
 class QTableView;
 class QTimer;
 class QVBoxLayout;
+class SourceBox;
 class StockTankModel;
 
 // "Маточные растворы": the working composition or the current saved solution planned into
@@ -101,7 +101,7 @@ private:
     std::optional<double> m_litres = Stock::DefaultLitres;
     QTimer *m_replanTimer = nullptr;
 
-    QComboBox *m_sourceBox = nullptr;
+    SourceBox *m_sourceBox = nullptr;
     QLineEdit *m_factorEdit = nullptr;
     QLineEdit *m_tankEdit = nullptr;
     QPushButton *m_exportButton = nullptr;

@@ -83,6 +83,31 @@ void WorkingComposition::setAmounts(const QList<QPair<QVariant, double>> &amount
     composition.open();
 }
 
+void WorkingComposition::putAmount(int fertilizer, double grams)
+{
+    Dataset &composition = m_data.T_rachet;
+    composition.checkBrowseMode();
+    composition.first();
+    while (!composition.eof()
+           && (composition.isNull(Fields::id_udobra) || composition.asInteger(Fields::id_udobra) != fertilizer))
+        composition.next();
+    if (composition.eof()) {
+        composition.append();
+        composition.setValue(Fields::id_udobra, fertilizer);
+    } else {
+        composition.edit();
+    }
+    try {
+        composition.setValue(Fields::kol, grams);
+        composition.post();
+    } catch (...) {
+        composition.cancel(); // a refused amount leaves no half-made row behind
+        throw;
+    }
+    composition.close();
+    composition.open();
+}
+
 Recipe WorkingComposition::recipe(int percentage) const
 {
     return {Recipe::linesOf(m_data.T_rachet), percentage};

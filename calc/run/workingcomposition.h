@@ -26,6 +26,10 @@ public:
     // no row is added or removed. An error undoes them all. Then reads the composition afresh.
     void setAmounts(const QList<QPair<QVariant, double>> &amounts);
 
+    // Sets the amount of the first row of `fertilizer`, or adds a row with it, then reads the
+    // composition afresh (the ion view's acid dose).
+    void putAmount(int fertilizer, double grams);
+
     // The composition as a recipe at the percentage p.
     Recipe recipe(int percentage) const;
 

@@ -10,7 +10,6 @@
 #include "data/fields.h"
 #include "data/propertyrows.h"
 #include "data/textconv.h"
-#include "data/rowfilter.h"
 
 #include <QHash>
 #include <QStringList>
@@ -62,35 +61,9 @@ StockPlanning::StockPlanning(DataModules &data) : m_data(data)
 {
 }
 
-void StockPlanning::follow(const QList<int> &ids)
-{
-    const QString filter = RowFilter::oneOf(Fields::id_udobra, ids);
-    // Set only when it changes: setting it builds the view afresh, which the grid would follow.
-    Dataset &properties = m_data.own.T_SVOISTVA;
-    if (properties.filter() != filter || !properties.isFiltered()) {
-        properties.setFilter(filter);
-        properties.setFiltered(true);
-    }
-}
-
 void StockPlanning::showPropertiesOf(const Recipe &recipe)
 {
-    const QList<int> ids = fertilizerIds(recipe);
-    follow(ids);
-    Dataset &properties = m_data.own.T_SVOISTVA;
-    const bool allShown = std::all_of(ids.cbegin(), ids.cend(), [&properties](int id) {
-        return !properties.lookup(Fields::id_udobra, id, Fields::id_svoistva).isNull();
-    });
-    if (allShown)
-        return;
-    try {
-        PropertyRows::createMissing(m_data.ADOConnection1, ids);
-    } catch (const AppError &e) {
-        // Named as the grid whose rows they are.
-        throw AppError::ofInstance(properties.name(), e.text());
-    }
-    // Rows made here or by another seat since the snapshot was read.
-    properties.refresh();
+    PropertyRows::showRowsOf(m_data.ADOConnection1, m_data.own.T_SVOISTVA, fertilizerIds(recipe));
 }
 
 QList<Stock::Fertilizer> StockPlanning::fertilizersOf(const Recipe &recipe, QStringList *notes,

@@ -38,8 +38,5 @@ public:
     Stock::Plan plan(const Recipe &recipe, int factor, double litres, QChar decimalSeparator);
 
 private:
-    // The properties grid shows the rows of these fertilizers only.
-    void follow(const QList<int> &ids);
-
     DataModules &m_data;
 };
