@@ -5,8 +5,8 @@
 class QPushButton;
 
 // The row of additions under "Сохранить" and "Рассчитать >>" in the composition pane: buttons
-// that open windows of our own, side by side. They share the row's width and never widen the
-// pane, so the splitter positions of the layout file hold whatever the row carries.
+// that open windows of our own, three to a line. They share the line's width and never widen
+// the pane, so the splitter positions of the layout file hold whatever the row carries.
 class ActionRow : public QWidget
 {
     Q_OBJECT

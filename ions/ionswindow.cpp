@@ -116,6 +116,14 @@ IonsWindow::IonsWindow(DataModules &data, const CalculationInputs &calculator, Q
     root->addWidget(setupTopBar());
     root->addLayout(body, 1);
     connectData();
+    // Reading order: the choices, the ions, the figures beside them, the editable grid last.
+    const QList<QWidget *> order = {m_sourceBox,    m_waterBox,   m_stageBox,        m_ionGrid,
+                                    m_unmappedLabel, m_balanceLabel, m_ecLabel,       m_phLabel,
+                                    m_nh4Label,     m_ratioLabel, m_cropLabel,       m_ecVegaEdit,
+                                    m_ecCvetEdit,   m_nh4ShareEdit, m_targetBalanceLabel, m_acidBox,
+                                    m_targetPhEdit, m_acidLabel,  m_addAcidButton,   m_propertiesGrid};
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     resize(BuiltWidth, BuiltHeight);
     if (const QScreen *s = screen())
@@ -501,7 +509,7 @@ void IonsWindow::showAnalysis(const Chemistry::Analysis &a, const std::optional<
     m_balanceLabel->setText(QStringLiteral("Катионы %1, анионы %2 мг-экв/л; разница %3 (%4 %).")
                                 .arg(fixed(b.cations, 2), fixed(b.anions, 2), fixed(b.difference, 2),
                                      fixed(b.percent, 1)));
-    QString ec = QStringLiteral("EC ≈ %1 мСм/см при 25 °C").arg(fixed(a.solution.conductivity.ec, 2));
+    QString ec = IonInputs::ecText(a.solution.conductivity.ec, systemDecimalSeparator());
     const Stage stage = m_stageBox->currentIndex() == 1 ? Stage::Flowering : Stage::Vegetative;
     if (crop) {
         const std::optional<double> target = IonInputs::ecTargetOf(*crop, stage);

@@ -1,6 +1,9 @@
 #include "waterwindow.h"
 
+#include "calc/chemistry/acid.h"
 #include "calc/run/numbers.h"
+#include "data/apperror.h"
+#include "data/textconv.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
 #include "ui/color/wincolor.h"
@@ -12,19 +15,36 @@
 #include "ui/windowfont.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
 
-constexpr int BuiltWidth = 460;
+constexpr int BuiltWidth = 620;
 constexpr int BuiltHeight = 360;
 constexpr int NavButtonWidth = 28;
 constexpr int NavBarHeight = 25;
 constexpr int ConcentrationDecimals = 4;
+constexpr int Hco3Decimals = 1;
+constexpr double MostHco3 = 10000; // mg/L: beyond any water
+
+// The units a water report states alkalinity in, as AlkalinityUnitBox lists them.
+const struct
+{
+    const char *text;
+    Chemistry::AlkalinityUnit unit;
+} AlkalinityUnits[] = {
+    {"мг/л HCO₃", Chemistry::AlkalinityUnit::Hco3},
+    {"мг/л CaCO₃", Chemistry::AlkalinityUnit::CaCo3},
+    {"мг-экв/л", Chemistry::AlkalinityUnit::Meq},
+    {"°dKH", Chemistry::AlkalinityUnit::GermanDkh},
+};
 
 NavBar *navigator(const QString &name, Binding *binding, QWidget *parent)
 {
@@ -66,7 +86,10 @@ WaterWindow::WaterWindow(DataModules &data, QWidget *parent)
         connect(b, &Binding::stateChanged, this, &WaterWindow::updateActions);
     }
     setTabOrder(m_analyses, m_analysisBar);
-    setTabOrder(m_analysisBar, m_elements);
+    setTabOrder(m_analysisBar, m_alkalinityEdit);
+    setTabOrder(m_alkalinityEdit, m_alkalinityUnit);
+    setTabOrder(m_alkalinityUnit, m_alkalinityButton);
+    setTabOrder(m_alkalinityButton, m_elements);
     setTabOrder(m_elements, m_elementBar);
     setTabOrder(m_elementBar, close);
     resize(BuiltWidth, BuiltHeight);
@@ -85,7 +108,16 @@ QWidget *WaterWindow::setupAnalyses()
     m_analyses->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     GridLook::compactRows(m_analyses);
     m_analyses->addColumn(QStringLiteral("WaterGridname_voda"), Fields::name_voda,
-                          QStringLiteral("Название"), ColumnEditor::text(50));
+                          QStringLiteral("Название"), ColumnEditor::text(50))
+        ->setWidth(140);
+    m_analyses
+        ->addColumn(QStringLiteral("WaterGridhco3"), Fields::hco3, QStringLiteral("HCO₃, мг/л"),
+                    ColumnEditor::spin(1, 0, MostHco3, Hco3Decimals))
+        ->setWidth(60);
+    m_analyses
+        ->addColumn(QStringLiteral("WaterGridph_voda"), Fields::ph_voda, QStringLiteral("pH"),
+                    ColumnEditor::spin(0.1, 0, 14, 2))
+        ->setWidth(40);
     m_analyses->setFitColumns(true);
     m_analysisBar = navigator(QStringLiteral("WaterNavigator"), &m_data.own.DS_voda, group);
 
@@ -93,7 +125,38 @@ QWidget *WaterWindow::setupAnalyses()
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_analysisBar);
     layout->addWidget(m_analyses, 1);
+    layout->addWidget(setupAlkalinity(group));
     return group;
+}
+
+QWidget *WaterWindow::setupAlkalinity(QWidget *parent)
+{
+    auto *row = new QWidget(parent);
+    m_alkalinityEdit = new QLineEdit(row);
+    m_alkalinityEdit->setObjectName(QStringLiteral("AlkalinityEdit"));
+    m_alkalinityEdit->setAccessibleName(QStringLiteral("Щёлочность"));
+    m_alkalinityEdit->setFixedWidth(60);
+    m_alkalinityUnit = new QComboBox(row);
+    m_alkalinityUnit->setObjectName(QStringLiteral("AlkalinityUnitBox"));
+    m_alkalinityUnit->setAccessibleName(QStringLiteral("Единица щёлочности"));
+    for (const auto &u : AlkalinityUnits)
+        m_alkalinityUnit->addItem(QString::fromUtf8(u.text));
+    m_alkalinityButton = new QPushButton(QStringLiteral("В HCO₃"), row);
+    m_alkalinityButton->setObjectName(QStringLiteral("AlkalinityButton"));
+    m_alkalinityButton->setToolTip(QStringLiteral("Пересчитать щёлочность в HCO₃, мг/л, и записать в анализ"));
+    m_alkalinityButton->setAutoDefault(false);
+    auto *caption = new QLabel(QStringLiteral("&Щёлочность:"), row);
+    caption->setBuddy(m_alkalinityEdit);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(caption);
+    layout->addWidget(m_alkalinityEdit);
+    layout->addWidget(m_alkalinityUnit);
+    layout->addWidget(m_alkalinityButton);
+    layout->addStretch(1);
+    connect(m_alkalinityButton, &QPushButton::clicked, this, [this] { guarded([this] { AlkalinityButtonClick(); }); });
+    connect(m_alkalinityEdit, &QLineEdit::returnPressed, this, [this] { guarded([this] { AlkalinityButtonClick(); }); });
+    return row;
 }
 
 QWidget *WaterWindow::setupElements()
@@ -133,6 +196,29 @@ QWidget *WaterWindow::setupElements()
     return group;
 }
 
+void WaterWindow::AlkalinityButtonClick()
+{
+    Dataset &analyses = m_data.own.T_voda;
+    if (!analyses.isActive() || analyses.currentRow() < 0)
+        throw AppError(QStringLiteral("Сначала добавьте анализ воды"));
+    const QString text = m_alkalinityEdit->text().trimmed();
+    double value = 0;
+    if (!tryParseDecimal(text, value))
+        throw AppError(QStringLiteral("Щёлочность «%1» не число").arg(text));
+    const Chemistry::AlkalinityUnit unit = AlkalinityUnits[std::max(0, m_alkalinityUnit->currentIndex())].unit;
+    const double hco3 = RoundDecimals(
+        Chemistry::alkalinityFromMeq(Chemistry::alkalinityToMeq(value, unit), Chemistry::AlkalinityUnit::Hco3),
+        Hco3Decimals);
+    if (!(value >= 0) || !(hco3 <= MostHco3))
+        throw AppError(QStringLiteral("Щёлочность %1 вне пределов от 0 до %2 мг/л HCO₃").arg(text, formatGeneral(MostHco3)));
+    m_analyses->commitEditor();
+    if (analyses.state() == DatasetState::Browse)
+        analyses.edit();
+    analyses.setValue(Fields::hco3, hco3);
+    analyses.post();
+    m_alkalinityEdit->clear();
+}
+
 void WaterWindow::updateActions()
 {
     // Rows typed while there is no analysis would belong to none.
@@ -140,6 +226,7 @@ void WaterWindow::updateActions()
     const bool any = analyses.isActive() && analyses.currentRow() >= 0;
     m_elements->setEnabled(any);
     m_elementBar->setEnabled(any);
+    m_alkalinityButton->setEnabled(any);
 }
 
 bool WaterWindow::postPendingAnalysis()

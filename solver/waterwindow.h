@@ -7,10 +7,14 @@
 
 class DataGrid;
 class DataModules;
+class QComboBox;
+class QLineEdit;
 class QPushButton;
 
-// "Анализ воды": the stored water analyses (a name each) and the mg/L of their elements, each
-// list with its navigation bar. The element picker lists the calculator's non-oxide elements
+// "Анализ воды": the stored water analyses (a name, the bicarbonate in mg/L of HCO3 and the pH
+// each) and the mg/L of their elements, each list with its navigation bar. The alkalinity a
+// report states as CaCO3, in meq/L or in German degrees is typed under the list and stored as
+// HCO3. The element picker lists the calculator's non-oxide elements
 // (T_el). As in the fertilizer window, turning to the element rows (a click, Tab, the "+")
 // stores a new analysis first, so that its rows carry its key; without any analysis there are
 // no rows to type, and a row without an analysis or an element is refused. Closing writes
@@ -31,6 +35,8 @@ public:
     void WaterElementGridClick();
     // The element rows' navigation bar acted.
     void WaterElementNavigatorClick(NavButton button);
+    // "В HCO₃": the alkalinity typed in its unit, stored as the current analysis's HCO3.
+    void AlkalinityButtonClick();
 
 Q_SIGNALS:
     void closed();
@@ -42,6 +48,7 @@ protected:
 private:
     QWidget *setupAnalyses();
     QWidget *setupElements();
+    QWidget *setupAlkalinity(QWidget *parent);
     void updateActions();
     // Stores the current analysis if it is new or changed; true when it did.
     bool postPendingAnalysis();
@@ -51,4 +58,7 @@ private:
     DataGrid *m_elements = nullptr;
     NavBar *m_analysisBar = nullptr;
     NavBar *m_elementBar = nullptr;
+    QLineEdit *m_alkalinityEdit = nullptr;
+    QComboBox *m_alkalinityUnit = nullptr;
+    QPushButton *m_alkalinityButton = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "stocktankmodel.h"
 
+#include "calc/ions/ioninputs.h"
 #include "calc/run/calculationinputs.h"
 #include "calc/run/savedsolutions.h"
 #include "calc/run/workingcomposition.h"
@@ -18,6 +19,7 @@
 #include "ui/grid/gridlook.h"
 #include "ui/messages.h"
 #include "ui/sourcebox.h"
+#include "ui/waterbox.h"
 #include "ui/windowfont.h"
 
 #include <QCloseEvent>
@@ -107,6 +109,7 @@ void StockWindow::setupInputBar()
 {
     auto *bar = new QHBoxLayout;
     m_sourceBox = new SourceBox(this);
+    m_waterBox = new WaterBox(this);
 
     m_factorEdit = new QLineEdit(QString::number(Stock::DefaultFactor), this);
     m_factorEdit->setObjectName(QStringLiteral("FactorEdit"));
@@ -129,6 +132,9 @@ void StockWindow::setupInputBar()
     bar->addWidget(caption(QStringLiteral("Источник:"), m_sourceBox));
     bar->addWidget(m_sourceBox, 1);
     bar->addSpacing(12);
+    bar->addWidget(caption(QStringLiteral("Вода:"), m_waterBox));
+    bar->addWidget(m_waterBox);
+    bar->addSpacing(12);
     bar->addWidget(caption(QStringLiteral("Коэффициент K:"), m_factorEdit));
     bar->addWidget(m_factorEdit);
     bar->addSpacing(12);
@@ -143,6 +149,7 @@ void StockWindow::setupInputBar()
         connect(sender, signal, this, [this, handler] { guarded([this, handler] { (this->*handler)(); }); });
     };
     on(m_sourceBox, &QComboBox::currentIndexChanged, &StockWindow::SourceBoxChange);
+    on(m_waterBox, &QComboBox::currentIndexChanged, &StockWindow::SourceBoxChange);
     on(m_factorEdit, &QLineEdit::textChanged, &StockWindow::FactorEditChange);
     on(m_tankEdit, &QLineEdit::textChanged, &StockWindow::TankEditChange);
     on(m_factorEdit, &QLineEdit::editingFinished, &StockWindow::FactorEditExit);
@@ -188,6 +195,10 @@ void StockWindow::setupBody()
     m_costLabel->setObjectName(QStringLiteral("CostLabel"));
     m_costLabel->setWordWrap(true);
     tanks->addWidget(m_costLabel);
+    m_ecLabel = new QLabel(this);
+    m_ecLabel->setObjectName(QStringLiteral("EcLabel"));
+    m_ecLabel->setWordWrap(true);
+    tanks->addWidget(m_ecLabel);
     body->addLayout(tanks, 5);
 
     auto *side = new QVBoxLayout;
@@ -235,7 +246,9 @@ void StockWindow::setupPropertiesGrid(QVBoxLayout *side)
 void StockWindow::connectData()
 {
     Form4Data &f4 = m_data.form4;
-    for (Binding *b : {&f4.DS_rachet, &f4.DS_SAVE_RAR, &f4.DS_HEAD_RAR}) {
+    // The water analyses name the EC's water.
+    for (Binding *b : {&f4.DS_rachet, &f4.DS_SAVE_RAR, &f4.DS_HEAD_RAR, &m_data.own.DS_voda,
+                       &m_data.own.DS_sostav_vody}) {
         connect(b, &Binding::reset, this, &StockWindow::scheduleReplan);
         connect(b, &Binding::valuesChanged, this, &StockWindow::scheduleReplan);
         connect(b, &Binding::rowChanged, this, &StockWindow::scheduleReplan);
@@ -285,8 +298,24 @@ StockSheet::Heading StockWindow::heading() const
 
 void StockWindow::updateSources()
 {
-    // The plan that follows is the caller's; the box only names what there is.
+    // The plan that follows is the caller's; the boxes only name what there is.
     m_sourceBox->follow(m_data.form4.T_HEAD_RAR);
+    m_waterBox->fill(m_data.ADOConnection1);
+}
+
+void StockWindow::showEc()
+{
+    // The working solution the tanks make, with the water they are diluted in.
+    try {
+        const Chemistry::Analysis a = Chemistry::analyse(
+            IonInputs::recipeOf(m_data.ADOConnection1, recipe(), m_waterBox->chosen()));
+        m_ecLabel->setText(QStringLiteral("Рабочий раствор: ")
+                           + IonInputs::ecText(a.solution.conductivity.ec, systemDecimalSeparator())
+                           + (m_waterBox->chosen() ? QStringLiteral(", с водой «%1».").arg(m_waterBox->currentText())
+                                                   : QStringLiteral(", без учёта воды.")));
+    } catch (const AppError &e) {
+        m_ecLabel->setText(QStringLiteral("EC не рассчитана: ") + e.text());
+    }
 }
 
 void StockWindow::requireInputs() const
@@ -435,6 +464,10 @@ void StockWindow::replan()
         m_planned = true;
     }
     showPlan();
+    if (datasetsOpen())
+        showEc();
+    else
+        m_ecLabel->clear();
 }
 
 void StockWindow::showPlan()

@@ -24,12 +24,14 @@ class QTableView;
 class QTimer;
 class QVBoxLayout;
 class SourceBox;
+class WaterBox;
 class StockTankModel;
 
 // "Маточные растворы": the working composition or the current saved solution planned into
 // stock tanks A and B (and the fertilizers that need a tank of their own) at the factor K and
 // the tank volume V, with the solubility and cost of each, the warnings, the properties of the
-// recipe's fertilizers, the worksheet and the printed sheet.
+// recipe's fertilizers, the EC of the working solution they make (with a water analysis), the
+// worksheet and the printed sheet.
 //
 // The plan follows what it is made of: a change of the working composition, of the current
 // saved solution or of a property plans again once the events in hand are done, and so does
@@ -89,6 +91,8 @@ private:
     // K and V as typed; the same errors the edits give.
     void requireInputs() const;
     void showPlan();
+    // The EC of the working solution the plan's recipe makes, with the chosen water.
+    void showEc();
     QTableView *makeTankGrid(const QString &name, const QString &title, StockTankModel **model,
                              QGroupBox **group);
 
@@ -102,6 +106,7 @@ private:
     QTimer *m_replanTimer = nullptr;
 
     SourceBox *m_sourceBox = nullptr;
+    WaterBox *m_waterBox = nullptr;
     QLineEdit *m_factorEdit = nullptr;
     QLineEdit *m_tankEdit = nullptr;
     QPushButton *m_exportButton = nullptr;
@@ -110,6 +115,7 @@ private:
     StockTankModel *m_tankModels[3] = {};
     QGroupBox *m_tankGroups[3] = {};
     QLabel *m_costLabel = nullptr;
+    QLabel *m_ecLabel = nullptr;
     QListWidget *m_warningList = nullptr;
     DataGrid *m_propertiesGrid = nullptr;
 };

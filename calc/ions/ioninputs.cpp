@@ -99,6 +99,12 @@ std::optional<double> ecTargetOf(const BaseRows::Crop &crop, Stage stage)
     return stage == Stage::Vegetative ? crop.properties->ecVega : crop.properties->ecCvet;
 }
 
+QString ecText(double ec, QChar decimalSeparator)
+{
+    return QStringLiteral("EC ≈ %1 мСм/см при 25 °C")
+        .arg(QString::number(ec, 'f', 2).replace(u'.', decimalSeparator));
+}
+
 QList<Acid> acids(Connection &connection)
 {
     BaseQueries queries(connection);

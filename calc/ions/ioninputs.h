@@ -41,6 +41,10 @@ Chemistry::CropTargets targetsOf(const BaseRows::Crop &crop, Stage stage, double
 // The crop's EC target for the stage, mS/cm, when its properties row states one.
 std::optional<double> ecTargetOf(const BaseRows::Crop &crop, Stage stage);
 
+// "EC ≈ 2.31 мСм/см при 25 °C", the figure with `decimalSeparator`: how every window states the
+// EC the model works out.
+QString ecText(double ec, QChar decimalSeparator);
+
 // A fertilizer flagged as an acid in its properties row.
 struct Acid
 {

@@ -44,7 +44,7 @@ protected:
 //   Ca = 26.5 × 10 × 1.0 × 0.7147                                          = 189.3955
 //   Mg = 16.35 × 10 × 0.6 × 0.603                                          = 59.1543
 //   S  = 32.48 × 10 × 0.6 × 0.4005                                         = 78.0494
-//   sum 847.1857 → 847.19 mg/L; ppm 589 × 1 + 624 × 0.5 + 350 × 0.2 + 470 × 0.6 = 1253;
+//   sum 847.1857 → 847.19 mg/L; ppm 603 × 1 + 674 × 0.5 + 385 × 0.2 + 344 × 0.6 = 1223.4;
 //   Томат's targets: vega total 484.85, cvet total 654.85.
 TEST_F(CompositionTest, WorkedCompositionThroughTheWindow)
 {
@@ -78,8 +78,8 @@ TEST_F(CompositionTest, WorkedCompositionThroughTheWindow)
     EXPECT_EQ(labelText("Label13"), QStringLiteral("   847.19"));
     EXPECT_EQ(labelText("Label5"), QStringLiteral("   484.85"));
     EXPECT_EQ(labelText("Label9"), QStringLiteral("   654.85"));
-    EXPECT_EQ(labelText("Label10"), QStringLiteral("   1253"));
-    EXPECT_EQ(labelText("Label11"), QStringLiteral("   1253"));
+    EXPECT_EQ(labelText("Label10"), QStringLiteral("   1223.4"));
+    EXPECT_EQ(labelText("Label11"), QStringLiteral("   1223.4"));
     EXPECT_EQ(boxes.count(), 0);
 
     // The composition is a table: what was typed is in the file.
@@ -247,9 +247,9 @@ TEST_F(CompositionTest, ABurstOfAmountEditsGivesOneRecalculation)
     tick(timer);
     EXPECT_EQ(runs.count(), 1) << "the tick presses the button once";
     EXPECT_FALSE(timer->isActive()) << "the tick switches the timer off: no second run is due";
-    // N = (14.4 + 1.1) × 10 × 1.5; ppm 589 × 1.5. The amount still in the editor counts.
+    // N = (14.4 + 1.1) × 10 × 1.5; ppm 603 × 1.5. The amount still in the editor counts.
     EXPECT_EQ(concentrationCell("N", "dxDBGrid3rachet"), QStringLiteral("232.5"));
-    EXPECT_EQ(labelText("Label10"), QStringLiteral("   883.5"));
+    EXPECT_EQ(labelText("Label10"), QStringLiteral("   904.5"));
 
     // An edit after the tick starts a new second.
     spin = openSpinEditor(composition(), 0, "dxDBGrid2Column2");

@@ -99,7 +99,7 @@ TEST_F(DataModulesTest, NamesResolveWhileTheFertilizerListIsSearched)
     ASSERT_GT(udobra.recordCount(), 0);
     f4.T_rachet.refresh();
     EXPECT_EQ(f4.T_rachet.asString(QStringLiteral("name")), QStringLiteral("Калиевая селитра"));
-    EXPECT_EQ(f4.T_rachet.asInteger(QStringLiteral("ppm")), 624);
+    EXPECT_EQ(f4.T_rachet.asInteger(QStringLiteral("ppm")), 674);
     f4.T_save_rar.first();
     EXPECT_EQ(f4.T_save_rar.asString(QStringLiteral("name")), QStringLiteral("Кальциевая селитра"));
     EXPECT_EQ(f4.T_SOS.masterBinding(), nullptr) << "no run has linked it yet";

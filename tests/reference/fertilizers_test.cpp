@@ -198,7 +198,7 @@ TEST_F(FertilizerWindowTest, RefusedOrOutOfRangeValues)
     ASSERT_EQ(boxes.count(), 1);
     EXPECT_EQ(boxes.last().text, QStringLiteral("'6x' is not a valid integer value for field 'ppm'"));
     press(Form2, "DBNavigator2", NavButton::Post);
-    EXPECT_EQ(stored("SELECT ppm FROM t_udobra WHERE name_udobra = 'Калиевая селитра'").toInt(), 624);
+    EXPECT_EQ(stored("SELECT ppm FROM t_udobra WHERE name_udobra = 'Калиевая селитра'").toInt(), 674);
 
     // A name stops at the field's 50 characters while it is typed: nothing left to refuse.
     typeAndEnter(openEditor(fertilizers, 1, "dxDBGrid2name_udobra"), QString(51, u'ы'));

@@ -101,8 +101,9 @@ TEST_F(EngineTest, WorkedMacroCompositionOnTheDefaultBase)
         EXPECT_EQ(c.value(QString::fromLatin1(micro), -1), 0.0) << micro;
 
     EXPECT_EQ(totals.value(QStringLiteral("Label4")), QStringLiteral("   847.19"));
-    EXPECT_EQ(totals.value(QStringLiteral("Label10")), QStringLiteral("   1253"));
-    EXPECT_EQ(totals.value(QStringLiteral("Label11")), QStringLiteral("   1253"));
+    // ppm by hand: 1.0 x 603 + 0.5 x 674 + 0.2 x 385 + 0.6 x 344 = 1223.4.
+    EXPECT_EQ(totals.value(QStringLiteral("Label10")), QStringLiteral("   1223.4"));
+    EXPECT_EQ(totals.value(QStringLiteral("Label11")), QStringLiteral("   1223.4"));
     EXPECT_TRUE(events.isEmpty()) << "a run over the working composition says nothing of saved ones";
 
     // Only the selected crop changed.
@@ -125,8 +126,9 @@ TEST_F(EngineTest, MicroCompositionAndPercentageTotals)
     EXPECT_DOUBLE_EQ(c.value(QStringLiteral("B")), 1.0444);
     EXPECT_DOUBLE_EQ(c.value(QStringLiteral("Mo")), 0.024);
     EXPECT_EQ(totals.value(QStringLiteral("Label4")), QStringLiteral("   7.47"));
+    // ppm by hand: 0.02 x 81 + 0.003 x 0 (boric acid hardly conducts) + 0.04 x 75 = 4.62.
     EXPECT_EQ(totals.value(QStringLiteral("Label10")), QStringLiteral("   4.62"));
-    EXPECT_EQ(totals.value(QStringLiteral("Label11")), QStringLiteral("   3.24")) << "4.623 × 0.7 = 3.2361";
+    EXPECT_EQ(totals.value(QStringLiteral("Label11")), QStringLiteral("   3.23")) << "4.62 × 0.7 = 3.234";
 }
 
 TEST_F(EngineTest, DirectAndCoefficientMatchesCountOncePerRow)
@@ -258,7 +260,7 @@ TEST_F(EngineTest, SavedSolutionRowsAndTheirRun)
     EXPECT_DOUBLE_EQ(c.value(QStringLiteral("N")), 277.0) << "13.85 × 10 × 2 from the saved solution";
     EXPECT_DOUBLE_EQ(c.value(QStringLiteral("P")), 0.0) << "the working composition is not used";
     EXPECT_EQ(head.asString(QStringLiteral("name_rar")), QStringLiteral("Рабочий"));
-    EXPECT_EQ(totals.value(QStringLiteral("Label10")), QStringLiteral("   350"))
+    EXPECT_EQ(totals.value(QStringLiteral("Label10")), QStringLiteral("   385")) // 1.0 x 385
         << "ppm totals still come from the working composition";
     ASSERT_GE(events.size(), 2);
     EXPECT_EQ(events.last(2), QStringList({QStringLiteral("run 10"), QStringLiteral("row 10 80")}))
