@@ -66,6 +66,11 @@ QString formatGeneral(double value)
     return formatGeneral(value, systemDecimalSeparator());
 }
 
+QString formatFixed(double value, int decimals, QChar decimalSeparator)
+{
+    return QString::number(value, 'f', decimals).replace(u'.', decimalSeparator);
+}
+
 bool tryParseInt(const QString &text, int &out)
 {
     int i = 0;

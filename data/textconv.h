@@ -12,6 +12,8 @@ QChar systemDecimalSeparator();
 // zeros, no thousands separator, scientific only from 1e15 up or below 0.00001.
 QString formatGeneral(double value, QChar decimalSeparator);
 QString formatGeneral(double value); // with the system's separator
+// `decimals` places, no thousands separator: the figures of a report.
+QString formatFixed(double value, int decimals, QChar decimalSeparator);
 
 // Strict readings: an optional sign and digits (leading blanks allowed, nothing after them).
 bool tryParseInt(const QString &text, int &out);

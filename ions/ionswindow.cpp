@@ -49,7 +49,7 @@ constexpr double MostShare = 100; // % of N
 
 QString fixed(double value, int decimals)
 {
-    return QString::number(value, 'f', decimals).replace(u'.', systemDecimalSeparator());
+    return formatFixed(value, decimals, systemDecimalSeparator());
 }
 
 QLabel *infoLabel(const QString &name, QWidget *parent)

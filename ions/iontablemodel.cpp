@@ -6,7 +6,7 @@ namespace {
 
 QString fixed(double value, int decimals)
 {
-    return QString::number(value, 'f', decimals).replace(u'.', systemDecimalSeparator());
+    return formatFixed(value, decimals, systemDecimalSeparator());
 }
 
 } // namespace

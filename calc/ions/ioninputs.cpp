@@ -3,6 +3,7 @@
 #include "calc/run/contribution.h"
 #include "calc/run/derivedvalues.h"
 #include "data/basequeries.h"
+#include "data/textconv.h"
 
 #include <cmath>
 
@@ -102,7 +103,7 @@ std::optional<double> ecTargetOf(const BaseRows::Crop &crop, Stage stage)
 QString ecText(double ec, QChar decimalSeparator)
 {
     return QStringLiteral("EC ≈ %1 мСм/см при 25 °C")
-        .arg(QString::number(ec, 'f', 2).replace(u'.', decimalSeparator));
+        .arg(formatFixed(ec, 2, decimalSeparator));
 }
 
 QList<Acid> acids(Connection &connection)

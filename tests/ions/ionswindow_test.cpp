@@ -247,6 +247,11 @@ TEST_F(IonsWindowTest, AddAcidPutsTheDoseInGramsAndTheRunCountsItsNitrogen)
     // g/L at 100 % in the row, so that the slider's 50 % gives the dose itself.
     EXPECT_NEAR(kol.toDouble() * 50 / 100, dose.mlPerLitre * density, 1e-6);
     EXPECT_NEAR(nitrogen() - nBefore, dose.elementMg, 0.01) << "the run counted the acid's N";
+    // A second press sets the same row again: the dose is for the water, not added twice.
+    QTest::mouseClick(inIons<QPushButton>("AddAcidButton"), Qt::LeftButton);
+    settle();
+    EXPECT_EQ(stored("SELECT count(*) FROM t_rachet WHERE id_udobra = 18").toInt(), 1);
+    EXPECT_EQ(f4().T_rachet.lookup(Fields::id_udobra, 18, Fields::kol), kol);
     EXPECT_EQ(boxes.count(), 0);
 }
 

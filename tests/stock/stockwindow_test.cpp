@@ -380,7 +380,7 @@ TEST_F(StockWindowTest, EveryControlNamedReachableAndNoCaptionCut)
     settle();
     EXPECT_EQ(StockForm->objectName(), QStringLiteral("StockWindow"));
     EXPECT_EQ(StockForm->size(), QSize(1000, 580));
-    for (const char *name : {"SourceBox", "FactorEdit", "TankEdit", "TankAGrid", "TankBGrid",
+    for (const char *name : {"SourceBox", "WaterBox", "FactorEdit", "TankEdit", "TankAGrid", "TankBGrid",
                              "TankSeparateGrid", "WarningList", "PropertiesGrid"}) {
         auto *w = inStock<QWidget>(name);
         ASSERT_NE(w, nullptr);
@@ -423,6 +423,46 @@ TEST_F(StockWindowTest, EveryControlNamedReachableAndNoCaptionCut)
             }
         }
     }
+}
+
+// The EC of the working solution the tanks make follows the recipe and the water it is mixed
+// with: a water's calcium and bicarbonate conduct too.
+TEST_F(StockWindowTest, TheWorkingSolutionsEcFollowsTheRecipeAndTheWater)
+{
+    typeReadmeRecipe();
+    openStock();
+    const auto ec = [] {
+        const QString text = inStock<QLabel>("EcLabel")->text();
+        const QString figure = text.section(QStringLiteral("EC ≈ "), 1).section(u' ', 0, 0);
+        double v = 0;
+        EXPECT_TRUE(tryParseDecimal(figure, v)) << text.toStdString();
+        return v;
+    };
+    EXPECT_TRUE(inStock<QLabel>("EcLabel")->text().startsWith(QStringLiteral("Рабочий раствор: EC ≈ ")));
+    EXPECT_TRUE(inStock<QLabel>("EcLabel")->text().endsWith(QStringLiteral(" мСм/см при 25 °C, без учёта воды.")));
+    const double pure = ec();
+    EXPECT_GT(pure, 0.5);
+
+    // Half the slider: about half the salts, less than the full EC.
+    find<QLineEdit>(QStringLiteral("Edit2"))->setText(QStringLiteral("50"));
+    settle();
+    const double half = ec();
+    EXPECT_LT(half, pure);
+    EXPECT_GT(half, pure / 3);
+
+    Dataset &analyses = data().own.T_voda;
+    analyses.append();
+    analyses.setValue(QStringLiteral("name_voda"), QStringLiteral("Скважина"));
+    analyses.setValue(QStringLiteral("hco3"), 244.0);
+    analyses.setValue(QStringLiteral("ph_voda"), 7.5);
+    analyses.post();
+    settle();
+    auto *water = inStock<QComboBox>("WaterBox");
+    ASSERT_EQ(water->count(), 2);
+    water->setCurrentIndex(1);
+    settle();
+    EXPECT_GT(ec(), half);
+    EXPECT_TRUE(inStock<QLabel>("EcLabel")->text().endsWith(QStringLiteral(", с водой «Скважина».")));
 }
 
 // A sheet that cannot be printed says so as "Выгрузить" does, and the printed date is the
