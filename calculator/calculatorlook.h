@@ -15,6 +15,10 @@ namespace CalculatorLook {
 
 // Decimals an amount in g/L may be typed with (the one constant of calc/).
 using ::AmountDecimals;
+// The largest amounts the two amount editors take, and the slider's own maximum.
+using ::WorkingAmountMaximum;
+using ::SavedAmountMaximum;
+using ::PercentageMaximum;
 
 // The window's font, condensed: for the grids whose many columns share a narrow pane.
 QFont condensedFont();

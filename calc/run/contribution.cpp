@@ -72,3 +72,11 @@ std::optional<Ext> contribution(const CompositionRow &row, int target, Ext grams
         return ((row.percent * 10) * grams) * row.factor;
     return std::nullopt;
 }
+
+void addContributions(double &sum, const QList<CompositionRow> &rows, int target, Ext grams)
+{
+    for (const CompositionRow &row : rows) {
+        if (const auto added = contribution(row, target, grams))
+            sum = static_cast<double>(Ext(sum) + *added);
+    }
+}

@@ -37,3 +37,9 @@ QHash<int, QList<CompositionRow>> readCompositions(Dataset &all,
 // yields the target, nothing otherwise. So a row counts at most once per target, and the run
 // and a solver that builds its matrix from this function agree on every figure.
 std::optional<Ext> contribution(const CompositionRow &row, int target, Ext grams);
+
+// Adds to `sum` what `grams` g/L of a fertilizer with `rows` brings to the target element, row by
+// row, each partial sum stored in a double as the run posts it; a caller that predicts the run
+// sums fertilizer by fertilizer in the composition's order, then rounds to
+// `ConcentrationDecimals`.
+void addContributions(double &sum, const QList<CompositionRow> &rows, int target, Ext grams);

@@ -13,6 +13,22 @@ using Ext = long double;
 // 0.05 mg/L of Mo) can be typed as it is, and a computed amount is rounded to what can be typed.
 constexpr int AmountDecimals = 6;
 
+// Decimals the run rounds a computed concentration in mg/L to.
+constexpr int ConcentrationDecimals = 4;
+
+// The largest amounts in g/L the amount editors hold: the working composition's and a saved
+// solution's. A recipe file keeps within the smaller, so that its amounts fit either place.
+constexpr double WorkingAmountMaximum = 1000;
+constexpr double SavedAmountMaximum = 100;
+
+// The most mg/L of an element a water analysis holds: 10 % by mass, beyond any water a crop is
+// given.
+constexpr double WaterMilligramsMaximum = 100000;
+
+// The concentration percentage the calculator's slider reaches unless the options set another
+// maximum; its minimum is 0.
+constexpr int PercentageMaximum = 250;
+
 // value × 10^places + 0.5, truncated towards zero, divided by 10^places, in 80-bit arithmetic.
 double RoundDecimals(double value, int places);
 

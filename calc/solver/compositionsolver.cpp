@@ -16,9 +16,6 @@ using Conflict = SolverResult::Conflict;
 // chooses among answers that are equally close, in favour of the lightest.
 constexpr double LightnessWeight = 1e-5;
 
-// Places of the concentrations the run stores.
-constexpr int ConcentrationDecimals = 4;
-
 double unit(int decimals)
 {
     return std::pow(10.0, -decimals);
@@ -235,13 +232,8 @@ SolverResult predictComposition(const SolverProblem &problem, const QList<double
         // The run's sum: fertilizer by fertilizer, row by row, each partial sum stored in a
         // double, then rounded to four places.
         double sum = 0;
-        for (int f = 0; f < problem.fertilizers.size(); ++f) {
-            const Ext grams = amounts.at(f);
-            for (const CompositionRow &c : problem.fertilizers.at(f).composition) {
-                if (const auto added = contribution(c, e.id, grams))
-                    sum = static_cast<double>(Ext(sum) + *added);
-            }
-        }
+        for (int f = 0; f < problem.fertilizers.size(); ++f)
+            addContributions(sum, problem.fertilizers.at(f).composition, e.id, amounts.at(f));
         SolverResult::Element out;
         out.target = e.target(problem.stage);
         out.water = e.water;
