@@ -26,9 +26,12 @@ struct Outcome
     QString err;
 };
 
-Outcome calc(const QStringList &arguments, const QByteArray &input = {})
+Outcome calc(const QStringList &arguments, const QByteArray &input = {},
+             const QStringList &environment = {})
 {
     QProcess p;
+    if (!environment.isEmpty())
+        p.setEnvironment(QProcess::systemEnvironment() + environment);
     p.start(QStringLiteral(VERNOLAT_CALC), arguments);
     p.write(input);
     p.closeWriteChannel();
@@ -200,6 +203,11 @@ TEST_F(VernolatCalc, AcidDoseAgainstTheWatersBicarbonate)
           QStringLiteral("Катионы %1 мг-экв/л, анионы %2 мг-экв/л")
               .arg(shown(r.value(QStringLiteral("cations_meq")), 3), shown(r.value(QStringLiteral("anions_meq")), 3))})
         EXPECT_TRUE(out.contains(expected)) << expected.toStdString() << "\n" << out.toStdString();
+
+    // A Russian desktop's decimal comma changes nothing: the output is for scripts as well.
+    const Outcome russian = calc({QStringLiteral("analyse"), file(QStringLiteral("text.json"), recipe)}, {},
+                                 {QStringLiteral("LC_ALL=ru_RU.UTF-8"), QStringLiteral("LANG=ru_RU.UTF-8")});
+    EXPECT_EQ(russian.out, text.out);
 
     // The same file through standard input.
     const Outcome piped = calc({QStringLiteral("analyse"), QStringLiteral("-"), QStringLiteral("--json")}, recipe);

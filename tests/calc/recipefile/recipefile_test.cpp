@@ -278,9 +278,10 @@ TEST(RecipeFileRead, TheDocumentedExampleIsTheShippedFileAndReads)
     EXPECT_EQ(block.captured(1).toUtf8(), example);
     // The description's table of symbols states the coefficients the reader uses.
     for (const DefaultElements::Element &e : DefaultElements::all()) {
-        if (e.isLabelForm() && e.factor != 1)
+        if (e.isLabelForm() && e.factor != 1) {
             EXPECT_TRUE(description.contains(QStringLiteral("%1 as %2 × %3").arg(e.symbol, e.yields).arg(e.factor)))
                 << e.symbol.toStdString();
+        }
     }
     const Recipe r = read(example);
     EXPECT_EQ(r.fertilizers.size(), 8);
