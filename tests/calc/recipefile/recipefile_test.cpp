@@ -209,30 +209,6 @@ TEST(RecipeFileRead, EveryDefaultFertilizerReads)
     EXPECT_EQ(read, fertilizers.rows.size());
 }
 
-// The default base's table, as the file's symbols mean it: label forms with their coefficients.
-TEST(RecipeFileRead, SymbolsAreTheDefaultBasesWithItsCoefficients)
-{
-    struct Case
-    {
-        const char *symbol;
-        const char *yields; // "" for an element
-        double factor;
-    };
-    // The coefficients of default-base.txt's t_kof, from the atomic weights: 2 × 30.974 / 141.943 ...
-    const Case cases[] = {{"N", "", 0},          {"Si", "", 0},        {"P2O5", "P", 0.4364},
-                          {"K2O", "K", 0.8302},  {"CaO", "Ca", 0.7147}, {"MgO", "Mg", 0.6030},
-                          {"SO3", "S", 0.4005},  {"N-NO3", "N", 1},     {"N-NH4", "N", 1}};
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.symbol);
-        const DefaultElements::Element *e = DefaultElements::find(QString::fromLatin1(c.symbol));
-        ASSERT_NE(e, nullptr);
-        EXPECT_EQ(e->yields, QString::fromLatin1(c.yields));
-        EXPECT_EQ(e->factor, c.factor);
-    }
-    EXPECT_EQ(DefaultElements::all().size(), 22);
-    EXPECT_EQ(DefaultElements::find(QStringLiteral("HCO3")), nullptr);
-}
-
 // Writing: every key in one order whatever order the file had, the numbers as they were read, and
 // what is written reads back the same.
 TEST(RecipeFileWrite, StableOrderNumbersAsGivenAndRoundTrip)
