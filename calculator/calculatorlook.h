@@ -15,8 +15,9 @@ namespace CalculatorLook {
 
 // Decimals an amount in g/L may be typed with (the one constant of calc/).
 using ::AmountDecimals;
-// The largest amounts the two amount editors take, and the slider's own maximum.
-using ::WorkingAmountMaximum;
+// The most g/L an amount may be, the most a saved solution's amount may be, and the slider's own
+// maximum.
+using ::MaxAmount;
 using ::SavedAmountMaximum;
 using ::PercentageMaximum;
 

@@ -16,9 +16,11 @@ constexpr int AmountDecimals = 6;
 // Decimals the run rounds a computed concentration in mg/L to.
 constexpr int ConcentrationDecimals = 4;
 
-// The largest amounts in g/L the amount editors hold: the working composition's and a saved
-// solution's. A recipe file keeps within the smaller, so that its amounts fit either place.
-constexpr double WorkingAmountMaximum = 1000;
+// The most g/L an amount of the working composition takes: the amount editor's top, and the
+// most the solver may propose.
+constexpr double MaxAmount = 1000;
+// The most g/L a saved solution's amount editor takes. A recipe file keeps within it, so that its
+// amounts fit the working composition and a saved solution alike.
 constexpr double SavedAmountMaximum = 100;
 
 // The most mg/L of an element a water analysis holds: 10 % by mass, beyond any water a crop is
