@@ -76,7 +76,7 @@ QString acidLine(const RecipeFile::Recipe &recipe, const RecipeFile::Analysis &a
 QByteArray text(const RecipeFile::Recipe &recipe, const RecipeFile::Analysis &analysis)
 {
     QStringList out;
-    out.append(QStringLiteral("Рецепт «%1», концентрация %2 %").arg(recipe.name).arg(recipe.percentage));
+    out.append(QStringLiteral("Рецепт «%1», концентрация %2 %").arg(recipe.name, QString::number(recipe.percentage)));
     out.append(QString());
     elementLines(out, analysis);
     out.append(QString());

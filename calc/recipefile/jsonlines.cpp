@@ -121,7 +121,7 @@ QString JsonLines::member(const QString &path, const QString &key)
 
 QString JsonLines::element(const QString &path, qsizetype index)
 {
-    return QStringLiteral("%1[%2]").arg(path).arg(index);
+    return path + u'[' + QString::number(index) + u']';
 }
 
 std::pair<int, int> JsonLines::position(const QByteArray &text, qsizetype offset)
