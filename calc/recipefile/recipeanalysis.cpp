@@ -2,6 +2,7 @@
 
 #include "defaultelements.h"
 
+#include "calc/run/concentration.h"
 #include "calc/run/contribution.h"
 #include "calc/run/derivedvalues.h"
 #include "calc/run/numbers.h"
@@ -85,17 +86,21 @@ std::optional<Chemistry::AcidProduct> acidToDose(const Recipe &recipe)
 Analysis analyse(const Recipe &recipe)
 {
     Analysis a;
-    QList<QList<CompositionRow>> compositions;
+    QList<Concentration::Fertilizer> run;
     for (const Fertilizer &f : recipe.fertilizers)
-        compositions.append(compositionRows(f.composition));
+        run.append({f.gramsPerLitre, 0, compositionRows(f.composition)});
+    QList<const DefaultElements::Element *> elements;
+    QList<Concentration::Target> targets;
     for (const DefaultElements::Element &e : DefaultElements::all()) {
         if (e.isLabelForm())
             continue;
-        double sum = 0;
-        for (qsizetype f = 0; f < recipe.fertilizers.size(); ++f)
-            addContributions(sum, compositions.at(f), e.id, recipe.fertilizers.at(f).gramsPerLitre);
-        const double computed = RoundDecimals(sum, ConcentrationDecimals);
-        a.elements.append({e.symbol, DerivedValues::target(0, 0, computed, recipe.percentage).rPr,
+        elements.append(&e);
+        targets.append({e.id, 0, 0});
+    }
+    const QList<double> computed = Concentration::concentrations(run, targets);
+    for (qsizetype i = 0; i < elements.size(); ++i) {
+        const DefaultElements::Element &e = *elements.at(i);
+        a.elements.append({e.symbol, DerivedValues::target(0, 0, computed.at(i), recipe.percentage).rPr,
                            waterMilligrams(recipe, e)});
     }
     Chemistry::AnalysisOptions options;

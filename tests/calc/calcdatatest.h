@@ -35,6 +35,8 @@ public:
 class CalcDataTest : public ::testing::Test
 {
 protected:
+    explicit CalcDataTest(FreshBase::Crops crops = FreshBase::Crops::Test) : base(crops) {}
+
     void SetUp() override
     {
         try {
@@ -100,6 +102,6 @@ protected:
         return out;
     }
 
-    FreshBase base{FreshBase::Crops::Test};
+    FreshBase base;
     DataModules data;
 };
