@@ -30,7 +30,6 @@ constexpr int BuiltWidth = 620;
 constexpr int BuiltHeight = 360;
 constexpr int NavButtonWidth = 28;
 constexpr int NavBarHeight = 25;
-constexpr int ConcentrationDecimals = 4;
 constexpr int Hco3Decimals = 1;
 constexpr double MostHco3 = 10000; // mg/L: beyond any water
 
@@ -178,7 +177,7 @@ QWidget *WaterWindow::setupElements()
         ->setWidth(60);
     m_elements
         ->addColumn(QStringLiteral("WaterElementGridmg_l"), Fields::mg_l, QStringLiteral("мг/л"),
-                    ColumnEditor::spin(0.1, 0, 100000, ConcentrationDecimals))
+                    ColumnEditor::spin(0.1, 0, WaterMilligramsMaximum, ConcentrationDecimals))
         ->setWidth(60);
     m_elements->setFitColumns(true);
     m_elementBar = navigator(QStringLiteral("WaterElementNavigator"),
