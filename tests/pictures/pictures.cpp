@@ -7,6 +7,8 @@
 
 #include "calculator/tform5.h"
 #include "chart/chartwindow.h"
+#include "data/fields.h"
+#include "ions/ionswindow.h"
 #include "reference/tform2.h"
 #include "reference/tform3.h"
 #include "stock/stockwindow.h"
@@ -168,6 +170,30 @@ TEST_F(Pictures, TheSeedlingFeedFromCalculatorToTanks)
                                  QStringLiteral("-singlefile"), pdf, png}),
               0);
     StockForm->close();
+
+    // The ion window over the saved seedling feed, in a well water of 3 meq/L alkalinity at
+    // pH 7.4, with 60 % nitric acid against it.
+    Dataset &analyses = data().own.T_voda;
+    analyses.append();
+    analyses.setValue(Fields::name_voda, QStringLiteral("Скважина"));
+    analyses.setValue(Fields::hco3, 183.1);
+    analyses.setValue(Fields::ph_voda, 7.4);
+    analyses.post();
+    press("ButtonIons");
+    showAt(IonsForm, QSize(980, 640));
+    for (const auto &[box, item] : {std::pair{"SourceBox", "Готовый раствор: Рассада"},
+                                    std::pair{"WaterBox", "Скважина"},
+                                    std::pair{"AcidBox", "Азотная кислота 60%"}}) {
+        auto *b = child<QComboBox>(IonsForm, box);
+        ASSERT_NE(b, nullptr);
+        const int at = b->findText(QString::fromUtf8(item));
+        ASSERT_GE(at, 0) << item;
+        b->setCurrentIndex(at);
+        settle();
+    }
+    ASSERT_TRUE(IonsForm->analysis() && IonsForm->analysis()->acid && IonsForm->analysis()->acid->meq > 0);
+    shoot(IonsForm, QStringLiteral("ions.png"));
+    IonsForm->close();
 
     // The reference books at their built sizes, on the default data.
     Form2->show();
