@@ -11,9 +11,9 @@ class QPushButton;
 // "Анализ воды": the stored water analyses (a name each) and the mg/L of their elements, each
 // list with its navigation bar. The element picker lists the calculator's non-oxide elements
 // (T_el). As in the fertilizer window, turning to the element rows stores a new analysis first,
-// so that its rows carry its key; without any analysis there are no rows to type. Closing writes
-// what is still pending; the datasets are the solver data module's and take part in the
-// database cycle.
+// so that its rows carry its key; without any analysis there are no rows to type. Closing (also
+// by Escape) writes what is still pending; the datasets are the solver data module's and take
+// part in the database cycle. Tab leaves each grid.
 class WaterWindow : public QWidget
 {
     Q_OBJECT

@@ -22,6 +22,8 @@ inline constexpr int MaxFactor = 1000;
 inline constexpr int DefaultFactor = 100;
 inline constexpr double DefaultLitres = 10;
 inline constexpr double MaxLitres = 100000;
+// °C: the water temperature of the solubility figures the plan checks against.
+inline constexpr int SolubilityTemperature = 20;
 
 // The key elements that decide a tank, by their keys in T_element (the element window refuses
 // to delete 1 to 6), and iron, which the default base keeps as element 7.
@@ -39,7 +41,7 @@ struct Fertilizer
     QString name;
     double amount = 0; // g/L in the working solution, at the recipe's percentage
     QList<CompositionRow> composition;
-    std::optional<double> solubility; // g per litre of water at 20 °C; none, or 0 and less: unknown
+    std::optional<double> solubility; // g per litre of water at SolubilityTemperature; none, or 0 and less: unknown
     std::optional<double> price;      // per kg
     TankChoice choice = TankChoice::Automatic;
 };
@@ -55,6 +57,7 @@ struct Line
     // g per litre of the tank's water, at most, against the solubility, in %; infinite when the
     // tank holds more salt than water. None without a solubility figure.
     std::optional<double> solubilityPercent;
+    bool overSolubility = false;             // more than dissolves: the plan warns of it
     std::optional<double> cost;              // of the grams in the tank; none without a price
 };
 
