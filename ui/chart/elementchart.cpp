@@ -179,15 +179,21 @@ void ElementChart::showSeries(const QString &title, const QStringList &elements,
         name->setBrush(m_categories->labelsBrush());
         m_names.append(name);
     }
-    for (int s = 0; s < series.size(); ++s) {
-        for (int i = 0; i < series.at(s).values.size(); ++i) {
-            if (series.at(s).values.at(i) > 0)
+    // One "0" over each run of zero bars side by side, so that neighbours never run together.
+    for (int i = 0; i < elements.size(); ++i) {
+        for (int s = 0; s < series.size(); ++s) {
+            if (i >= series.at(s).values.size() || series.at(s).values.at(i) > 0)
                 continue;
+            int last = s;
+            while (last + 1 < series.size() && i < series.at(last + 1).values.size()
+                   && series.at(last + 1).values.at(i) <= 0)
+                ++last;
             auto *zero = new QGraphicsSimpleTextItem(QStringLiteral("0"), c);
             zero->setFont(m_categories->labelsFont());
             zero->setBrush(m_categories->labelsBrush());
-            zero->setData(0, barCentre(m_bars, i, s));
+            zero->setData(0, (barCentre(m_bars, i, s) + barCentre(m_bars, i, last)) / 2);
             m_zeroLabels.append(zero);
+            s = last;
         }
     }
 

@@ -140,39 +140,37 @@ TEST_F(ElementChartTest, TheLegendExplainsTheRedOnlyWhenABarIsRed)
     }
 }
 
-// A zero has no height on the logarithmic axis: its bar stands at the bottom with a "0" over it,
-// within the element's place, and only there.
+// A zero has no height on the logarithmic axis: its bar stands at the bottom with a "0" over it;
+// zero bars side by side share one "0", centred over them, so that neighbours never run together.
 TEST_F(ElementChartTest, AZeroStandsAsAZeroBarWithItsLabel)
 {
-    chart.showSeries(QString(), {"N", "P", "K"},
-                     {{QStringLiteral("Вега при 100 %"), Qt::green, {150, 40, 200}, {}},
-                      {QStringLiteral("Расчёт при 100 %"), Qt::blue, {120, 0, 0}, {}}});
+    chart.showSeries(QString(), {"N", "P", "K", "Na"},
+                     {{QStringLiteral("Расчёт при 100 %"), Qt::blue, {120, 0, 0, 0}, {}},
+                      {QStringLiteral("Вега при 100 %"), Qt::green, {150, 0, 200, 0}, {}},
+                      {QStringLiteral("Цвет при 100 %"), Qt::red, {0, 40, 0, 0}, {}}});
     settle();
+    // Where each "0" stands, in bars of its element: the first bar is 0, the third is 2.
+    const QList<QPair<int, double>> expected = {{0, 2}, {1, 0.5}, {2, 0}, {2, 2}, {3, 1}};
     const QList<const QGraphicsSimpleTextItem *> zeros = added(true);
-    ASSERT_EQ(zeros.size(), 2);
-    const QRectF plot = chart.chart()->plotArea();
-    QList<int> elements;
-    for (const QGraphicsSimpleTextItem *zero : zeros) {
-        EXPECT_EQ(zero->text(), QStringLiteral("0"));
-        EXPECT_TRUE(zero->isVisible());
-        const QRectF box = zero->mapRectToScene(zero->boundingRect());
-        // Just over the axis, in the right half of its element's place (the second series).
-        EXPECT_NEAR(box.bottom(), chart.chart()->mapToScene(plot.bottomLeft()).y(), 1.5);
-        for (int i = 0; i < 3; ++i) {
-            const QRectF place = chart.mapToScene(chart.barArea(i)).boundingRect();
-            if (place.contains(box.center())) {
-                elements.append(i);
-                EXPECT_GT(box.center().x(), place.center().x()) << i;
-            }
+    ASSERT_EQ(zeros.size(), expected.size());
+    auto *bars = qobject_cast<QBarSeries *>(chart.chart()->series().first());
+    ASSERT_NE(bars, nullptr);
+    const qreal axis = chart.chart()->mapToScene(chart.chart()->plotArea().bottomLeft()).y();
+    for (int k = 0; k < zeros.size(); ++k) {
+        const auto [element, bar] = expected.at(k);
+        const qreal at = element - bars->barWidth() / 2 + (bar + 0.5) * bars->barWidth() / 3;
+        const QPointF foot = chart.chart()->mapToScene(chart.chart()->mapToPosition(QPointF(at, 1), bars));
+        const QRectF box = zeros.at(k)->sceneBoundingRect();
+        EXPECT_TRUE(zeros.at(k)->isVisible()) << k;
+        EXPECT_NEAR(box.center().x(), foot.x(), 1.5) << "element " << element << ", bar " << bar;
+        EXPECT_NEAR(box.bottom(), axis, 1.5) << k;
+    }
+    for (int s = 0; s < 3; ++s) {
+        for (int i = 0; i < 4; ++i) {
+            const double value = chart.series().at(s).values.at(i);
+            EXPECT_EQ(bars->barSets().at(s)->at(i), value > 0 ? value : chart.axisBottom()) << s << ' ' << i;
         }
     }
-    std::sort(elements.begin(), elements.end());
-    EXPECT_EQ(elements, (QList<int>{1, 2}));
-    const auto *bars = qobject_cast<const QBarSeries *>(chart.chart()->series().first());
-    ASSERT_NE(bars, nullptr);
-    for (int i : {1, 2})
-        EXPECT_EQ(bars->barSets().at(1)->at(i), chart.axisBottom()) << "no height, " << i;
-    EXPECT_EQ(bars->barSets().at(1)->at(0), 120);
 }
 
 // Below about 450 px the names no longer fit side by side: they stand upright, and thin out
