@@ -15,6 +15,8 @@
 #include <QFontMetrics>
 #include <QGraphicsLayout>
 #include <QGraphicsSimpleTextItem>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLocale>
 #include <QLogValueAxis>
 #include <QScatterSeries>
@@ -28,6 +30,8 @@ namespace {
 // Space around an element's name on the category axis.
 constexpr int NamePadding = 4;
 constexpr qreal LegendMarkSize = 10;
+// What a legend entry takes besides its text: the mark and the space around it.
+constexpr int LegendEntryRoom = 40;
 
 // The axis runs over whole powers of ten around the values shown; its bottom lies just below
 // the lowest, so that the axis labels it too.
@@ -198,6 +202,7 @@ void ElementChart::showSeries(const QString &title, const QStringList &elements,
     }
 
     setAccessibleDescription(summary());
+    fitLegend();
     plotAreaChanged();
     if (QAccessible::isActive()) {
         QAccessibleEvent changed(this, QAccessible::ObjectReorder);
@@ -269,7 +274,22 @@ QRect ElementChart::barArea(int element) const
 void ElementChart::resizeEvent(QResizeEvent *event)
 {
     QChartView::resizeEvent(event);
+    fitLegend();
     plotAreaChanged();
+}
+
+// A legend in one row under the chart would cut its texts where the chart is narrow: then it
+// stands beside the plot, one entry a line.
+void ElementChart::fitLegend()
+{
+    QLegend *legend = chart()->legend();
+    const QFontMetrics metrics(legend->font());
+    int row = 0;
+    for (const QLegendMarker *marker : legend->markers())
+        row += metrics.horizontalAdvance(marker->label()) + LegendEntryRoom;
+    const Qt::Alignment side = row > viewport()->width() ? Qt::AlignRight : Qt::AlignBottom;
+    if (legend->alignment() != side)
+        legend->setAlignment(side);
 }
 
 void ElementChart::plotAreaChanged()
@@ -320,9 +340,15 @@ void ElementChart::placeNames()
 
 void ElementChart::placeZeroLabels()
 {
-    if (!m_bars)
+    if (!m_bars || m_elements.isEmpty())
         return;
+    // Where the elements stand too close, the zeros of neighbours would read as one number;
+    // the tool-tips and a screen reader still give them.
+    const QFontMetrics metrics(m_categories->labelsFont());
+    const bool room = chart()->plotArea().width() / m_elements.size()
+                      >= 2 * metrics.horizontalAdvance(u'0') + NamePadding;
     for (QGraphicsSimpleTextItem *zero : std::as_const(m_zeroLabels)) {
+        zero->setVisible(room);
         const QPointF foot = chart()->mapToPosition(QPointF(zero->data(0).toReal(), axisBottom()), m_bars);
         const QRectF box = zero->boundingRect();
         zero->setPos(foot.x() - box.width() / 2, foot.y() - box.height());

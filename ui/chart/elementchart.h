@@ -18,7 +18,7 @@ class QGraphicsSimpleTextItem;
 // target beyond the solver's tolerance) are drawn in the warning colour, which the legend then
 // explains. Numbers are shown in the system's format without grouping. Element names turn
 // upright when the chart is too narrow for them side by side, and thin out when even that is
-// too close, rather than being cut.
+// too close, rather than being cut; the legend moves beside the plot rather than cut its texts.
 //
 // A screen reader finds the values behind the picture: the chart's accessible children are its
 // elements, each named with every series' value (barText).
@@ -68,6 +68,7 @@ private:
     void showValueTip(bool inside, int index, const QString &series);
     void plotAreaChanged();
     void placeNames();
+    void fitLegend();
     void placeZeroLabels();
     bool hasWarning(int element) const;
 
