@@ -88,8 +88,8 @@ public:
     }
 };
 
-// "Не больше г/л.": an amount with the composition's decimals in the system's format, or an
-// empty text for no bound.
+// "Не больше г/л.": an amount with the composition's decimals, either mark for the decimals, or
+// an empty text for no bound.
 class BoundDelegate : public QStyledItemDelegate
 {
 public:
@@ -100,10 +100,9 @@ public:
     {
         auto *edit = new QLineEdit(parent);
         edit->setAccessibleName(QStringLiteral("Не больше г/л."));
-        const QString separator = QRegularExpression::escape(QString(systemDecimalSeparator()));
+        // Either mark may be typed for the decimals.
         edit->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("\\d{0,4}(%1\\d{0,%2})?").arg(separator).arg(AmountDecimals)),
-            edit));
+            QRegularExpression(QStringLiteral("\\d{0,4}([.,]\\d{0,%1})?").arg(AmountDecimals)), edit));
         return edit;
     }
     void setEditorData(QWidget *editor, const QModelIndex &index) const override
@@ -116,7 +115,7 @@ public:
     {
         const QString text = static_cast<QLineEdit *>(editor)->text().trimmed();
         double v = 0;
-        const bool bound = tryParseDouble(text, systemDecimalSeparator(), v);
+        const bool bound = tryParseDecimal(text, v);
         model->setData(index, bound ? QVariant(v) : QVariant(), ValueRole);
         model->setData(index, bound ? number(v) : QString(), Qt::DisplayRole);
     }
@@ -168,8 +167,14 @@ SolverDialog::SolverDialog(DataModules &data, const CalculationInputs &inputs,
     setFont(windowFont());
     setWindowModality(Qt::ApplicationModal);
 
+    // Another seat may have changed the water analyses since they were read.
+    for (Dataset *ds : {&m_data.own.T_voda, &m_data.own.T_sostav_vody}) {
+        if (ds->isActive())
+            ds->refresh();
+    }
     SolverSource source(m_data);
     m_elements = source.elements(m_choices.stage);
+    m_elementsLeftOut = source.leftOut();
     for (SolverProblem::Element &e : m_elements)
         e.mode = m_choices.modes.value(e.id, e.mode);
     m_fertilizers = source.fertilizers();
@@ -212,17 +217,7 @@ SolverDialog::SolverDialog(DataModules &data, const CalculationInputs &inputs,
 
 QString SolverDialog::modeText(ElementMode mode)
 {
-    switch (mode) {
-    case ElementMode::Target:
-        return QStringLiteral("Цель");
-    case ElementMode::AtLeast:
-        return QStringLiteral("Не меньше");
-    case ElementMode::AtMost:
-        return QStringLiteral("Не больше");
-    case ElementMode::Ignore:
-        break;
-    }
-    return QStringLiteral("Игнорировать");
+    return ::modeText(mode);
 }
 
 // ---------------------------------------------------------------- building
@@ -423,7 +418,9 @@ SolverProblem SolverDialog::problem()
     p.percentage = m_inputs.percentage();
     p.elements = m_elements;
     // The rows and their fertilizers' compositions as the file holds them now.
-    p.fertilizers = SolverSource(m_data).fertilizers();
+    SolverSource source(m_data);
+    p.fertilizers = source.fertilizers();
+    p.leftOut = m_elementsLeftOut + source.leftOut();
     for (SolverProblem::Fertilizer &f : p.fertilizers) {
         for (int r = 0; r < m_fertilizers.size(); ++r) {
             if (m_fertilizers.at(r).row != f.row)
@@ -527,7 +524,7 @@ void SolverDialog::showResult()
         m_totals->clear();
     }
     m_filling = false;
-    m_status->setText(statusText());
+    m_status->setText(m_result->statusText(m_solved));
     QPalette p = m_status->palette();
     p.setColor(QPalette::WindowText, solved ? palette().color(QPalette::WindowText)
                                             : ElementChart::warningColour());
@@ -558,56 +555,4 @@ void SolverDialog::showChart()
     if (!result.values.isEmpty())
         series.append(result);
     m_chart->showSeries(QString(), names, series);
-}
-
-QString SolverDialog::statusText() const
-{
-    QStringList uncarried;
-    for (int i : m_result->uncarried)
-        uncarried.append(m_solved.elements.at(i).name);
-    const QString none = uncarried.isEmpty()
-                             ? QString()
-                             : QStringLiteral(" Ни одно удобрение состава не содержит: %1.")
-                                   .arg(uncarried.join(QStringLiteral(", ")));
-    if (m_result->status == SolverResult::Status::Solved) {
-        QString text = uncarried.isEmpty()
-                           ? QStringLiteral("Подобрано.")
-                           : QStringLiteral("Подобрано по остальным элементам.") + none;
-        const auto bounds = [this](const QList<int> &elements) {
-            QStringList out;
-            for (int i : elements) {
-                out.append(QStringLiteral("%1 «%2»").arg(m_solved.elements.at(i).name,
-                                                         modeText(m_solved.elements.at(i).mode)));
-            }
-            return out.join(QStringLiteral(", "));
-        };
-        if (!m_result->unmet.isEmpty())
-            text += QStringLiteral(" Не выполнено: %1.").arg(bounds(m_result->unmet));
-        if (!m_result->missedByRounding.isEmpty()) {
-            text += QStringLiteral(" С точностью до округления количеств: %1.")
-                        .arg(bounds(m_result->missedByRounding));
-        }
-        return text;
-    }
-    QStringList involved;
-    using Kind = SolverResult::Conflict::Kind;
-    for (const SolverResult::Conflict &c : m_result->conflicts) {
-        switch (c.kind) {
-        case Kind::AtLeast:
-        case Kind::AtMost:
-            involved.append(QStringLiteral("%1 «%2»").arg(
-                m_solved.elements.at(c.index).name,
-                modeText(c.kind == Kind::AtLeast ? ElementMode::AtLeast : ElementMode::AtMost)));
-            break;
-        case Kind::Fixed:
-            involved.append(QStringLiteral("%1 «Закрепить»").arg(m_solved.fertilizers.at(c.index).name));
-            break;
-        case Kind::AmountAtMost:
-            involved.append(QStringLiteral("%1 «Не больше г/л.»").arg(m_solved.fertilizers.at(c.index).name));
-            break;
-        }
-    }
-    return QStringLiteral("Ограничения противоречат друг другу: %1. Ничего не подобрано.")
-               .arg(involved.join(QStringLiteral(", ")))
-           + none;
 }

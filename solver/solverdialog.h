@@ -62,12 +62,12 @@ private:
     void conditionsChanged();
     void showResult();
     void showChart();
-    QString statusText() const;
 
     DataModules &m_data;
     const CalculationInputs &m_inputs;
     SolverChoices &m_choices;
     QList<SolverProblem::Element> m_elements;
+    QStringList m_elementsLeftOut; // target rows without an element
     QList<SolverProblem::Fertilizer> m_fertilizers;
     SolverProblem m_solved; // what the last answer was found for
     std::optional<SolverResult> m_result;

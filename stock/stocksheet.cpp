@@ -2,7 +2,6 @@
 
 #include "calc/run/numbers.h"
 
-#include <QLocale>
 
 #include <cmath>
 
@@ -140,7 +139,7 @@ QString html(const Stock::Plan &plan, const Heading &heading)
     out += QStringLiteral("<p>Культура: %1. Концентрация: %2%. K = %3. Бак: %4 л. Дата: %5.</p>")
                .arg(escaped(heading.crop), QString::number(heading.percentage),
                     QString::number(plan.factor), formatGeneral(plan.litres),
-                    QLocale::system().toString(heading.date, QLocale::ShortFormat));
+                    heading.date.toString(QStringLiteral("dd.MM.yyyy")));
     if (plan.tanks.isEmpty())
         out += QStringLiteral("<p>В составе нет удобрений с количеством.</p>");
     for (const Stock::TankContents &tank : plan.tanks) {

@@ -12,9 +12,9 @@
 #include "export/xls/worksheetwriter.h"
 #include "ui/color/widgetcolour.h"
 #include "ui/color/wincolor.h"
+#include "ui/escapecloser.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/datagridcolumn.h"
-#include "ui/escapecloser.h"
 #include "ui/grid/gridkeys.h"
 #include "ui/grid/gridlook.h"
 #include "ui/messages.h"
@@ -23,6 +23,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -424,12 +425,24 @@ void StockWindow::ButtonPrintClick()
 
 void StockWindow::printSheet(QPrinter &printer)
 {
+    // Qt draws nothing and says nothing on a PDF it cannot open: the grower hears it as from
+    // "Выгрузить".
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        QFile file(printer.outputFileName());
+        if (!file.open(QIODevice::WriteOnly)) {
+            throw AppError(QStringLiteral("Cannot create file \"%1\". %2")
+                               .arg(QDir::toNativeSeparators(QFileInfo(file.fileName()).absoluteFilePath()),
+                                    file.errorString()));
+        }
+    }
     QTextDocument document;
     QFont font = windowFont();
     font.setPointSize(10);
     document.setDefaultFont(font);
     document.setHtml(StockSheet::html(m_plan, heading()));
     document.print(&printer);
+    if (printer.printerState() == QPrinter::Error)
+        throw AppError(QStringLiteral("Лист не напечатан: принтер сообщил об ошибке"));
 }
 
 // ---------------------------------------------------------------- planning
@@ -507,20 +520,30 @@ void StockWindow::showPlan()
 void StockWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    guarded([this] { replan(); });
+    guarded([this] {
+        // Another seat may have changed the properties since they were read.
+        Dataset &properties = m_data.own.T_SVOISTVA;
+        if (properties.isActive())
+            properties.refresh();
+        replan();
+    });
+}
+
+bool StockWindow::postPendingRows()
+{
+    return guardedOk([this] {
+        m_propertiesGrid->commitEditor();
+        Dataset &properties = m_data.own.T_SVOISTVA;
+        if (properties.isActive())
+            properties.checkBrowseMode();
+    });
 }
 
 void StockWindow::closeEvent(QCloseEvent *event)
 {
     // A property still in its editor or its row is written before the window goes: the database
     // cycle, which may come next, never writes.
-    const bool written = guardedOk([this] {
-        m_propertiesGrid->commitEditor();
-        Dataset &properties = m_data.own.T_SVOISTVA;
-        if (properties.isActive())
-            properties.checkBrowseMode();
-    });
-    if (written)
+    if (postPendingRows())
         event->accept();
     else
         event->ignore();

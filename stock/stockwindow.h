@@ -5,6 +5,8 @@
 #include "calc/stock/stockplanning.h"
 #include "stocksheet.h"
 
+#include "ui/pendingrows.h"
+
 #include <QWidget>
 
 #include <optional>
@@ -35,7 +37,7 @@ class StockTankModel;
 // plans nothing; the error box tells so when the grower leaves the edit, and the export and the
 // print refuse it with the same text. Escape closes it as its close box does; Tab leaves each
 // grid and the list.
-class StockWindow : public QWidget
+class StockWindow : public QWidget, public PendingRows
 {
     Q_OBJECT
 
@@ -67,6 +69,9 @@ public:
 
     // Plans now from the datasets and the edits; nothing while the window is hidden.
     void replan();
+
+    // A property still in its editor or its row is written, as closing the window does.
+    bool postPendingRows() override;
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -22,6 +22,8 @@ inline constexpr int MaxFactor = 1000;
 inline constexpr int DefaultFactor = 100;
 inline constexpr double DefaultLitres = 10;
 inline constexpr double MaxLitres = 100000;
+// Below a decilitre every gram of a tank rounds to 0 on the sheet.
+inline constexpr double MinLitres = 0.1;
 // °C: the water temperature of the solubility figures the plan checks against.
 inline constexpr int SolubilityTemperature = 20;
 

@@ -32,6 +32,14 @@ constexpr int NamePadding = 4;
 constexpr qreal LegendMarkSize = 10;
 // What a legend entry takes besides its text: the mark and the space around it.
 constexpr int LegendEntryRoom = 40;
+// No solution holds more than this: a figure above it (or one that is no number) is a fault in
+// the data, drawn at the axis's bottom and named, so that the axis stays within reach.
+constexpr double MaxDrawable = 1e9;
+
+bool drawable(double v)
+{
+    return std::isfinite(v) && v <= MaxDrawable;
+}
 
 // The axis runs over whole powers of ten around the values shown; its bottom lies just below
 // the lowest, so that the axis labels it too.
@@ -41,7 +49,7 @@ QPair<double, double> logRange(const QList<ElementChart::Series> &series)
     double high = 0;
     for (const ElementChart::Series &s : series) {
         for (double v : s.values) {
-            if (v <= 0)
+            if (!(v > 0) || !drawable(v))
                 continue;
             low = low > 0 ? std::min(low, v) : v;
             high = std::max(high, v);
@@ -121,7 +129,21 @@ void ElementChart::showSeries(const QString &title, const QStringList &elements,
         c->removeAxis(axis); // the chart lets go of it
         delete axis;
     }
-    c->setTitle(title);
+    m_undrawn.clear();
+    for (const Series &s : series) {
+        for (int i = 0; i < s.values.size(); ++i) {
+            if (!drawable(s.values.at(i))) {
+                m_undrawn.append(QStringLiteral("%1, %2: %3")
+                                     .arg(i < elements.size() ? elements.at(i) : QString(), s.name,
+                                          formatGeneral(s.values.at(i))));
+            }
+        }
+    }
+    c->setTitle(m_undrawn.isEmpty()
+                    ? title
+                    : QStringLiteral("%1%2Не показано (не число или больше %3 мг/л):<br>%4")
+                          .arg(title, title.isEmpty() ? QString() : QStringLiteral("<br>"),
+                               formatGeneral(MaxDrawable), m_undrawn.join(QStringLiteral("<br>"))));
 
     // A logarithm has no 0: such a bar stands at the bottom of the axis, that is, shows nothing.
     const auto [low, high] = logRange(series);
@@ -132,7 +154,7 @@ void ElementChart::showSeries(const QString &title, const QStringList &elements,
         set->setColor(s.colour);
         set->setBorderColor(s.colour.darker(150));
         for (double v : s.values)
-            set->append(std::max(v, low));
+            set->append(drawable(v) ? std::max(v, low) : low);
         set->setSelectedColor(warningColour());
         for (int i = 0; i < s.warnings.size(); ++i) {
             if (s.warnings.at(i)) {
@@ -186,7 +208,8 @@ void ElementChart::showSeries(const QString &title, const QStringList &elements,
     // One "0" over each run of zero bars side by side, so that neighbours never run together.
     for (int i = 0; i < elements.size(); ++i) {
         for (int s = 0; s < series.size(); ++s) {
-            if (i >= series.at(s).values.size() || series.at(s).values.at(i) > 0)
+            // Not a zero: a figure, or one left off the axis and named in the title.
+            if (i >= series.at(s).values.size() || !(series.at(s).values.at(i) <= 0))
                 continue;
             int last = s;
             while (last + 1 < series.size() && i < series.at(last + 1).values.size()

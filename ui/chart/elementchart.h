@@ -14,9 +14,10 @@ class QGraphicsSimpleTextItem;
 // (target against result) and of the window "Диаграмма" (the run against the scaled targets).
 // The value axis is logarithmic, so that micro elements of a few hundredths of a mg/L stand
 // beside macro elements of hundreds; a value of 0 has no height there, so its bar stands at the
-// axis's bottom with a "0" over it. Bars a series marks as warnings (a deviation from the
-// target beyond the solver's tolerance) are drawn in the warning colour, which the legend then
-// explains. Numbers are shown in the system's format without grouping. Element names turn
+// axis's bottom with a "0" over it; so does a value that is no number or beyond any solution,
+// without the "0", and the title names it. Bars a series marks as warnings (a deviation from
+// the target beyond the solver's tolerance) are drawn in the warning colour, which the legend
+// then explains. Numbers are shown in the system's format without grouping. Element names turn
 // upright when the chart is too narrow for them side by side, and thin out when even that is
 // too close, rather than being cut; the legend moves beside the plot rather than cut its texts.
 //
@@ -49,6 +50,8 @@ public:
     const QList<Series> &series() const { return m_series; }
     // The bottom of the value axis: where a bar of 0 stands.
     double axisBottom() const;
+    // The values left off the axis, each as "element, series: value"; the title names them.
+    const QStringList &undrawn() const { return m_undrawn; }
 
     // An element's bars in words: "N: цель 150, результат 171,8 мг/л", and the warning when a
     // bar of it is one.
@@ -80,4 +83,5 @@ private:
     QList<QGraphicsSimpleTextItem *> m_zeroLabels;
     bool m_namesUpright = false;
     int m_nameStep = 1;
+    QStringList m_undrawn;
 };
