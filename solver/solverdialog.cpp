@@ -416,6 +416,8 @@ SolverProblem SolverDialog::problem()
     SolverProblem p;
     p.stage = m_choices.stage;
     p.percentage = m_inputs.percentage();
+    p.options = SolverSource(m_data).saltOptions();
+    p.decimalSeparator = systemDecimalSeparator();
     p.elements = m_elements;
     // The rows and their fertilizers' compositions as the file holds them now.
     SolverSource source(m_data);

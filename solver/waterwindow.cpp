@@ -27,7 +27,6 @@ constexpr int BuiltWidth = 460;
 constexpr int BuiltHeight = 360;
 constexpr int NavButtonWidth = 28;
 constexpr int NavBarHeight = 25;
-constexpr int ConcentrationDecimals = 4;
 
 // What each button of a bar does, in words, since both bars show the same glyphs: Insert,
 // Delete, Post.
@@ -137,7 +136,7 @@ QWidget *WaterWindow::setupElements()
         ->setWidth(60);
     m_elements
         ->addColumn(QStringLiteral("WaterElementGridmg_l"), Fields::mg_l, QStringLiteral("мг/л"),
-                    ColumnEditor::spin(0.1, 0, 100000, ConcentrationDecimals))
+                    ColumnEditor::spin(0.1, 0, WaterMilligramsMaximum, ConcentrationDecimals))
         ->setWidth(60);
     m_elements->setFitColumns(true);
     GridKeys::leaveOnTab(m_elements);

@@ -8,6 +8,7 @@
 #include "data/apperror.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
+#include "data/textconv.h"
 #include "export/gridexport.h"
 #include "export/xls/worksheetwriter.h"
 #include "ui/color/widgetcolour.h"
@@ -342,7 +343,7 @@ void StockWindow::updateSources()
 void StockWindow::requireInputs() const
 {
     Stock::factorFromText(m_factorEdit->text());
-    Stock::litresFromText(m_tankEdit->text());
+    Stock::litresFromText(m_tankEdit->text(), systemDecimalSeparator());
 }
 
 // ---------------------------------------------------------------- handlers
@@ -367,7 +368,7 @@ void StockWindow::TankEditChange()
 {
     m_litres.reset();
     try {
-        m_litres = Stock::litresFromText(m_tankEdit->text());
+        m_litres = Stock::litresFromText(m_tankEdit->text(), systemDecimalSeparator());
     } catch (const AppError &) {
     }
     replan();
@@ -380,7 +381,7 @@ void StockWindow::FactorEditExit()
 
 void StockWindow::TankEditExit()
 {
-    Stock::litresFromText(m_tankEdit->text());
+    Stock::litresFromText(m_tankEdit->text(), systemDecimalSeparator());
 }
 
 void StockWindow::ButtonExportClick()
@@ -482,7 +483,7 @@ void StockWindow::replan()
     m_plan = Stock::Plan{};
     if (datasetsOpen() && m_factor && m_litres) {
         postFinishedPropertyEdit();
-        m_plan = m_planning.plan(recipe(), *m_factor, *m_litres);
+        m_plan = m_planning.plan(recipe(), *m_factor, *m_litres, systemDecimalSeparator());
         m_planned = true;
     }
     showPlan();
