@@ -14,8 +14,10 @@
 #include "data/propertyrows.h"
 #include "data/textconv.h"
 #include "ui/color/wincolor.h"
+#include "ui/escapecloser.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/datagridcolumn.h"
+#include "ui/grid/gridkeys.h"
 #include "ui/grid/gridlook.h"
 #include "ui/messages.h"
 #include "ui/sourcebox.h"
@@ -28,7 +30,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -125,6 +126,7 @@ IonsWindow::IonsWindow(DataModules &data, const CalculationInputs &calculator, Q
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
 
+    EscapeCloser::install(this);
     resize(BuiltWidth, BuiltHeight);
     if (const QScreen *s = screen())
         move(s->availableGeometry().center() - rect().center());
@@ -170,7 +172,7 @@ QWidget *IonsWindow::setupIons()
     m_ionGrid->setModel(m_ionModel);
     m_ionGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_ionGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_ionGrid->setTabKeyNavigation(false);
+    GridKeys::leaveOnTab(m_ionGrid);
     m_ionGrid->verticalHeader()->hide();
     m_ionGrid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     GridLook::compactRows(m_ionGrid);
@@ -271,6 +273,7 @@ QWidget *IonsWindow::setupProperties()
     GridLook::compactRows(g);
     GridLook::wrapHeader(g);
     g->setRowsFixed(true); // one row per fertilizer of the recipe
+    GridKeys::leaveOnTab(g);
     auto *layout = new QVBoxLayout;
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(g);
@@ -616,13 +619,4 @@ void IonsWindow::closeEvent(QCloseEvent *event)
         event->accept();
     else
         event->ignore();
-}
-
-void IonsWindow::keyPressEvent(QKeyEvent *event)
-{
-    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
 }

@@ -65,7 +65,6 @@ Q_SIGNALS:
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     QWidget *setupTopBar();

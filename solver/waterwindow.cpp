@@ -9,6 +9,8 @@
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/datagridcolumn.h"
+#include "ui/escapecloser.h"
+#include "ui/grid/gridkeys.h"
 #include "ui/grid/gridlook.h"
 #include "ui/grid/navbar.h"
 #include "ui/messages.h"
@@ -22,6 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -45,11 +48,26 @@ const struct
     {"°dKH", Chemistry::AlkalinityUnit::GermanDkh},
 };
 
-NavBar *navigator(const QString &name, Binding *binding, QWidget *parent)
+// What each button of a bar does, in words, since both bars show the same glyphs: Insert,
+// Delete, Post.
+struct NavWords
+{
+    const char *insert;
+    const char *remove;
+    const char *post;
+};
+
+NavBar *navigator(const QString &name, Binding *binding, const NavWords &words, QWidget *parent)
 {
     const QList<NavButton> buttons = {NavButton::Insert, NavButton::Delete, NavButton::Post};
     auto *bar = new NavBar(name, binding, buttons, parent);
     bar->setFixedSize(int(buttons.size()) * NavButtonWidth, NavBarHeight);
+    const char *said[] = {words.insert, words.remove, words.post};
+    for (int i = 0; i < buttons.size(); ++i) {
+        QToolButton *b = bar->button(buttons.at(i));
+        b->setAccessibleName(QString::fromUtf8(said[i]));
+        b->setToolTip(b->accessibleName());
+    }
     return bar;
 }
 
@@ -91,6 +109,7 @@ WaterWindow::WaterWindow(DataModules &data, QWidget *parent)
     setTabOrder(m_alkalinityButton, m_elements);
     setTabOrder(m_elements, m_elementBar);
     setTabOrder(m_elementBar, close);
+    EscapeCloser::install(this);
     resize(BuiltWidth, BuiltHeight);
     if (const QScreen *s = screen())
         move(s->availableGeometry().center() - rect().center());
@@ -118,7 +137,10 @@ QWidget *WaterWindow::setupAnalyses()
                     ColumnEditor::spin(0.1, 0, 14, 2))
         ->setWidth(40);
     m_analyses->setFitColumns(true);
-    m_analysisBar = navigator(QStringLiteral("WaterNavigator"), &m_data.own.DS_voda, group);
+    GridKeys::leaveOnTab(m_analyses);
+    m_analysisBar = navigator(QStringLiteral("WaterNavigator"), &m_data.own.DS_voda,
+                              {"Добавить анализ воды", "Удалить анализ воды", "Сохранить анализ воды"},
+                              group);
 
     auto *layout = new QVBoxLayout(group);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -180,8 +202,11 @@ QWidget *WaterWindow::setupElements()
                     ColumnEditor::spin(0.1, 0, WaterMilligramsMaximum, ConcentrationDecimals))
         ->setWidth(60);
     m_elements->setFitColumns(true);
-    m_elementBar = navigator(QStringLiteral("WaterElementNavigator"),
-                             &m_data.own.DS_sostav_vody, group);
+    GridKeys::leaveOnTab(m_elements);
+    m_elementBar = navigator(QStringLiteral("WaterElementNavigator"), &m_data.own.DS_sostav_vody,
+                             {"Добавить элемент в анализ", "Удалить элемент из анализа",
+                              "Сохранить содержание элемента"},
+                             group);
     connect(m_elements, &DataGrid::gridClicked, this,
             [this] { guarded([this] { WaterElementGridClick(); }); });
     m_elements->installEventFilter(this);
