@@ -103,10 +103,7 @@ WaterWindow::WaterWindow(DataModules &data, QWidget *parent)
         connect(b, &Binding::stateChanged, this, &WaterWindow::updateActions);
     }
     setTabOrder(m_analyses, m_analysisBar);
-    setTabOrder(m_analysisBar, m_alkalinityEdit);
-    setTabOrder(m_alkalinityEdit, m_alkalinityUnit);
-    setTabOrder(m_alkalinityUnit, m_alkalinityButton);
-    setTabOrder(m_alkalinityButton, m_elements);
+    setTabOrder(m_analysisBar, m_elements);
     setTabOrder(m_elements, m_elementBar);
     setTabOrder(m_elementBar, close);
     EscapeCloser::install(this);
