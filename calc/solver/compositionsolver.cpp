@@ -118,8 +118,14 @@ public:
                     m_constraints.append({Conflict::Kind::AtMost, i});
             }
         }
-        if (problem.ammoniumShare)
-            addAmmonium(*problem.ammoniumShare / 100);
+        if (problem.ammoniumShare) {
+            const double share = *problem.ammoniumShare;
+            if (!(share >= 0 && share <= 100)) {
+                throw AppError(QStringLiteral("Аммоний, % от N: %1 не годится для подбора, нужно от 0 до 100")
+                                   .arg(formatGeneral(share, problem.decimalSeparator)));
+            }
+            addAmmonium(share / 100);
+        }
         for (int f = 0; f < fertilizers.size(); ++f) {
             if (fertilizers.at(f).fixed)
                 m_constraints.append({Conflict::Kind::Fixed, f});
@@ -206,7 +212,8 @@ private:
                        && enabled.contains(Conflict{Conflict::Kind::AtLeast, i})) {
                 // A ceiling the water alone passes cannot hold: none then.
                 const double target = e.target(m_problem.stage);
-                const double ceiling = e.ceiling ? *e.ceiling * target - e.water : LinearProgramme::Infinity;
+                const bool capped = e.ceiling && std::isfinite(*e.ceiling) && *e.ceiling >= 1;
+                const double ceiling = capped ? *e.ceiling * target - e.water : LinearProgramme::Infinity;
                 row = lp.addRow(need + margin, ceiling >= need + 2 * margin ? ceiling - margin
                                                                             : LinearProgramme::Infinity);
                 if (objective) {

@@ -83,7 +83,8 @@ Reading readingOf(const SolverProblem &problem, const QList<double> &amounts)
     }
     try {
         const Analysis a = analyse(recipe);
-        return {a.solution.conductivity.ec, a.ratios.ammoniumShare};
+        const double ec = a.solution.conductivity.ec;
+        return {std::isfinite(ec) ? std::optional(ec) : std::nullopt, a.ratios.ammoniumShare};
     } catch (const AppError &) {
         return {};
     }
