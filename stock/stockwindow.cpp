@@ -8,6 +8,7 @@
 #include "data/apperror.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
+#include "data/textconv.h"
 #include "export/gridexport.h"
 #include "export/xls/worksheetwriter.h"
 #include "ui/color/widgetcolour.h"
@@ -20,6 +21,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -27,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -54,6 +57,12 @@ QGroupBox *group(const QString &name, const QString &title, QWidget *content)
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(content);
     return box;
+}
+
+// The sheet in the grower's number format.
+StockSheet shownSheet()
+{
+    return StockSheet(systemDecimalSeparator());
 }
 
 QLabel *caption(const QString &text, QWidget *buddy)
@@ -278,7 +287,7 @@ StockSheet::Heading StockWindow::heading() const
     if (crops.isActive() && crops.currentRow() >= 0)
         h.crop = crops.asString(Fields::name_kult);
     h.percentage = recipe().percentage;
-    h.date = QDate::currentDate();
+    h.date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
     return h;
 }
 
@@ -365,7 +374,7 @@ void StockWindow::ButtonExportClick()
         column.kind = c <= 1 ? WorksheetCellKind::Text : WorksheetCellKind::Number;
         sheet.columns.append(column);
     }
-    WorksheetWriter(sheet).writeFile(ExportFile, worksheetRowsFrom(StockSheet::worksheetRows(m_plan)));
+    WorksheetWriter(sheet).writeFile(ExportFile, worksheetRowsFrom(shownSheet().worksheetRows(m_plan)));
     Messages::ask({QStringLiteral("Выгруженно."), QStringLiteral("Инфо"), BoxIcon::None,
                    {BoxButton::Ok}});
 }
@@ -388,7 +397,7 @@ void StockWindow::printSheet(QPrinter &printer)
     QFont font = windowFont();
     font.setPointSize(10);
     document.setDefaultFont(font);
-    document.setHtml(StockSheet::html(m_plan, heading()));
+    document.setHtml(shownSheet().html(m_plan, heading()));
     document.print(&printer);
 }
 
@@ -453,7 +462,7 @@ void StockWindow::showPlan()
     m_warningList->addItems(m_plan.warnings);
     m_costLabel->setText(m_plan.tanks.isEmpty()
                              ? QStringLiteral("В составе нет удобрений с количеством.")
-                             : StockSheet::costSummary(m_plan) + u'.');
+                             : shownSheet().costSummary(m_plan) + u'.');
 }
 
 // ---------------------------------------------------------------- events

@@ -2,7 +2,7 @@
 #include "support/xlsreadback.h"
 
 #include "calc/run/savedsolutions.h"
-#include "stock/stocksheet.h"
+#include "calc/stock/stocksheet.h"
 #include "stock/stockwindow.h"
 #include "ui/color/wincolor.h"
 
@@ -318,7 +318,7 @@ TEST_F(StockWindowTest, TheWorksheetReadsBackAndTheSheetPrintsItsTitle)
         }
         rows.append(QJsonArray{Stock::tankName(t.tank), QStringLiteral("Итого"), t.grams, t.gramsPerLitre,
                                QString(), t.unpriced.isEmpty() ? QJsonValue(t.cost)
-                                                               : QJsonValue(StockSheet::totalText(t, StockSheet::Cost))});
+                                                               : QJsonValue(StockSheet(systemDecimalSeparator()).totalText(t, StockSheet::Cost))});
     }
     rows.append(QJsonArray{QString(), QStringLiteral("На 1000 л рабочего раствора"), QString(),
                            QString(), QString(), QStringLiteral("не менее 1.14")});
