@@ -1,0 +1,125 @@
+#include "solverelementmodel.h"
+
+#include "calc/solver/solversession.h"
+#include "ui/chart/elementchart.h"
+
+#include <QColor>
+
+namespace {
+
+const char *const Captions[SolverElementModel::ColumnCount] = {
+    "Элемент", "Цель, мг/л", "Режим", "Вода, мг/л", "Результат, мг/л", "Отклонение, %"};
+
+} // namespace
+
+SolverElementModel::SolverElementModel(SolverSession &session, QObject *parent)
+    : QAbstractTableModel(parent), m_session(session)
+{
+    connect(&m_session, &SolverSession::changed, this, [this] {
+        if (rowCount() > 0)
+            Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    });
+}
+
+int SolverElementModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_session.elements().size());
+}
+
+int SolverElementModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant SolverElementModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const int r = index.row();
+    const SolverSession::ElementRow row = m_session.elementRow(r);
+    const bool judged = index.column() == Result || index.column() == Deviation;
+    switch (role) {
+    case Qt::DisplayRole:
+        switch (index.column()) {
+        case Name:
+            return row.name;
+        case Target:
+            return row.target;
+        case Mode:
+            return row.mode;
+        case Water:
+            return row.water;
+        case Result:
+            return row.result;
+        case Deviation:
+            return row.deviation;
+        }
+        return {};
+    case Qt::EditRole: {
+        const SolverProblem::Element &e = m_session.elements().at(r);
+        switch (index.column()) {
+        case Target:
+            return e.target(m_session.stage());
+        case Mode:
+            return int(e.mode);
+        case Water:
+            return e.water;
+        case Result:
+            if (const std::optional<double> result = m_session.resultOf(r))
+                return *result;
+            return {};
+        }
+        return data(index, Qt::DisplayRole);
+    }
+    case Qt::BackgroundRole:
+        if (index.column() == Deviation && isWarning(row.meaning))
+            return ElementChart::warningColour().lighter(170);
+        return {};
+    case Qt::ToolTipRole:
+        if (index.column() == Mode)
+            return headerData(Mode, Qt::Horizontal, Qt::ToolTipRole);
+        return judged && !row.note.isEmpty() ? QVariant(row.note) : QVariant();
+    case Qt::AccessibleDescriptionRole:
+        return judged && !row.note.isEmpty() ? QVariant(row.note) : QVariant();
+    case MeaningRole:
+        return int(row.meaning);
+    default:
+        return {};
+    }
+}
+
+bool SolverElementModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::EditRole || index.column() != Mode || !checkIndex(index, CheckIndexOption::IndexIsValid))
+        return false;
+    // The session tells every row to read again.
+    m_session.setMode(index.row(), ElementMode(value.toInt()));
+    return true;
+}
+
+Qt::ItemFlags SolverElementModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    const Qt::ItemFlags shown = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    return index.column() == Mode ? shown | Qt::ItemIsEditable : shown;
+}
+
+QVariant SolverElementModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return {};
+    if (role == Qt::DisplayRole)
+        return QString::fromUtf8(Captions[section]);
+    if (role != Qt::ToolTipRole)
+        return {};
+    if (section == Mode) {
+        return QStringLiteral("Цель — как можно ближе к цели; Не меньше и Не больше — граница; "
+                              "Игнорировать — не учитывать");
+    }
+    if (section == Deviation) {
+        return QStringLiteral("От цели. Красным — режим нарушен больше чем на %1 % или не выполнен")
+            .arg(m_session.explanation().number(DeviationTolerance));
+    }
+    return {};
+}

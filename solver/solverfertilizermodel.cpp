@@ -1,0 +1,115 @@
+#include "solverfertilizermodel.h"
+
+#include "calc/solver/solversession.h"
+
+namespace {
+
+const char *const Captions[SolverFertilizerModel::ColumnCount] = {
+    "Удобрение", "Кол-во г/л.", "Закрепить", "Не больше г/л."};
+
+} // namespace
+
+SolverFertilizerModel::SolverFertilizerModel(SolverSession &session, QObject *parent)
+    : QAbstractTableModel(parent), m_session(session)
+{
+    connect(&m_session, &SolverSession::changed, this, [this] {
+        if (rowCount() > 0)
+            Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
+    });
+}
+
+int SolverFertilizerModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : int(m_session.fertilizers().size());
+}
+
+int SolverFertilizerModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant SolverFertilizerModel::data(const QModelIndex &index, int role) const
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+        return {};
+    const SolverSession::FertilizerRow row = m_session.fertilizerRow(index.row());
+    switch (role) {
+    case Qt::DisplayRole:
+        switch (index.column()) {
+        case Name:
+            return row.name;
+        case Amount:
+            return row.amount;
+        case AtMost:
+            return row.atMost;
+        }
+        return {};
+    case Qt::EditRole:
+        if (index.column() == AtMost) {
+            const std::optional<double> bound = m_session.fertilizers().at(index.row()).atMost;
+            return bound ? QVariant(*bound) : QVariant();
+        }
+        return data(index, Qt::DisplayRole);
+    case Qt::CheckStateRole:
+        if (index.column() == Fixed)
+            return row.fixed ? Qt::Checked : Qt::Unchecked;
+        return {};
+    case Qt::AccessibleTextRole:
+        // A check cell shows no text; a screen reader still names what it keeps.
+        if (index.column() == Fixed)
+            return QStringLiteral("Закрепить «%1»").arg(row.name);
+        return {};
+    case Qt::ToolTipRole:
+        if (index.column() == Fixed || index.column() == AtMost)
+            return headerData(index.column(), Qt::Horizontal, Qt::ToolTipRole);
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool SolverFertilizerModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (!checkIndex(index, CheckIndexOption::IndexIsValid))
+        return false;
+    // The session tells every row to read again.
+    if (index.column() == Fixed && role == Qt::CheckStateRole) {
+        m_session.setFixed(index.row(), Qt::CheckState(value.toInt()) == Qt::Checked);
+        return true;
+    }
+    if (index.column() == AtMost && role == Qt::EditRole) {
+        m_session.setAtMost(index.row(), value.isNull() ? std::nullopt
+                                                        : std::optional<double>(value.toDouble()));
+        return true;
+    }
+    return false;
+}
+
+Qt::ItemFlags SolverFertilizerModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    const Qt::ItemFlags shown = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    switch (index.column()) {
+    case Fixed:
+        return shown | Qt::ItemIsUserCheckable;
+    case AtMost:
+        return shown | Qt::ItemIsEditable;
+    }
+    return shown;
+}
+
+QVariant SolverFertilizerModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
+        return {};
+    if (role == Qt::DisplayRole)
+        return QString::fromUtf8(Captions[section]);
+    if (role != Qt::ToolTipRole)
+        return {};
+    if (section == Fixed)
+        return QStringLiteral("Оставить нынешнее количество удобрения");
+    if (section == AtMost)
+        return QStringLiteral("Наибольшее количество удобрения, г/л; пусто — без ограничения");
+    return {};
+}
