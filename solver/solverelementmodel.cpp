@@ -5,30 +5,25 @@
 
 #include <QColor>
 
-namespace {
-
-const char *const Captions[SolverElementModel::ColumnCount] = {
-    "Элемент", "Цель, мг/л", "Режим", "Вода, мг/л", "Результат, мг/л", "Отклонение, %"};
-
-} // namespace
-
 SolverElementModel::SolverElementModel(SolverSession &session, QObject *parent)
-    : QAbstractTableModel(parent), m_session(session)
+    : SolverTableModel(
+          session,
+          {{QStringLiteral("Элемент"), {}},
+           {QStringLiteral("Цель, мг/л"), {}},
+           {QStringLiteral("Режим"), QStringLiteral("Цель — как можно ближе к цели; Не меньше и "
+                                                    "Не больше — граница; Игнорировать — не учитывать")},
+           {QStringLiteral("Вода, мг/л"), {}},
+           {QStringLiteral("Результат, мг/л"), {}},
+           {QStringLiteral("Отклонение, %"),
+            QStringLiteral("От цели. Красным — режим нарушен больше чем на %1 % или не выполнен")
+                .arg(session.explanation().number(DeviationTolerance))}},
+          parent)
 {
-    connect(&m_session, &SolverSession::changed, this, [this] {
-        if (rowCount() > 0)
-            Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
-    });
 }
 
-int SolverElementModel::rowCount(const QModelIndex &parent) const
+int SolverElementModel::rows() const
 {
-    return parent.isValid() ? 0 : int(m_session.elements().size());
-}
-
-int SolverElementModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
+    return int(m_session.elements().size());
 }
 
 QVariant SolverElementModel::data(const QModelIndex &index, int role) const
@@ -77,7 +72,7 @@ QVariant SolverElementModel::data(const QModelIndex &index, int role) const
         return {};
     case Qt::ToolTipRole:
         if (index.column() == Mode)
-            return headerData(Mode, Qt::Horizontal, Qt::ToolTipRole);
+            return hint(Mode);
         return judged && !row.note.isEmpty() ? QVariant(row.note) : QVariant();
     case Qt::AccessibleDescriptionRole:
         return judged && !row.note.isEmpty() ? QVariant(row.note) : QVariant();
@@ -103,23 +98,4 @@ Qt::ItemFlags SolverElementModel::flags(const QModelIndex &index) const
         return Qt::NoItemFlags;
     const Qt::ItemFlags shown = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     return index.column() == Mode ? shown | Qt::ItemIsEditable : shown;
-}
-
-QVariant SolverElementModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
-        return {};
-    if (role == Qt::DisplayRole)
-        return QString::fromUtf8(Captions[section]);
-    if (role != Qt::ToolTipRole)
-        return {};
-    if (section == Mode) {
-        return QStringLiteral("Цель — как можно ближе к цели; Не меньше и Не больше — граница; "
-                              "Игнорировать — не учитывать");
-    }
-    if (section == Deviation) {
-        return QStringLiteral("От цели. Красным — режим нарушен больше чем на %1 % или не выполнен")
-            .arg(m_session.explanation().number(DeviationTolerance));
-    }
-    return {};
 }

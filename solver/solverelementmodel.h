@@ -1,14 +1,12 @@
 #pragma once
 
-#include <QAbstractTableModel>
-
-class SolverSession;
+#include "solvertablemodel.h"
 
 // The elements of a solver session as the dialog's element grid shows them: the crop's targets,
 // the mode (editable), the water, and the answer's result and deviation. Each row also gives its
 // meaning (MeaningRole), from which the grid takes its colour, and says it in words as the
 // cells' tool-tip and accessible description.
-class SolverElementModel : public QAbstractTableModel
+class SolverElementModel : public SolverTableModel
 {
     Q_OBJECT
 
@@ -19,15 +17,11 @@ public:
 
     explicit SolverElementModel(SolverSession &session, QObject *parent = nullptr);
 
-    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
-    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     // Display: the texts; Edit: the mode as an int, the figures as numbers (a result unrounded).
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     bool setData(const QModelIndex &index, const QVariant &value, int role = Qt::EditRole) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
 
 private:
-    SolverSession &m_session;
+    int rows() const override;
 };

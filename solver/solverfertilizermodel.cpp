@@ -2,30 +2,21 @@
 
 #include "calc/solver/solversession.h"
 
-namespace {
-
-const char *const Captions[SolverFertilizerModel::ColumnCount] = {
-    "Удобрение", "Кол-во г/л.", "Закрепить", "Не больше г/л."};
-
-} // namespace
-
 SolverFertilizerModel::SolverFertilizerModel(SolverSession &session, QObject *parent)
-    : QAbstractTableModel(parent), m_session(session)
+    : SolverTableModel(
+          session,
+          {{QStringLiteral("Удобрение"), {}},
+           {QStringLiteral("Кол-во г/л."), {}},
+           {QStringLiteral("Закрепить"), QStringLiteral("Оставить нынешнее количество удобрения")},
+           {QStringLiteral("Не больше г/л."),
+            QStringLiteral("Наибольшее количество удобрения, г/л; пусто — без ограничения")}},
+          parent)
 {
-    connect(&m_session, &SolverSession::changed, this, [this] {
-        if (rowCount() > 0)
-            Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, ColumnCount - 1));
-    });
 }
 
-int SolverFertilizerModel::rowCount(const QModelIndex &parent) const
+int SolverFertilizerModel::rows() const
 {
-    return parent.isValid() ? 0 : int(m_session.fertilizers().size());
-}
-
-int SolverFertilizerModel::columnCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : ColumnCount;
+    return int(m_session.fertilizers().size());
 }
 
 QVariant SolverFertilizerModel::data(const QModelIndex &index, int role) const
@@ -60,9 +51,7 @@ QVariant SolverFertilizerModel::data(const QModelIndex &index, int role) const
             return QStringLiteral("Закрепить «%1»").arg(row.name);
         return {};
     case Qt::ToolTipRole:
-        if (index.column() == Fixed || index.column() == AtMost)
-            return headerData(index.column(), Qt::Horizontal, Qt::ToolTipRole);
-        return {};
+        return hint(index.column()).isEmpty() ? QVariant() : QVariant(hint(index.column()));
     default:
         return {};
     }
@@ -97,19 +86,4 @@ Qt::ItemFlags SolverFertilizerModel::flags(const QModelIndex &index) const
         return shown | Qt::ItemIsEditable;
     }
     return shown;
-}
-
-QVariant SolverFertilizerModel::headerData(int section, Qt::Orientation orientation, int role) const
-{
-    if (orientation != Qt::Horizontal || section < 0 || section >= ColumnCount)
-        return {};
-    if (role == Qt::DisplayRole)
-        return QString::fromUtf8(Captions[section]);
-    if (role != Qt::ToolTipRole)
-        return {};
-    if (section == Fixed)
-        return QStringLiteral("Оставить нынешнее количество удобрения");
-    if (section == AtMost)
-        return QStringLiteral("Наибольшее количество удобрения, г/л; пусто — без ограничения");
-    return {};
 }

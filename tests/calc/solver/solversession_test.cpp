@@ -62,20 +62,6 @@ protected:
         return s.elements().at(elementRow(s, symbol)).mode;
     }
 
-    QVariant addAnalysis(const QString &name, int element, double mgL)
-    {
-        Dataset &analyses = data.own.T_voda;
-        analyses.append();
-        analyses.setValue(Fields::name_voda, name);
-        analyses.post();
-        Dataset &rows = data.own.T_sostav_vody;
-        rows.append();
-        rows.setValue(Fields::id_element, element);
-        rows.setValue(Fields::mg_l, mgL);
-        rows.post();
-        return analyses.value(Fields::id_voda);
-    }
-
     SolverSource source{data};
     SolverChoices choices;
 };
@@ -118,7 +104,7 @@ TEST_F(SolverSessionTest, ModesTheGrowerDidNotSetFollowTheStage)
 
 TEST_F(SolverSessionTest, ChoicesOutliveTheSessionForWhatIsStillThere)
 {
-    const QVariant well = addAnalysis(QStringLiteral("Скважина"), 4, 40); // Ca
+    const QVariant well = addAnalysis(QStringLiteral("Скважина"), {{4, 40}}); // Ca
     {
         SolverSession first(source, choices, u'.');
         first.setStage(Stage::Flowering);

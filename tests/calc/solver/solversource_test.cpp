@@ -19,22 +19,6 @@ public:
 class SolverSourceTest : public CalcDataTest
 {
 protected:
-    QVariant addAnalysis(const QString &name, QList<QPair<int, double>> rows)
-    {
-        Dataset &analyses = data.own.T_voda;
-        analyses.append();
-        analyses.setValue(Fields::name_voda, name);
-        analyses.post();
-        Dataset &elements = data.own.T_sostav_vody;
-        for (const auto &[element, mgL] : rows) {
-            elements.append();
-            elements.setValue(Fields::id_element, element);
-            elements.setValue(Fields::mg_l, mgL);
-            elements.post();
-        }
-        return analyses.value(Fields::id_voda);
-    }
-
     SolverSource source{data};
 };
 
