@@ -89,27 +89,8 @@ TEST(StockSheet, TextsWriteNumbersWithTheSeparatorGiven)
     }
 }
 
-TEST(StockSheet, MissingFiguresAndTotalsSayWhatTheyAre)
-{
-    const StockSheet sheet(u'.');
-    const Stock::Plan plan = handPlan();
-    const Stock::Line &unpriced = plan.tanks.at(0).lines.at(1);
-    EXPECT_EQ(sheet.cellText(unpriced, StockSheet::Name), QStringLiteral("Хелат <Fe> & Co"));
-    EXPECT_EQ(sheet.cellText(unpriced, StockSheet::SolubilityPercent), QStringLiteral("нет данных"));
-    EXPECT_EQ(sheet.cellText(unpriced, StockSheet::Cost), QStringLiteral("нет цены"));
-    EXPECT_EQ(sheet.totalText(plan.tanks.at(0), StockSheet::Name), QStringLiteral("Итого"));
-    EXPECT_EQ(sheet.totalText(plan.tanks.at(1), StockSheet::GramsPerLitre), QString())
-        << "separate tanks' g/L add up to no tank's";
-    // Costs: all priced, some, none.
-    EXPECT_EQ(sheet.costText(2.5, 3, 0), QStringLiteral("2.5"));
-    EXPECT_EQ(sheet.costText(2.5, 2, 1), QStringLiteral("не менее 2.5"));
-    EXPECT_EQ(sheet.costText(0, 0, 2), QStringLiteral("нет цены"));
-    EXPECT_EQ(StockSheet::tankTitle(Stock::Tank::B), QStringLiteral("Бак B"));
-    EXPECT_EQ(StockSheet::worksheetCaptions(),
-              QStringList({"Бак", "Удобрение", "г. в баке", "г/л в баке", "% растворимости", "Стоимость"}));
-}
-
-// The file's rows hold the unrounded figures, and the grid's text where a figure is missing.
+// The file's rows hold the unrounded figures, and the grid's text where a figure is missing
+// ("нет данных", "нет цены", "более 100", a cost "не менее" when some have no price).
 TEST(StockSheet, WorksheetRowsAreTheUnroundedFigures)
 {
     const Stock::Plan plan = handPlan();
@@ -129,6 +110,9 @@ TEST(StockSheet, WorksheetRowsAreTheUnroundedFigures)
     ASSERT_EQ(rows.size(), expected.size());
     for (qsizetype r = 0; r < rows.size(); ++r)
         EXPECT_TRUE(rows.at(r) == expected.at(r)) << "row " << r;
+    EXPECT_EQ(StockSheet::worksheetCaptions(),
+              QStringList({"Бак", "Удобрение", "г. в баке", "г/л в баке", "% растворимости", "Стоимость"}));
+    EXPECT_EQ(StockSheet(u'.').costText(0, 0, 2), QStringLiteral("нет цены")) << "none priced";
 }
 
 TEST(StockSheet, ThePrintedSheetNamesItsHeadingAndEscapesNames)
