@@ -30,6 +30,17 @@ QVariant SolverElementModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+    case Qt::BackgroundRole:
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+    case MeaningRole:
+        break;
+    default:
+        return {}; // the roles a view asks of every cell, read without working out the row
+    }
     const int r = index.row();
     const SolverSession::ElementRow row = m_session.elementRow(r);
     const bool judged = index.column() == Result || index.column() == Deviation;

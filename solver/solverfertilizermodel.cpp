@@ -23,6 +23,16 @@ QVariant SolverFertilizerModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+    case Qt::CheckStateRole:
+    case Qt::AccessibleTextRole:
+    case Qt::ToolTipRole:
+        break;
+    default:
+        return {}; // the roles a view asks of every cell, read without working out the row
+    }
     const SolverSession::FertilizerRow row = m_session.fertilizerRow(index.row());
     switch (role) {
     case Qt::DisplayRole:
