@@ -181,3 +181,39 @@ QString SolverExplanation::note(const SolverProblem &problem, const SolverResult
     }
     return {};
 }
+
+SolverExplanation::ElementRow SolverExplanation::elementRow(const SolverProblem &problem,
+                                                            const SolverResult *result, int index) const
+{
+    const SolverProblem::Element &e = problem.elements.at(index);
+    ElementRow row;
+    row.name = e.name;
+    row.target = number(e.target(problem.stage));
+    row.mode = modeText(e.mode);
+    row.water = number(e.water);
+    if (!result)
+        return row;
+    if (hasElements(*result, index)) {
+        const SolverResult::Element &figures = result->elements.at(index);
+        row.result = concentration(figures.result);
+        if (figures.deviation)
+            row.deviation = percent(*figures.deviation);
+    }
+    row.meaning = meaning(problem, *result, index);
+    row.note = note(problem, *result, index);
+    return row;
+}
+
+SolverExplanation::FertilizerRow SolverExplanation::fertilizerRow(
+    const SolverProblem::Fertilizer &fertilizer, std::optional<double> answer) const
+{
+    FertilizerRow row;
+    row.name = fertilizer.name;
+    // What a kept amount keeps is the composition's amount, so that is what shows without an
+    // answer.
+    row.amount = number(answer.value_or(fertilizer.current));
+    row.fixed = fertilizer.fixed;
+    if (fertilizer.atMost)
+        row.atMost = number(*fertilizer.atMost);
+    return row;
+}

@@ -5,6 +5,8 @@
 #include <QChar>
 #include <QString>
 
+#include <optional>
+
 // What an element's row of the answer means to the grower. The window picks its colours from
 // it, a screen reader and a command line its words.
 enum class RowMeaning {
@@ -25,6 +27,27 @@ bool isWarning(RowMeaning meaning);
 class SolverExplanation
 {
 public:
+    // An element's row as the grower reads it.
+    struct ElementRow
+    {
+        QString name;
+        QString target; // mg/L at 100 % of the stage
+        QString mode;
+        QString water;
+        QString result;    // empty without amounts
+        QString deviation; // empty without amounts or a target
+        RowMeaning meaning = RowMeaning::Pending;
+        QString note; // the meaning in words, where something is wrong
+    };
+    // A fertilizer's row.
+    struct FertilizerRow
+    {
+        QString name;
+        QString amount; // the answer's g/L, or the composition's without one
+        bool fixed = false;
+        QString atMost; // empty for no bound
+    };
+
     // Places of a result in mg/L, as the calculator's rounded columns: the trace the amounts'
     // last decimal moves does not show, so a met target of 50 reads 50.
     static constexpr int ResultDecimals = 2;
@@ -49,6 +72,13 @@ public:
     // What element `index` of an answer means, and that in words (empty where nothing is wrong).
     static RowMeaning meaning(const SolverProblem &problem, const SolverResult &result, int index);
     QString note(const SolverProblem &problem, const SolverResult &result, int index) const;
+
+    // Element `index` of `problem`, with the figures of `result` (the answer to that problem),
+    // or pending without one.
+    ElementRow elementRow(const SolverProblem &problem, const SolverResult *result, int index) const;
+    // A fertilizer with the answer's amount, or its current one without.
+    FertilizerRow fertilizerRow(const SolverProblem::Fertilizer &fertilizer,
+                                std::optional<double> answer) const;
 
 private:
     QChar m_separator;

@@ -173,43 +173,25 @@ std::optional<double> SolverSession::resultOf(int element) const
 
 SolverSession::ElementRow SolverSession::elementRow(int element) const
 {
-    const SolverProblem::Element &e = m_elements.at(element);
-    ElementRow row;
-    row.name = e.name;
-    row.target = m_explanation.number(e.target(m_choices.stage));
-    row.mode = SolverExplanation::modeText(e.mode);
-    row.water = m_explanation.number(e.water);
-    if (const std::optional<double> result = resultOf(element)) {
-        row.result = m_explanation.concentration(*result);
-        if (const std::optional<double> deviation = m_result->elements.at(element).deviation)
-            row.deviation = m_explanation.percent(*deviation);
-    }
-    if (m_result) {
-        row.meaning = SolverExplanation::meaning(m_solved, *m_result, element);
-        row.note = m_explanation.note(m_solved, *m_result, element);
-    }
-    return row;
+    if (m_result)
+        return m_explanation.elementRow(m_solved, &*m_result, element);
+    SolverProblem shown;
+    shown.stage = m_choices.stage;
+    shown.elements = m_elements;
+    return m_explanation.elementRow(shown, nullptr, element);
 }
 
 SolverSession::FertilizerRow SolverSession::fertilizerRow(int fertilizer) const
 {
     const SolverProblem::Fertilizer &f = m_fertilizers.at(fertilizer);
-    FertilizerRow row;
-    row.name = f.name;
-    // What a kept amount keeps is the composition's amount, so that is what shows without an
-    // answer; with one, the answer's amount for the same row.
-    double amount = f.current;
+    std::optional<double> answer;
     if (hasAmounts()) {
         for (int s = 0; s < m_solved.fertilizers.size(); ++s) {
             if (m_solved.fertilizers.at(s).row == f.row)
-                amount = m_result->amounts.at(s);
+                answer = m_result->amounts.at(s);
         }
     }
-    row.amount = m_explanation.number(amount);
-    row.fixed = f.fixed;
-    if (f.atMost)
-        row.atMost = m_explanation.number(*f.atMost);
-    return row;
+    return m_explanation.fertilizerRow(f, answer);
 }
 
 QString SolverSession::statusText() const

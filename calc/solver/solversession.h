@@ -21,26 +21,8 @@ class SolverSession : public QObject
     Q_OBJECT
 
 public:
-    // An element's row as the grower reads it.
-    struct ElementRow
-    {
-        QString name;
-        QString target; // mg/L at 100 % of the stage
-        QString mode;
-        QString water;
-        QString result;    // empty without an answer
-        QString deviation; // empty without an answer or a target
-        RowMeaning meaning = RowMeaning::Pending;
-        QString note; // the meaning in words, where something is wrong
-    };
-    // A fertilizer's row.
-    struct FertilizerRow
-    {
-        QString name;
-        QString amount; // the answer's g/L, or the composition's without one
-        bool fixed = false;
-        QString atMost; // empty for no bound
-    };
+    using ElementRow = SolverExplanation::ElementRow;
+    using FertilizerRow = SolverExplanation::FertilizerRow;
 
     SolverSession(SolverSource &source, SolverChoices &choices, QChar decimalSeparator,
                   QObject *parent = nullptr);
