@@ -1,5 +1,8 @@
 #include "tform1.h"
 
+#include "data/apperror.h"
+#include "ui/messages.h"
+#include "ui/pendingrows.h"
 #include "ui/windowfont.h"
 
 #include "database.h"
@@ -105,10 +108,26 @@ void TForm1::FormShow()
         Form5->setRenameMode(false);
     OpenDatabase();
     ApplyOptions();
+    // Said once: the database cycle reopens the base many times while the program runs.
+    try {
+        m_data.requireOwnTables();
+    } catch (const AppError &e) {
+        if (!m_toldOwnTablesProblem)
+            Messages::showError(e.text());
+        m_toldOwnTablesProblem = true;
+    }
+    if (m_data.ADOConnection1.onNetworkShare() && !m_toldNetworkShare) {
+        m_toldNetworkShare = true;
+        Messages::showError(QStringLiteral(
+            "База лежит в сетевой папке. Работать с одной базой с нескольких рабочих мест по сети "
+            "небезопасно: записи одного места могут испортить записи другого"));
+    }
 }
 
 void TForm1::FormClose()
 {
+    // Rows typed in a window of our own that is still open would go with the datasets.
+    PendingRows::postAll();
     CloseDatabase();
     // exit(), not quit(): quit() would first ask every window to close, and the other windows
     // must go without their close handling.

@@ -48,6 +48,8 @@ private:
     QPushButton *addButton(const char *name, const QString &caption, QColor colour, int top);
 
     DataModules m_data;
+    bool m_toldOwnTablesProblem = false; // the box about our own tables, once per run
+    bool m_toldNetworkShare = false;     // the box about a base on a network share, likewise
     QPushButton *m_rzButton1 = nullptr;
     QPushButton *m_rzButton2 = nullptr;
     QPushButton *m_rzButton3 = nullptr;

@@ -15,6 +15,8 @@ namespace CalculatorLook {
 
 // Decimals an amount in g/L may be typed with (the one constant of calc/).
 using ::AmountDecimals;
+// The most g/L an amount may be.
+using ::MaxAmount;
 
 // The window's font, condensed: for the grids whose many columns share a narrow pane.
 QFont condensedFont();

@@ -54,7 +54,7 @@ void CompositionPane::setupGrid()
     name->setWidth(120);
     DataGridColumn *kol = m_grid->addColumn(QStringLiteral("dxDBGrid2Column2"), Fields::kol,
                                             QStringLiteral("Кол-во г./л."),
-                                            ColumnEditor::spin(0.01, 0, 1000,
+                                            ColumnEditor::spin(0.01, 0, CalculatorLook::MaxAmount,
                                                                CalculatorLook::AmountDecimals));
     kol->setColour(WinColor::toQColor(WinColor::clAqua));
     kol->setWidth(55);

@@ -43,7 +43,7 @@ QVariant DataSpinEdit::typedValue() const
 {
     const QString text = lineEdit()->text().trimmed();
     double v = 0;
-    if (text.isEmpty() || !tryParseDouble(text, systemDecimalSeparator(), v))
+    if (text.isEmpty() || !tryParseDecimal(text, v))
         return QVariant();
     return std::clamp(v, minimum(), maximum());
 }

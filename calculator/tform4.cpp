@@ -281,6 +281,7 @@ void TForm4::EXCEL1Click()
 
 void TForm4::ButtonStockClick()
 {
+    m_data.requireOwnTables();
     Q_EMIT stockRequested();
 }
 
@@ -296,6 +297,7 @@ void TForm4::RoundCalculatedConcentrations()
 
 void TForm4::ButtonSolveClick()
 {
+    m_data.requireOwnTables();
     // The amounts as typed are the current ones the dialog may keep.
     m_composition->grid()->commitEditor();
     Dataset &composition = m_data.form4.T_rachet;

@@ -1,6 +1,7 @@
 #include "connection.h"
 
 #include "apperror.h"
+#include "filesystem.h"
 #include "owntables.h"
 #include "schema.h"
 
@@ -64,8 +65,13 @@ void checkBase(sqlite3 *db, const QString &path)
 } // namespace
 
 Connection::Connection(QString fileName)
-    : m_fileName(std::move(fileName))
+    : m_fileName(std::move(fileName)), m_fileSystemType(&FileSystem::typeOf)
 {
+}
+
+void Connection::setFileSystemTypeReader(std::function<qint64(const QString &)> reader)
+{
+    m_fileSystemType = std::move(reader);
 }
 
 Connection::~Connection()
@@ -111,23 +117,31 @@ void Connection::open(int flags, bool newFile)
     sqlite3_db_config(db, SQLITE_DBCONFIG_DQS_DDL, 0, nullptr);
     sqlite3_busy_timeout(db, m_busyTimeout);
     try {
-        if (!newFile)
+        m_ownTablesProblem.clear();
+        if (!newFile) {
             checkBase(db, path);
-        // The first change made to the file, once it is known to be a base we may write.
+            // The calculator's ten tables are whole: a fault in the tables of our own that no
+            // upgrade mends switches off only what is built on them.
+            m_ownTablesProblem = OwnTables::brokenPart(db);
+            if (m_ownTablesProblem.isEmpty()) {
+                try {
+                    OwnTables::ensure(db);
+                } catch (const AppError &e) {
+                    throw AppError(QStringLiteral("Cannot open database '%1'. %2").arg(path, e.text()));
+                }
+            }
+        }
+        // Only once the base is known to be one we use: a refused file stays as it was. The
+        // write-ahead log lets another process read and write meanwhile, but only on one host:
+        // on a network share, where two computers may open the file, the rollback journal.
+        m_onNetworkShare = FileSystem::isNetwork(m_fileSystemType(path));
+        const char *journal = m_onNetworkShare ? "PRAGMA journal_mode=DELETE; PRAGMA synchronous=FULL;"
+                                               : "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;";
         char *err = nullptr;
-        if (sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr,
-                         nullptr, &err)
-            != SQLITE_OK) {
+        if (sqlite3_exec(db, journal, nullptr, nullptr, &err) != SQLITE_OK) {
             const QString why = QString::fromUtf8(err ? err : sqlite3_errmsg(db));
             sqlite3_free(err);
             throw AppError(QStringLiteral("Cannot open database '%1'. %2").arg(path, why));
-        }
-        if (!newFile) {
-            try {
-                OwnTables::ensure(db);
-            } catch (const AppError &e) {
-                throw AppError(QStringLiteral("Cannot open database '%1'. %2").arg(path, e.text()));
-            }
         }
     } catch (...) {
         sqlite3_close(db);
@@ -316,6 +330,18 @@ void Connection::Batch::commit()
 {
     if (!m_finished)
         finish(true);
+}
+
+void Connection::Batch::rollback()
+{
+    if (m_finished)
+        return;
+    // Undone first: the COMMIT that finish() then tries finds no transaction, which is its
+    // failure path, so the writers are read again and nothing is reported.
+    sqlite3 *db = m_connection.m_db;
+    if (m_began && db && !sqlite3_get_autocommit(db))
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    finish(false);
 }
 
 void Connection::Batch::finish(bool report)

@@ -30,6 +30,14 @@ public:
     void connectToNewFile();
     void disconnect(); // nothing when disconnected
     bool isConnected() const { return m_db != nullptr; }
+    // Why the tables of our own (water analyses, fertilizer properties) could not be brought up
+    // to date when the base was opened, in Russian; empty when they are usable.
+    const QString &ownTablesProblem() const { return m_ownTablesProblem; }
+    // Whether the base lives on a network file system, and so keeps the rollback journal
+    // (FileSystem::isNetwork); known once connected.
+    bool onNetworkShare() const { return m_onNetworkShare; }
+    // What tells the file system's type of the base (FileSystem::typeOf unless replaced).
+    void setFileSystemTypeReader(std::function<qint64(const QString &)> reader);
 
     sqlite3 *handle(); // connects first when needed
 
@@ -75,6 +83,9 @@ public:
         Batch &operator=(const Batch &) = delete;
 
         void commit(); // nothing for a batch inside another; throws AppError when COMMIT fails
+        // For work that must be all or nothing: undoes every post of the batch and reads the
+        // datasets that wrote in it again. Nothing for a batch inside another.
+        void rollback();
 
     private:
         void finish(bool report);
@@ -94,6 +105,9 @@ private:
     void rereadWriters();
 
     QString m_fileName;
+    QString m_ownTablesProblem;
+    bool m_onNetworkShare = false;
+    std::function<qint64(const QString &)> m_fileSystemType;
     sqlite3 *m_db = nullptr;
     int m_busyTimeout = 5000;
     int m_batchDepth = 0;

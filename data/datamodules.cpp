@@ -1,5 +1,7 @@
 #include "datamodules.h"
 
+#include "apperror.h"
+
 #include "fields.h"
 
 #include <exception>
@@ -131,6 +133,14 @@ OwnData::OwnData(Connection &c, Form2Data &form2, Form3Data &form3)
     T_sostav_vody.addLookupField(name_element, FieldType::Text, 10, id_element, &form3.T_Element,
                                  id_element, Smallname_element);
     T_sostav_vody.setMasterLink(&DS_voda, id_voda, id_voda);
+    // A row of an analysis never stands without its analysis or its element: the solver would
+    // read it as nothing, and the grower would see it vanish.
+    T_sostav_vody.setBeforePostHook([](Dataset &rows) {
+        if (rows.isNull(id_voda))
+            throw AppError(QStringLiteral("Строка состава воды без анализа: сначала сохраните анализ"));
+        if (rows.isNull(id_element))
+            throw AppError(QStringLiteral("Выберите элемент в строке состава воды"));
+    });
     storedFields(T_SVOISTVA, {id_svoistva, id_udobra, rastvorimost, cena, bak});
     T_SVOISTVA.addLookupField(name, FieldType::Text, 50, id_udobra, &form2.T_Udobra, id_udobra,
                               name_udobra, true);
@@ -165,9 +175,19 @@ void DataModules::openAll()
     ADOConnection1.connect();
     form4.ADOTable3.open();
     form4.ADOTable2.open();
+    if (!ADOConnection1.ownTablesProblem().isEmpty())
+        return;
     own.T_voda.open();
     own.T_sostav_vody.open();
     own.T_SVOISTVA.open();
+}
+
+void DataModules::requireOwnTables() const
+{
+    if (!ADOConnection1.ownTablesProblem().isEmpty()) {
+        throw AppError(QStringLiteral("Подбор, анализы воды и баки отключены: %1")
+                           .arg(ADOConnection1.ownTablesProblem()));
+    }
 }
 
 void DataModules::closeAll()

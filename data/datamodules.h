@@ -91,7 +91,11 @@ public:
     OwnData own;
 
     // Every dataset of every window, opened and closed in the database cycle's orders
-    // (without the layout file, which the application adds); our own tables last.
+    // (without the layout file, which the application adds); our own tables last, and not at
+    // all while they are unusable (Connection::ownTablesProblem).
     void openAll();
     void closeAll();
+
+    // For the windows built on our own tables: throws AppError naming what is wrong with them.
+    void requireOwnTables() const;
 };

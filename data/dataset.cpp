@@ -458,6 +458,13 @@ void Dataset::post()
     if (!isEditing())
         return;
     updateRecord();
+    if (m_beforePost) {
+        try {
+            m_beforePost(*this);
+        } catch (const AppError &e) {
+            failWith(e);
+        }
+    }
     Row &stored = m_rows[m_view.at(m_current)];
     try {
         if (m_state == DatasetState::Insert) {
@@ -466,7 +473,7 @@ void Dataset::post()
             // The key is the file's rowid.
             for (int i = 0; i < m_fields.size(); ++i) {
                 if (m_fields.at(i).kind == FieldKind::Stored && m_fields.at(i).type == FieldType::Key)
-                    m_editRow.values[i] = int(m_editRow.rowid);
+                    m_editRow.values[i] = qint64(m_editRow.rowid);
             }
         } else if (m_tableRows.update(stored, m_editRow)) {
             noteWrite();

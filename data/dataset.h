@@ -60,6 +60,9 @@ public:
     void addCalculatedField(const QString &name); // a double, set by the calculation hook
     void setCalcHook(std::function<void(Dataset &)> hook) { m_calcHook = std::move(hook); }
     void setAfterPostHook(std::function<void(Dataset &)> hook) { m_afterPost = std::move(hook); }
+    // Runs before a row is written; it refuses the row by throwing AppError, which leaves the
+    // row being edited.
+    void setBeforePostHook(std::function<void(Dataset &)> hook) { m_beforePost = std::move(hook); }
 
     const QVector<Field> &fields() const { return m_fields; }
     int fieldIndex(const QString &name) const; // -1 when absent (case-insensitive)
@@ -67,6 +70,8 @@ public:
 
     // The binding that shows this dataset; datasets get theirs when the binding is created.
     Binding *binding() const;
+    // The connection it reads and writes through, for work that groups its posts.
+    Connection &connection() const { return *m_connection; }
 
     // ---- lifecycle
     void open();   // nothing when open; connects first when the connection is closed
@@ -214,6 +219,7 @@ private:
     QVector<Field> m_fields;
     TableRows m_tableRows; // over m_fields
     std::function<void(Dataset &)> m_calcHook;
+    std::function<void(Dataset &)> m_beforePost;
     std::function<void(Dataset &)> m_afterPost;
     QPointer<Binding> m_binding;
 

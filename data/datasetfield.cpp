@@ -85,7 +85,7 @@ QVariant DatasetField::accept(const QVariant &value) const
             if (text.trimmed().isEmpty())
                 return {};
             double d = 0;
-            if (!tryParseDouble(text, systemDecimalSeparator(), d))
+            if (!tryParseDecimal(text, d))
                 refuse(text, *this);
             return d;
         }
@@ -116,12 +116,53 @@ QVariant DatasetField::fromStored(const QVariant &value) const
 {
     if (value.isNull())
         return value;
+    // A figure the file holds that is no number, or none this field can hold, is named rather
+    // than read as 0 or cut down.
+    const auto refuseStored = [this, &value] {
+        throw AppError(QStringLiteral("В базе в поле «%1» значение «%2», а не число")
+                           .arg(name, value.typeId() == QMetaType::Double
+                                          ? formatGeneral(value.toDouble(), u'.')
+                                          : value.toString()));
+    };
+    const bool isText = value.typeId() == QMetaType::QString;
     switch (type) {
     case FieldType::Key:
-    case FieldType::Int:
-        return QVariant(int(value.toLongLong()));
-    case FieldType::Double:
-        return QVariant(value.toDouble());
+    case FieldType::Int: {
+        qint64 v = 0;
+        if (isText) {
+            int i = 0;
+            if (!tryParseInt(value.toString(), i))
+                refuseStored();
+            v = i;
+        } else if (value.typeId() == QMetaType::Double) {
+            const double d = value.toDouble();
+            if (!std::isfinite(d) || d != std::trunc(d) || std::abs(d) > 9.0e15)
+                refuseStored();
+            v = qint64(d);
+        } else {
+            v = value.toLongLong();
+        }
+        // Keys are the file's 64-bit rowids; other whole numbers are ints.
+        if (type == FieldType::Key)
+            return QVariant(v);
+        if (v > 2147483647LL || v < -2147483648LL)
+            refuseStored();
+        return QVariant(int(v));
+    }
+    case FieldType::Double: {
+        double d = 0;
+        if (isText) {
+            if (value.toString().trimmed().isEmpty())
+                return {};
+            if (!tryParseDecimal(value.toString(), d))
+                refuseStored();
+        } else {
+            d = value.toDouble();
+        }
+        if (!std::isfinite(d))
+            refuseStored();
+        return QVariant(d);
+    }
     case FieldType::Bool:
         return QVariant(value.toLongLong() != 0);
     case FieldType::Text:

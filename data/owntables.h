@@ -24,9 +24,16 @@ const QList<TableDef> &tables();
 // CREATE statements for a new base, indexes included.
 QStringList createStatements();
 
-// Brings an open base up to date: creates the missing tables, adds missing fields and indexes,
-// all in one transaction, so an interrupted upgrade leaves the base as it was. Writes nothing
-// when the base is up to date. Throws AppError with SQLite's text when the upgrade fails.
+// Brings an open base up to date: creates the missing tables, adds missing fields and indexes
+// (an index of our name that is not unique where ours is, is made anew), all in one
+// transaction, so an interrupted upgrade leaves the base as it was. Writes nothing when the
+// base is up to date. A table of ours that no upgrade can mend (a view in its place, its key
+// field missing, two properties rows for one fertilizer) throws AppError naming it in Russian
+// before anything is written; a failing upgrade throws with SQLite's text.
 void ensure(sqlite3 *db);
+
+// What of our tables no upgrade can mend, as ensure() would name it; empty when nothing is.
+// Reads only.
+QString brokenPart(sqlite3 *db);
 
 } // namespace OwnTables

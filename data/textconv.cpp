@@ -144,3 +144,15 @@ bool tryParseDouble(const QString &text, QChar sep, double &out)
     out = v;
     return true;
 }
+
+bool isDecimalMark(QChar c)
+{
+    return c == u'.' || c == u',';
+}
+
+bool tryParseDecimal(const QString &text, double &out)
+{
+    QString t = text;
+    t.replace(u',', u'.');
+    return tryParseDouble(t, u'.', out);
+}

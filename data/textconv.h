@@ -17,3 +17,8 @@ QString formatGeneral(double value); // with the system's separator
 bool tryParseInt(const QString &text, int &out);
 // A decimal number with the given separator, optional exponent, blanks around it allowed.
 bool tryParseDouble(const QString &text, QChar decimalSeparator, double &out);
+// A number a grower typed, or a base holds as text: since no number is written with grouped
+// digits, a point and a comma both mark the decimals, whatever the system's separator.
+bool tryParseDecimal(const QString &text, double &out);
+// Whether `c` marks the decimals in what tryParseDecimal reads.
+bool isDecimalMark(QChar c);

@@ -20,12 +20,9 @@ QWidget *BoundDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem
 {
     auto *edit = new QLineEdit(parent);
     edit->setAccessibleName(QStringLiteral("Не больше г/л."));
-    const QString separator = QRegularExpression::escape(QString(systemDecimalSeparator()));
+    // Either mark may be typed for the decimals.
     edit->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("\\d{0,%1}(%2\\d{0,%3})?")
-                               .arg(IntegerDigits)
-                               .arg(separator)
-                               .arg(AmountDecimals)),
+        QRegularExpression(QStringLiteral("\\d{0,%1}([.,]\\d{0,%2})?").arg(IntegerDigits).arg(AmountDecimals)),
         edit));
     return edit;
 }
@@ -42,6 +39,6 @@ void BoundDelegate::setModelData(QWidget *editor, QAbstractItemModel *model,
 {
     const QString text = static_cast<QLineEdit *>(editor)->text().trimmed();
     double v = 0;
-    const bool bound = tryParseDouble(text, systemDecimalSeparator(), v);
+    const bool bound = tryParseDecimal(text, v);
     model->setData(index, bound ? QVariant(v) : QVariant(), Qt::EditRole);
 }

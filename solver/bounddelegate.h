@@ -2,8 +2,8 @@
 
 #include <QStyledItemDelegate>
 
-// "Не больше г/л.": an amount in the system's format with the composition's decimals, or an
-// empty text for no bound, over the bound a cell holds in g/L (Edit role, null for none).
+// "Не больше г/л.": an amount with the composition's decimals, either mark for the decimals, or
+// an empty text for no bound, over the bound a cell holds in g/L (Edit role, null for none).
 class BoundDelegate : public QStyledItemDelegate
 {
     Q_OBJECT

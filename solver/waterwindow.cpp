@@ -122,6 +122,7 @@ QWidget *WaterWindow::setupElements()
                              &m_data.own.DS_sostav_vody, group);
     connect(m_elements, &DataGrid::gridClicked, this,
             [this] { guarded([this] { WaterElementGridClick(); }); });
+    m_elements->installEventFilter(this);
     connect(m_elementBar, &NavBar::clicked, this,
             [this](NavButton b) { guarded([this, b] { WaterElementNavigatorClick(b); }); });
 
@@ -168,6 +169,14 @@ void WaterWindow::WaterElementNavigatorClick(NavButton button)
     Dataset &rows = m_data.own.T_sostav_vody;
     if (postPendingAnalysis() && rows.isActive() && rows.state() != DatasetState::Insert)
         rows.insert();
+}
+
+bool WaterWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // The keyboard's way into the rows (Tab, a shortcut) stores the analysis as a click does.
+    if (watched == m_elements && event->type() == QEvent::FocusIn)
+        guarded([this] { postPendingAnalysis(); });
+    return QWidget::eventFilter(watched, event);
 }
 
 bool WaterWindow::FormClose()

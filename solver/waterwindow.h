@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ui/grid/navbar.h"
+#include "ui/pendingrows.h"
 
 #include <QWidget>
 
@@ -10,11 +11,12 @@ class QPushButton;
 
 // "Анализ воды": the stored water analyses (a name each) and the mg/L of their elements, each
 // list with its navigation bar. The element picker lists the calculator's non-oxide elements
-// (T_el). As in the fertilizer window, turning to the element rows stores a new analysis first,
-// so that its rows carry its key; without any analysis there are no rows to type. Closing writes
+// (T_el). As in the fertilizer window, turning to the element rows (a click, Tab, the "+")
+// stores a new analysis first, so that its rows carry its key; without any analysis there are
+// no rows to type, and a row without an analysis or an element is refused. Closing writes
 // what is still pending; the datasets are the solver data module's and take part in the
 // database cycle.
-class WaterWindow : public QWidget
+class WaterWindow : public QWidget, public PendingRows
 {
     Q_OBJECT
 
@@ -24,6 +26,7 @@ public:
     // Posts the pending edits; false when a post failed (the error has been shown) and the
     // window must stay open.
     bool FormClose();
+    bool postPendingRows() override { return FormClose(); }
     // A click in the element rows: a new or changed analysis is stored first.
     void WaterElementGridClick();
     // The element rows' navigation bar acted.
@@ -34,6 +37,7 @@ Q_SIGNALS:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *setupAnalyses();

@@ -22,6 +22,9 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -29,7 +32,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QLocale>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -287,7 +289,7 @@ StockSheet::Heading StockWindow::heading() const
     if (crops.isActive() && crops.currentRow() >= 0)
         h.crop = crops.asString(Fields::name_kult);
     h.percentage = recipe().percentage;
-    h.date = QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+    h.date = QDate::currentDate();
     return h;
 }
 
@@ -393,12 +395,24 @@ void StockWindow::ButtonPrintClick()
 
 void StockWindow::printSheet(QPrinter &printer)
 {
+    // Qt draws nothing and says nothing on a PDF it cannot open: the grower hears it as from
+    // "Выгрузить".
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        QFile file(printer.outputFileName());
+        if (!file.open(QIODevice::WriteOnly)) {
+            throw AppError(QStringLiteral("Cannot create file \"%1\". %2")
+                               .arg(QDir::toNativeSeparators(QFileInfo(file.fileName()).absoluteFilePath()),
+                                    file.errorString()));
+        }
+    }
     QTextDocument document;
     QFont font = windowFont();
     font.setPointSize(10);
     document.setDefaultFont(font);
     document.setHtml(shownSheet().html(m_plan, heading()));
     document.print(&printer);
+    if (printer.printerState() == QPrinter::Error)
+        throw AppError(QStringLiteral("Лист не напечатан: принтер сообщил об ошибке"));
 }
 
 // ---------------------------------------------------------------- planning
@@ -470,20 +484,30 @@ void StockWindow::showPlan()
 void StockWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
-    guarded([this] { replan(); });
+    guarded([this] {
+        // Another seat may have changed the properties since they were read.
+        Dataset &properties = m_data.own.T_SVOISTVA;
+        if (properties.isActive())
+            properties.refresh();
+        replan();
+    });
+}
+
+bool StockWindow::postPendingRows()
+{
+    return guardedOk([this] {
+        m_propertiesGrid->commitEditor();
+        Dataset &properties = m_data.own.T_SVOISTVA;
+        if (properties.isActive())
+            properties.checkBrowseMode();
+    });
 }
 
 void StockWindow::closeEvent(QCloseEvent *event)
 {
     // A property still in its editor or its row is written before the window goes: the database
     // cycle, which may come next, never writes.
-    const bool written = guardedOk([this] {
-        m_propertiesGrid->commitEditor();
-        Dataset &properties = m_data.own.T_SVOISTVA;
-        if (properties.isActive())
-            properties.checkBrowseMode();
-    });
-    if (written)
+    if (postPendingRows())
         event->accept();
     else
         event->ignore();

@@ -5,6 +5,8 @@
 #include "calc/stock/stockplanning.h"
 #include "calc/stock/stocksheet.h"
 
+#include "ui/pendingrows.h"
+
 #include <QWidget>
 
 #include <optional>
@@ -34,7 +36,7 @@ class StockTankModel;
 // the database cycle, after which every dataset is open again. A K or V that is no number
 // plans nothing; the error box tells so when the grower leaves the edit, and the export and the
 // print refuse it with the same text.
-class StockWindow : public QWidget
+class StockWindow : public QWidget, public PendingRows
 {
     Q_OBJECT
 
@@ -66,6 +68,9 @@ public:
 
     // Plans now from the datasets and the edits; nothing while the window is hidden.
     void replan();
+
+    // A property still in its editor or its row is written, as closing the window does.
+    bool postPendingRows() override;
 
 protected:
     void showEvent(QShowEvent *event) override;

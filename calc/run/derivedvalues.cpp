@@ -36,7 +36,7 @@ SavedRow savedRow(double kol, double litres, double savedPercentage)
 double litresFromText(const QString &text)
 {
     double v = 0;
-    if (!tryParseDouble(text, systemDecimalSeparator(), v))
+    if (!tryParseDecimal(text, v))
         return 0;
     return v;
 }

@@ -13,6 +13,10 @@ using Ext = long double;
 // 0.05 mg/L of Mo) can be typed as it is, and a computed amount is rounded to what can be typed.
 constexpr int AmountDecimals = 6;
 
+// The most g/L an amount of the working composition takes: the amount editor's top, and the
+// most the solver may propose.
+constexpr double MaxAmount = 1000;
+
 // value × 10^places + 0.5, truncated towards zero, divided by 10^places, in 80-bit arithmetic.
 double RoundDecimals(double value, int places);
 

@@ -1,5 +1,6 @@
 #include "workingcomposition.h"
 
+#include "data/connection.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
 
@@ -53,18 +54,30 @@ void WorkingComposition::clear()
 void WorkingComposition::setAmounts(const QList<QPair<QVariant, double>> &amounts)
 {
     Dataset &composition = m_data.T_rachet;
-    composition.first();
-    while (!composition.eof()) {
-        const qlonglong key = composition.value(Fields::id_rachet).toLongLong();
-        for (const auto &[row, grams] : amounts) {
-            if (!row.isNull() && row.toLongLong() == key) {
-                composition.edit();
-                composition.setValue(Fields::kol, grams);
-                composition.post();
-                break;
+    // One recipe or the other, never a mix of both: an error undoes every amount written.
+    Connection::Batch batch(composition.connection());
+    try {
+        composition.first();
+        while (!composition.eof()) {
+            const qlonglong key = composition.value(Fields::id_rachet).toLongLong();
+            for (const auto &[row, grams] : amounts) {
+                if (!row.isNull() && row.toLongLong() == key) {
+                    composition.edit();
+                    composition.setValue(Fields::kol, grams);
+                    composition.post();
+                    break;
+                }
             }
+            composition.next();
         }
-        composition.next();
+        batch.commit();
+    } catch (...) {
+        if (composition.isActive())
+            composition.cancel();
+        batch.rollback();
+        composition.close();
+        composition.open();
+        throw;
     }
     composition.close();
     composition.open();

@@ -22,8 +22,8 @@ public:
     void removeCurrent();
     // Deletes every row, then reads the composition afresh.
     void clear();
-    // Writes each amount into the row whose key (id_rachet) it names, row by row, each posted
-    // at once; no row is added or removed. Then reads the composition afresh.
+    // Writes each amount into the row whose key (id_rachet) it names, all in one transaction;
+    // no row is added or removed. An error undoes them all. Then reads the composition afresh.
     void setAmounts(const QList<QPair<QVariant, double>> &amounts);
 
     // The composition as a recipe at the percentage p.

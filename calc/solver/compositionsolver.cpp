@@ -4,6 +4,9 @@
 #include "calc/run/numbers.h"
 #include "linearprogramme.h"
 
+#include "data/apperror.h"
+#include "data/textconv.h"
+
 #include <algorithm>
 #include <cmath>
 #include <optional>
@@ -18,6 +21,29 @@ constexpr double LightnessWeight = 1e-5;
 
 // Places of the concentrations the run stores.
 constexpr int ConcentrationDecimals = 4;
+
+// Beyond these no real fertilizer or solution lies: 1 g/L of a pure element brings 1000 mg/L,
+// the target editors stop at 1e15, and the least percentage (0.0001 %) through a factor brings
+// far more than MinFigure. Figures outside are refused before GLPK, whose scaling fails on a
+// matrix of such spread.
+constexpr double MaxEntry = 1e6;
+constexpr double MaxConcentration = 1e15;
+constexpr double MinFigure = 1e-9;
+
+bool outOfScale(double v, double most)
+{
+    return !std::isfinite(v) || std::abs(v) > most || (v != 0 && std::abs(v) < MinFigure);
+}
+
+void checkElement(const SolverProblem::Element &e)
+{
+    for (double v : {e.vega, e.cvet, e.water}) {
+        if (outOfScale(v, MaxConcentration)) {
+            throw AppError(QStringLiteral("Элемент «%1»: значение %2 мг/л не годится для подбора")
+                               .arg(e.name, formatGeneral(v)));
+        }
+    }
+}
 
 double unit(int decimals)
 {
@@ -35,7 +61,16 @@ public:
     explicit Model(const SolverProblem &problem) : m_problem(problem)
     {
         const auto &fertilizers = problem.fertilizers;
+        for (const SolverProblem::Fertilizer &f : fertilizers) {
+            // A kept amount must be one the composition could store; a bound must be a number.
+            const bool keptOutside = f.fixed && !(f.current >= 0 && f.current <= MaxAmount);
+            if (keptOutside || (f.atMost && std::isnan(*f.atMost))) {
+                throw AppError(QStringLiteral("Удобрение «%1»: количество %2 г/л не годится для подбора")
+                                   .arg(f.name, formatGeneral(keptOutside ? f.current : *f.atMost)));
+            }
+        }
         for (const SolverProblem::Element &e : problem.elements) {
+            checkElement(e);
             QList<double> row;
             bool carried = false;
             for (const SolverProblem::Fertilizer &f : fertilizers) {
@@ -45,8 +80,15 @@ public:
                     if (const auto added = contribution(c, e.id, 1))
                         sum += *added;
                 }
-                row.append(double(sum));
-                carried = carried || sum != 0;
+                const double entry = double(sum);
+                if (outOfScale(entry, MaxEntry)) {
+                    throw AppError(
+                        QStringLiteral("Удобрение «%1»: состав даёт %2 мг/л элемента «%3» на 1 г/л, "
+                                       "такое удобрение не годится для подбора")
+                            .arg(f.name, formatGeneral(entry), e.name));
+                }
+                row.append(entry);
+                carried = carried || entry != 0;
             }
             m_matrix.append(row);
             const bool asked = e.mode != ElementMode::Ignore;
@@ -57,10 +99,16 @@ public:
         for (int i = 0; i < problem.elements.size(); ++i) {
             if (!m_takesPart.at(i))
                 continue;
-            if (problem.elements.at(i).mode == ElementMode::AtLeast)
+            const SolverProblem::Element &e = problem.elements.at(i);
+            if (e.mode == ElementMode::AtLeast) {
                 m_constraints.append({Conflict::Kind::AtLeast, i});
-            else if (problem.elements.at(i).mode == ElementMode::AtMost)
-                m_constraints.append({Conflict::Kind::AtMost, i});
+            } else if (e.mode == ElementMode::AtMost) {
+                // The water alone passes it: no amounts can hold it, so it is no constraint.
+                if (e.water > e.target(problem.stage))
+                    m_overWatered.append(i);
+                else
+                    m_constraints.append({Conflict::Kind::AtMost, i});
+            }
         }
         for (int f = 0; f < fertilizers.size(); ++f) {
             if (fertilizers.at(f).fixed)
@@ -72,16 +120,17 @@ public:
 
     const QList<Conflict> &constraints() const { return m_constraints; }
     const QList<int> &uncarried() const { return m_uncarried; }
+    const QList<int> &overWatered() const { return m_overWatered; }
+    bool anyTakesPart() const { return m_takesPart.contains(true); }
 
-    // The optimal amounts under the enabled constraints; none when they cannot hold. With
-    // margins, each bound on an element is tightened by what rounding the amounts and the
-    // concentrations may move it, so that it holds in the figures the run computes.
-    std::optional<QList<double>> optimum(const QList<Conflict> &enabled, bool margins) const
+    // The optimum under the enabled constraints, or why there is none. With margins, each
+    // bound on an element is tightened by what rounding the amounts and the concentrations
+    // may move it, so that it holds in the figures the run computes.
+    LinearProgramme::Solution optimum(const QList<Conflict> &enabled, bool margins) const
     {
-        const LinearProgramme::Solution s = build(enabled, margins, true).solve();
-        if (!s.feasible)
-            return std::nullopt;
-        return s.columns.mid(0, m_problem.fertilizers.size());
+        LinearProgramme::Solution s = build(enabled, margins, true).solve();
+        s.columns = s.columns.mid(0, m_problem.fertilizers.size());
+        return s;
     }
 
     // A set of constraints that cannot hold together and holds without any one of them:
@@ -92,7 +141,8 @@ public:
         for (const Conflict &c : m_constraints) {
             QList<Conflict> trial = set;
             trial.removeOne(c);
-            if (!build(trial, false, false).solve().feasible)
+            // A trial without an answer proves nothing: the constraint stays in the set.
+            if (build(trial, false, false).solve().outcome == LinearProgramme::Outcome::Infeasible)
                 set = trial;
         }
         return set;
@@ -106,7 +156,7 @@ private:
         for (int f = 0; f < fertilizers.size(); ++f) {
             const SolverProblem::Fertilizer &fert = fertilizers.at(f);
             double lower = 0;
-            double upper = LinearProgramme::Infinity;
+            double upper = MaxAmount;
             if (enabled.contains(Conflict{Conflict::Kind::Fixed, f}))
                 lower = upper = fert.current;
             if (enabled.contains(Conflict{Conflict::Kind::AmountAtMost, f}))
@@ -133,6 +183,13 @@ private:
             } else if (e.mode == ElementMode::AtMost
                        && enabled.contains(Conflict{Conflict::Kind::AtMost, i})) {
                 row = lp.addRow(-LinearProgramme::Infinity, need - margin);
+            } else if (objective && m_overWatered.contains(i)) {
+                // As little more of it as the rest allows: what the fertilizers add is a
+                // deviation, weighted like a target's.
+                const double target = e.target(m_problem.stage);
+                row = lp.addRow(-LinearProgramme::Infinity, 0);
+                lp.setEntry(row, lp.addColumn(0, LinearProgramme::Infinity,
+                                              target > 0 ? 1 / target : 1), -1);
             }
             if (row < 0)
                 continue;
@@ -158,6 +215,7 @@ private:
     QList<QList<double>> m_matrix; // mg/L per g/L, [element][fertilizer]
     QList<bool> m_takesPart;
     QList<int> m_uncarried;
+    QList<int> m_overWatered; // "Не больше" elements the water alone passes
     QList<Conflict> m_constraints;
 };
 
@@ -186,40 +244,57 @@ ElementMode SolverProblem::defaultMode(double target)
 SolverResult solveComposition(const SolverProblem &problem)
 {
     const Model model(problem);
-    std::optional<QList<double>> x = model.optimum(model.constraints(), true);
+    SolverResult none;
+    none.uncarried = model.uncarried();
+    if (!model.anyTakesPart()) {
+        none.status = SolverResult::Status::NothingAsked;
+        return none;
+    }
+    LinearProgramme::Solution x = model.optimum(model.constraints(), true);
     // Bounds met only exactly at their value leave no room for the rounding margin; such an
     // answer may pass a bound by what rounding moves, far below a milligram.
-    if (!x)
+    if (!x.feasible())
         x = model.optimum(model.constraints(), false);
-    if (!x) {
-        SolverResult r;
-        r.status = SolverResult::Status::Contradiction;
-        r.uncarried = model.uncarried();
-        r.conflicts = model.irreducible();
-        return r;
+    if (x.outcome == LinearProgramme::Outcome::NoAnswer) {
+        none.status = SolverResult::Status::NoAnswer;
+        return none;
+    }
+    if (x.outcome == LinearProgramme::Outcome::Infeasible) {
+        none.status = SolverResult::Status::Contradiction;
+        none.conflicts = model.irreducible();
+        return none;
     }
     QList<double> amounts;
+    QList<int> atMaxAmount;
     for (int f = 0; f < problem.fertilizers.size(); ++f) {
         const SolverProblem::Fertilizer &fert = problem.fertilizers.at(f);
         double amount = fert.fixed ? fert.current
-                                   : std::max(0.0, RoundDecimals(x->at(f), AmountDecimals));
-        // Rounding never carries an amount past the grower's own bound.
-        if (!fert.fixed && fert.atMost && amount > *fert.atMost)
-            amount = std::max(0.0, amount - unit(AmountDecimals));
+                                   : std::max(0.0, RoundDecimals(x.columns.at(f), AmountDecimals));
+        // Rounding never carries an amount past the grower's own bound, nor past what the
+        // composition stores; the step down is rounded again, so it is the figure shown.
+        const double top = fert.atMost ? std::min(*fert.atMost, MaxAmount) : MaxAmount;
+        if (!fert.fixed && amount > top)
+            amount = std::max(0.0, RoundDecimals(amount - unit(AmountDecimals), AmountDecimals));
+        if (!fert.fixed && (!fert.atMost || *fert.atMost > MaxAmount)
+            && amount >= MaxAmount - unit(AmountDecimals))
+            atMaxAmount.append(f);
         amounts.append(amount);
     }
     SolverResult r = predictComposition(problem, amounts);
     r.uncarried = model.uncarried();
+    r.atMaxAmount = atMaxAmount;
     // Where the bounds leave no room for rounding, the rounded amounts may miss one by a trace;
     // the answer says so rather than claiming the bound.
-    // A bound on an element no fertilizer carries rests on the water alone.
+    // A bound on an element no fertilizer carries rests on the water alone, and a "Не больше"
+    // the water passes cannot hold whatever the amounts.
     for (int i = 0; i < problem.elements.size(); ++i) {
         const SolverProblem::Element &e = problem.elements.at(i);
         SolverResult::Element &out = r.elements[i];
         const double bound = e.target(problem.stage);
         if ((e.mode == ElementMode::AtLeast && out.result < bound)
             || (e.mode == ElementMode::AtMost && out.result > bound)) {
-            (model.uncarried().contains(i) ? r.unmet : r.missedByRounding).append(i);
+            const bool water = model.uncarried().contains(i) || model.overWatered().contains(i);
+            (water ? r.unmet : r.missedByRounding).append(i);
             out.warning = true;
         }
     }
@@ -228,6 +303,11 @@ SolverResult solveComposition(const SolverProblem &problem)
 
 SolverResult predictComposition(const SolverProblem &problem, const QList<double> &amounts)
 {
+    if (amounts.size() != problem.fertilizers.size()) {
+        throw AppError(QStringLiteral("Подбор: %1 количеств для %2 удобрений")
+                           .arg(amounts.size())
+                           .arg(problem.fertilizers.size()));
+    }
     SolverResult r;
     r.amounts = amounts;
     QList<SaltTotals::TargetRow> targetRows;

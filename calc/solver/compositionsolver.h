@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <optional>
@@ -49,6 +50,7 @@ struct SolverProblem
     QList<Element> elements;       // the crop's target rows, in order
     Stage stage = Stage::Vegetative;
     int percentage = 100; // the calculator's, for the salt totals
+    QStringList leftOut;  // rows the reading left out (SolverSource::leftOut), to be named
 };
 
 // The answer, and what the concentration run will compute from it.
@@ -57,6 +59,8 @@ struct SolverResult
     enum class Status {
         Solved,        // amounts found; elements no fertilizer carries are listed apart
         Contradiction, // the bounds cannot hold together: no amounts
+        NothingAsked,  // no element both asked for and carried by a fertilizer: no amounts
+        NoAnswer,      // the linear programme settled on no answer: no amounts
     };
 
     // One of the constraints that cannot hold together.
@@ -89,7 +93,8 @@ struct SolverResult
     QList<Element> elements;     // per element of the problem (empty on a contradiction)
     QList<int> uncarried;        // elements, not ignored, that no fertilizer of the composition carries
     QList<int> missedByRounding; // elements whose "Не меньше"/"Не больше" the rounded amounts miss by a trace
-    QList<int> unmet;            // uncarried elements whose "Не меньше"/"Не больше" the water alone misses
+    QList<int> unmet;            // elements whose "Не меньше"/"Не больше" rests on, or is passed by, the water alone
+    QList<int> atMaxAmount;      // fertilizers held at MaxAmount: the targets would need more
     QList<Conflict> conflicts;   // an irreducible set of contradicting constraints
     SaltTotals totals;           // as the calculator works them out after the run
 };
@@ -101,9 +106,13 @@ constexpr double DeviationTolerance = 10;
 // to every "Не меньше", "Не больше", kept amount and bound, and among equally good answers the
 // lightest. A linear programme solved by GLPK (linearprogramme.h). Amounts are rounded to
 // AmountDecimals and every figure of the answer is worked out again from the rounded amounts,
-// exactly as the concentration run will. Throws AppError when GLPK fails.
+// exactly as the concentration run will. No amount goes beyond MaxAmount. A "Не больше" that the
+// water alone passes is kept as low as the fertilizers allow and reported unmet. Throws AppError
+// when GLPK fails, or naming the fertilizer or element whose figures are not finite or beyond
+// any real fertilizer or solution.
 SolverResult solveComposition(const SolverProblem &problem);
 
 // What the concentration run computes from `amounts` (one per fertilizer of the problem), with
-// the problem's water, targets and modes: the elements and salt totals of a result.
+// the problem's water, targets and modes: the elements and salt totals of a result. Throws
+// AppError when the amounts are not one per fertilizer.
 SolverResult predictComposition(const SolverProblem &problem, const QList<double> &amounts);

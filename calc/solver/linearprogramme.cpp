@@ -4,8 +4,9 @@
 
 #include <glpk.h>
 
+#include <algorithm>
+#include <cmath>
 #include <csetjmp>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -28,23 +29,23 @@ struct GlpkRun
     const int *entryColumn = nullptr;
     const double *entryValue = nullptr;
 
+    // How GLPK is asked: the simplex method, its presolver, and the bounds that make every run
+    // end (a degenerate programme can make the simplex cycle for ever).
+    int method = GLP_PRIMAL;
+    int presolve = GLP_OFF;
+    int iterationLimit = 0;
+    int timeLimit = 0; // ms
+
     double *values = nullptr; // out: one per column
     int simplexCode = 0;
     int status = 0;
-    char message[512] = {};   // what GLPK said, kept instead of printed
     std::jmp_buf jump;
 };
 
-// GLPK's terminal output goes here, so it never reaches stdout; the last lines are kept for
-// the error text.
-int keepOutput(void *info, const char *text)
+// GLPK's terminal output goes here, so it never reaches stdout: its English lines are for no
+// one the program serves.
+int swallowOutput(void *, const char *)
 {
-    char *message = static_cast<GlpkRun *>(info)->message;
-    const std::size_t used = std::strlen(message);
-    const std::size_t room = sizeof(GlpkRun::message) - 1;
-    if (used + std::strlen(text) > room)
-        message[0] = '\0';
-    std::strncat(message, text, room - std::strlen(message));
     return 1; // handled: GLPK writes nothing itself
 }
 
@@ -56,13 +57,13 @@ void leaveGlpk(void *info)
     std::longjmp(static_cast<GlpkRun *>(info)->jump, 1);
 }
 
-// False after an internal error of GLPK (the message says what it was).
+// False after an internal error of GLPK.
 bool runGlpk(GlpkRun &run)
 {
     if (setjmp(run.jump) != 0)
         return false;
     glp_error_hook(leaveGlpk, &run);
-    glp_term_hook(keepOutput, &run);
+    glp_term_hook(swallowOutput, nullptr);
     glp_prob *lp = glp_create_prob();
     glp_set_obj_dir(lp, GLP_MIN);
     if (run.rows > 0)
@@ -82,6 +83,10 @@ bool runGlpk(GlpkRun &run)
     glp_smcp parm;
     glp_init_smcp(&parm);
     parm.msg_lev = GLP_MSG_OFF;
+    parm.meth = run.method;
+    parm.presolve = run.presolve;
+    parm.it_lim = run.iterationLimit;
+    parm.tm_lim = run.timeLimit;
     run.simplexCode = glp_simplex(lp, &parm);
     run.status = glp_get_status(lp);
     for (int j = 0; j < run.columns; ++j)
@@ -109,22 +114,58 @@ double boundValue(double v)
     return (v == LinearProgramme::Infinity || v == -LinearProgramme::Infinity) ? 0.0 : v;
 }
 
+// A bound may be infinite (no bound), never NaN; a cost or an entry must be a finite number.
+void checkBound(double v)
+{
+    if (std::isnan(v))
+        throw AppError(QStringLiteral("Линейная программа: граница не является числом"));
+}
+
+void checkFinite(double v, const char *what)
+{
+    if (!std::isfinite(v)) {
+        throw AppError(QStringLiteral("Линейная программа: %1 не является конечным числом")
+                           .arg(QString::fromUtf8(what)));
+    }
+}
+
+// Each try gets this many simplex iterations per row and column, and at most this long.
+constexpr int IterationsPerSize = 200;
+constexpr int MinimumIterations = 10000;
+constexpr int TimeLimitMs = 5000;
+
+// The ways a solve is tried, in turn, until one ends with an answer: the primal simplex on the
+// programme as given, then the dual simplex after GLPK's presolver, which removes the redundant
+// rows that make a programme degenerate.
+struct Attempt
+{
+    int method;
+    int presolve;
+};
+constexpr Attempt Attempts[] = {{GLP_PRIMAL, GLP_OFF}, {GLP_DUALP, GLP_ON}, {GLP_PRIMAL, GLP_ON}};
+
 } // namespace
 
 int LinearProgramme::addColumn(double lower, double upper, double cost)
 {
+    checkBound(lower);
+    checkBound(upper);
+    checkFinite(cost, "стоимость");
     m_columns.append({{lower, upper}, cost});
     return int(m_columns.size()) - 1;
 }
 
 int LinearProgramme::addRow(double lower, double upper)
 {
+    checkBound(lower);
+    checkBound(upper);
     m_rows.append({lower, upper});
     return int(m_rows.size()) - 1;
 }
 
 void LinearProgramme::setEntry(int row, int column, double value)
 {
+    checkFinite(value, "коэффициент");
     if (value != 0)
         m_entries.append({row, column, value});
 }
@@ -134,11 +175,11 @@ LinearProgramme::Solution LinearProgramme::solve() const
     // GLPK refuses a double bound whose lower end is above its upper one; no values fit it.
     for (const Column &c : m_columns) {
         if (c.bounds.lower > c.bounds.upper)
-            return {};
+            return {Outcome::Infeasible, {}};
     }
     for (const Bounds &b : m_rows) {
         if (b.lower > b.upper)
-            return {};
+            return {Outcome::Infeasible, {}};
     }
 
     std::vector<int> rowType, columnType, entryRow(1), entryColumn(1);
@@ -177,15 +218,18 @@ LinearProgramme::Solution LinearProgramme::solve() const
     run.entryValue = entryValue.data();
     run.values = values.data();
 
-    if (!runGlpk(run)) {
-        throw AppError(QStringLiteral("Ошибка GLPK: %1")
-                           .arg(QString::fromLocal8Bit(run.message).trimmed()));
+    run.iterationLimit = std::max(MinimumIterations, IterationsPerSize * (run.rows + run.columns));
+    run.timeLimit = TimeLimitMs;
+    for (const Attempt &a : Attempts) {
+        run.method = a.method;
+        run.presolve = a.presolve;
+        if (!runGlpk(run))
+            throw AppError(QStringLiteral("Ошибка GLPK: решатель не справился с задачей"));
+        if (run.simplexCode == 0 && run.status == GLP_OPT)
+            return {Outcome::Optimal, QList<double>(values.begin(), values.end())};
+        // Without presolve GLPK tells infeasibility by the status, with it by the code.
+        if ((run.simplexCode == 0 && run.status == GLP_NOFEAS) || run.simplexCode == GLP_ENOPFS)
+            return {Outcome::Infeasible, {}};
     }
-    if (run.simplexCode == 0 && run.status == GLP_OPT)
-        return {true, QList<double>(values.begin(), values.end())};
-    if (run.simplexCode == 0 && run.status == GLP_NOFEAS)
-        return {};
-    throw AppError(QStringLiteral("GLPK не решил задачу (код %1, состояние %2)")
-                       .arg(run.simplexCode)
-                       .arg(run.status));
+    return {Outcome::NoAnswer, {}};
 }

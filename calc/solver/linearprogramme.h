@@ -7,7 +7,9 @@
 // A linear programme to be minimised: columns (variables) with bounds and costs, rows with
 // bounds on the sum of their entries, and the nonzero entries of the matrix. Solved by GLPK's
 // simplex, which prints nothing; an internal error of GLPK becomes an AppError instead of ending
-// the process.
+// the process. Every solve ends: each try is bounded in iterations and time, and a programme
+// no try settles has no answer. A NaN bound, or a cost or entry that is not finite, throws
+// AppError where it is given.
 class LinearProgramme
 {
 public:
@@ -28,13 +30,19 @@ public:
     int columnCount() const { return int(m_columns.size()); }
     int rowCount() const { return int(m_rows.size()); }
 
+    enum class Outcome {
+        Optimal,
+        Infeasible,
+        NoAnswer, // no try found an optimum or proved there is none
+    };
     struct Solution
     {
-        bool feasible = false;
-        QList<double> columns; // the optimal values, when feasible
+        Outcome outcome = Outcome::Infeasible;
+        QList<double> columns; // the optimal values, when Optimal
+
+        bool feasible() const { return outcome == Outcome::Optimal; }
     };
-    // Throws AppError when GLPK fails: an internal error, or a simplex that ends without
-    // telling whether the programme is feasible.
+    // Throws AppError on an internal error of GLPK.
     Solution solve() const;
 
 private:

@@ -115,10 +115,22 @@ QString SolverExplanation::status(const SolverProblem &problem, const SolverResu
     const QString none = uncarried.isEmpty()
                              ? QString()
                              : QStringLiteral(" Ни одно удобрение состава не содержит: %1.").arg(joined(uncarried));
-    if (result.status == SolverResult::Status::Contradiction) {
+    const QString leftOut = problem.leftOut.isEmpty()
+                                ? QString()
+                                : QStringLiteral(" Не учтены %1.").arg(joined(problem.leftOut));
+    switch (result.status) {
+    case SolverResult::Status::NothingAsked:
+        return QStringLiteral("Нечего подбирать: ни один элемент не участвует.") + none + leftOut;
+    case SolverResult::Status::NoAnswer:
+        return QStringLiteral("Решение не найдено: задача слишком вырождена. "
+                              "Измените режимы или ограничения и подберите снова.")
+               + none + leftOut;
+    case SolverResult::Status::Contradiction:
         return QStringLiteral("Ограничения противоречат друг другу: %1. Ничего не подобрано.")
                    .arg(conflicts(problem, result.conflicts))
-               + none;
+               + none + leftOut;
+    case SolverResult::Status::Solved:
+        break;
     }
     QString text = uncarried.isEmpty() ? QStringLiteral("Подобрано.")
                                        : QStringLiteral("Подобрано по остальным элементам.") + none;
@@ -128,7 +140,13 @@ QString SolverExplanation::status(const SolverProblem &problem, const SolverResu
         text += QStringLiteral(" С точностью до округления количеств: %1.")
                     .arg(withModes(problem, result.missedByRounding));
     }
-    return text;
+    if (!result.atMaxAmount.isEmpty()) {
+        QStringList held;
+        for (int f : result.atMaxAmount)
+            held.append(problem.fertilizers.at(f).name);
+        text += QStringLiteral(" Целям нужно больше %1 г/л: %2.").arg(number(MaxAmount), joined(held));
+    }
+    return text + leftOut;
 }
 
 QString SolverExplanation::totals(const SolverResult &result) const

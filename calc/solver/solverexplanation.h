@@ -64,7 +64,8 @@ public:
     // A deviation in %, to one decimal.
     QString percent(double value) const;
 
-    // The answer in one paragraph: solved (and what it could not do) or why nothing was found.
+    // The answer in one paragraph: solved (and what it could not do) or why nothing was found,
+    // and the rows the reading left out.
     QString status(const SolverProblem &problem, const SolverResult &result) const;
     // "Общее кол-во солей: … мг./л., … PPM" of an answer with amounts; empty without.
     QString totals(const SolverResult &result) const;

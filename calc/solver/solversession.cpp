@@ -134,6 +134,7 @@ void SolverSession::solve(int percentage)
     // The rows and their fertilizers' compositions as the file holds them now, with what the
     // grower kept and bounded on the rows shown.
     p.fertilizers = m_source.fertilizers();
+    p.leftOut = m_source.leftOut(); // the targets as read at the start, the rows as read now
     for (SolverProblem::Fertilizer &f : p.fertilizers) {
         for (const SolverProblem::Fertilizer &shown : m_fertilizers) {
             if (shown.row == f.row) {

@@ -16,13 +16,19 @@ QList<SolverProblem::Fertilizer> SolverSource::fertilizers()
     const Dataset &composition = m_data.form4.T_rachet;
     if (!composition.isActive())
         return out;
+    m_rowsWithoutFertilizer = 0;
     for (int i = 0; i < composition.recordCount(); ++i) {
         SolverProblem::Fertilizer f;
         f.row = composition.valueAt(i, Fields::id_rachet);
-        f.name = composition.valueAt(i, Fields::name).toString();
+        const QVariant name = composition.valueAt(i, Fields::name);
         const QVariant fertilizer = composition.valueAt(i, Fields::id_udobra);
-        if (!fertilizer.isNull())
-            f.composition = rows.value(fertilizer.toInt());
+        // The name is looked up from the fertilizer: none for one deleted since, or never there.
+        if (fertilizer.isNull() || name.isNull()) {
+            ++m_rowsWithoutFertilizer;
+            continue;
+        }
+        f.name = name.toString();
+        f.composition = rows.value(fertilizer.toInt());
         f.current = composition.valueAt(i, Fields::kol).toDouble();
         f.ppm = composition.valueAt(i, Fields::ppm).toInt();
         out.append(f);
@@ -30,13 +36,18 @@ QList<SolverProblem::Fertilizer> SolverSource::fertilizers()
     return out;
 }
 
-QList<SolverProblem::Element> SolverSource::elements(Stage stage) const
+QList<SolverProblem::Element> SolverSource::elements(Stage stage)
 {
     QList<SolverProblem::Element> out;
     const Dataset &targets = m_data.form4.ADOTable2;
+    m_targetsWithoutElement = 0;
     if (!targets.isActive())
         return out;
     for (int i = 0; i < targets.recordCount(); ++i) {
+        if (targets.valueAt(i, Fields::id_el).isNull() || targets.valueAt(i, Fields::name_el).isNull()) {
+            ++m_targetsWithoutElement;
+            continue;
+        }
         SolverProblem::Element e;
         e.id = targets.valueAt(i, Fields::id_el).toInt();
         e.name = targets.valueAt(i, Fields::name_el).toString();
@@ -79,5 +90,15 @@ QHash<int, double> SolverSource::water(const QVariant &analysis)
     const Dataset &rows = m_data.own.T_sostav_vody;
     for (int i = 0; i < rows.recordCount(); ++i)
         out[rows.valueAt(i, Fields::id_element).toInt()] += rows.valueAt(i, Fields::mg_l).toDouble();
+    return out;
+}
+
+QStringList SolverSource::leftOut() const
+{
+    QStringList out;
+    if (m_rowsWithoutFertilizer > 0)
+        out.append(QStringLiteral("строки состава без удобрения: %1").arg(m_rowsWithoutFertilizer));
+    if (m_targetsWithoutElement > 0)
+        out.append(QStringLiteral("строки целей без элемента: %1").arg(m_targetsWithoutElement));
     return out;
 }

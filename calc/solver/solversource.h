@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 class DataModules;
@@ -18,11 +19,17 @@ public:
 
     // The rows of the working composition (an amount still being edited included), each with
     // its fertilizer's composition rows as the concentration run reads them, read afresh from
-    // the file. Not fixed, no bound.
+    // the file. Not fixed, no bound. A row whose fertilizer is not in the base is left out and
+    // counted in leftOut().
     QList<SolverProblem::Fertilizer> fertilizers();
 
     // The selected crop's target rows, with the default mode for the stage's target and no water.
-    QList<SolverProblem::Element> elements(Stage stage) const;
+    // A row whose element is not in the base is left out and counted in leftOut().
+    QList<SolverProblem::Element> elements(Stage stage);
+
+    // What the readings so far left out, one phrase per kind of row ("строки состава без
+    // удобрения: 2"), for SolverProblem::leftOut.
+    QStringList leftOut() const;
 
     struct WaterAnalysis
     {
@@ -37,4 +44,6 @@ public:
 
 private:
     DataModules &m_data;
+    int m_rowsWithoutFertilizer = 0;
+    int m_targetsWithoutElement = 0;
 };

@@ -49,7 +49,11 @@ double perLitreOfWater(double gramsPerLitre, double tankGramsPerLitre)
 
 QString number(double value, int places)
 {
-    return formatGeneral(RoundDecimals(value, places));
+    const double rounded = RoundDecimals(value, places);
+    // A figure too small for the places (a solubility of 0.001 g) keeps two digits, not "0".
+    if (rounded == 0 && value != 0 && std::isfinite(value))
+        return formatGeneral(QString::number(value, 'g', 2).toDouble());
+    return formatGeneral(rounded);
 }
 
 // Adds up a fertilizer that the recipe names twice (a copied saved solution may), and drops the
@@ -282,7 +286,8 @@ int largestFactor(double amount, double solubility, double tankAmount)
     };
     // a·K·1000 / (1000 − T·K) ≤ S solved for K; the plan's own arithmetic decides the last step.
     const double estimate = std::floor(1000 * solubility / (1000 * amount + solubility * tankAmount));
-    int k = int(std::clamp(estimate, 0.0, double(MaxFactor)));
+    // Figures at the ends of the doubles (a solubility of 1e308) give no estimate: count from 0.
+    int k = std::isnan(estimate) ? 0 : int(std::clamp(estimate, 0.0, double(MaxFactor)));
     while (k < MaxFactor && fits(k + 1))
         ++k;
     while (k > 0 && !fits(k))
@@ -306,10 +311,10 @@ double litresFromText(const QString &text)
     double v = 0;
     if (text.trimmed().isEmpty())
         throw AppError(QStringLiteral("Укажите объём бака в литрах"));
-    if (!tryParseDouble(text, systemDecimalSeparator(), v) || !(v > 0) || v > MaxLitres)
+    if (!tryParseDecimal(text, v) || !(v >= MinLitres) || v > MaxLitres)
         throw AppError(
-            QStringLiteral("Объём бака — число литров больше 0 и не больше %1, а не \"%2\"")
-                .arg(formatGeneral(MaxLitres), text));
+            QStringLiteral("Объём бака — число литров не меньше %1 и не больше %2, а не \"%3\"")
+                .arg(formatGeneral(MinLitres), formatGeneral(MaxLitres), text));
     return v;
 }
 

@@ -22,6 +22,8 @@ inline constexpr int MaxFactor = 1000;
 inline constexpr int DefaultFactor = 100;
 inline constexpr double DefaultLitres = 10;
 inline constexpr double MaxLitres = 100000;
+// Below a decilitre every gram of a tank rounds to 0 on the sheet.
+inline constexpr double MinLitres = 0.1;
 
 // The key elements that decide a tank, by their keys in T_element (the element window refuses
 // to delete 1 to 6), and iron, which the default base keeps as element 7.

@@ -5,6 +5,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 class DataModules;
 
@@ -17,15 +18,20 @@ public:
     explicit StockPlanning(DataModules &data);
 
     // Creates the missing properties rows of the recipe's fertilizers (automatic tank, no
-    // solubility, no price) and filters T_SVOISTVA to the recipe's fertilizers.
+    // solubility, no price) and filters T_SVOISTVA to the recipe's fertilizers. The rows are
+    // read again first, so a row another seat made is not made twice; a write that fails
+    // leaves no row pending.
     void showPropertiesOf(const Recipe &recipe);
 
     // The recipe's fertilizers at its percentage, as the calculator's "Кол-во от %" columns
     // work them out (kol_pr of the working composition, r_conc of a saved solution), with their
-    // compositions and properties. Rows that name no fertilizer are left out.
-    QList<Stock::Fertilizer> fertilizersOf(const Recipe &recipe);
+    // compositions and properties. Rows that name no fertilizer in the base, and amounts that
+    // are no number, are left out; a negative price counts as none, a tank number outside the
+    // choices as "авто". `notes` gets one plain Russian text per such finding.
+    QList<Stock::Fertilizer> fertilizersOf(const Recipe &recipe, QStringList *notes = nullptr);
 
-    // Both, then the plan: what the window shows.
+    // Both, then the plan: what the window shows, the findings of fertilizersOf first among
+    // its warnings.
     Stock::Plan plan(const Recipe &recipe, int factor, double litres);
 
 private:

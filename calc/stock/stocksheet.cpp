@@ -140,7 +140,7 @@ QString StockSheet::html(const Stock::Plan &plan, const Heading &heading) const
     out += QStringLiteral("<p>Культура: %1. Концентрация: %2%. K = %3. Бак: %4 л. Дата: %5.</p>")
                .arg(escaped(heading.crop), QString::number(heading.percentage),
                     QString::number(plan.factor), formatGeneral(plan.litres, m_separator),
-                    escaped(heading.date));
+                    heading.date.toString(QStringLiteral("dd.MM.yyyy")));
     if (plan.tanks.isEmpty())
         out += QStringLiteral("<p>В составе нет удобрений с количеством.</p>");
     for (const Stock::TankContents &tank : plan.tanks) {

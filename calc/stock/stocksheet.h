@@ -5,6 +5,7 @@
 #include "export/xls/worksheetcell.h"
 
 #include <QChar>
+#include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -24,7 +25,7 @@ public:
         QString recipe; // "Рабочий состав" or the saved solution's name
         QString crop;
         int percentage = 100;
-        QString date;   // as the reader writes a date
+        QDate date;
     };
 
     explicit StockSheet(QChar decimalSeparator);

@@ -324,7 +324,11 @@ public:
             const quint16 x = quint16(FirstColumnXf + i);
             const WorksheetCell &cell = cells.at(i);
             if (const double *d = std::get_if<double>(&cell)) {
-                number(r, c, x, *d);
+                // No infinity or NaN reaches the file: a reader would show it as a figure.
+                if (std::isfinite(*d))
+                    number(r, c, x, *d);
+                else
+                    label(r, c, x, QString::number(*d));
             } else if (const qint64 *v = std::get_if<qint64>(&cell)) {
                 if (*v >= RkMin && *v <= RkMax)
                     rk(r, c, x, *v);

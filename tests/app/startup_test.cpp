@@ -1,5 +1,6 @@
 #include "appwindows.h"
 
+#include "app/database.h"
 #include "app/layoutfile.h"
 #include "calculator/tform5.h"
 #include "options/tform18.h"
@@ -8,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QFileInfo>
 #include <QTest>
 
@@ -235,6 +237,105 @@ TEST_F(StartupTest, ATerminationSignalClosesTheMainWindowAndTheProgramReturnsZer
         ASSERT_EQ(::sigaction(sig, nullptr, &now), 0);
         EXPECT_EQ(now.sa_handler, SIG_DFL);
     }
+}
+
+// Tables of our own that no upgrade can mend: the calculator opens all the same, one box names
+// the fault in Russian, the additions say it again when asked for, and nothing of the fault is
+// changed in the file.
+TEST_F(StartupTest, BrokenTablesOfOurOwnSwitchOffOnlyTheAdditions)
+{
+    const struct
+    {
+        const char *name;
+        const char *breakIt;
+        const char *said;
+    } cases[] = {
+        {"a second properties row without the unique index",
+         "DROP INDEX t_svoistva_udobra_id_udobra; INSERT INTO t_svoistva_udobra (id_udobra, bak) "
+         "SELECT id_udobra, 0 FROM t_udobra WHERE name_udobra = 'Кальциевая селитра'",
+         "в таблице свойств удобрений две строки для «Кальциевая селитра»"},
+        {"the index under our name but not unique, and three rows",
+         "DROP INDEX t_svoistva_udobra_id_udobra; "
+         "CREATE INDEX t_svoistva_udobra_id_udobra ON t_svoistva_udobra (id_udobra); "
+         "INSERT INTO t_svoistva_udobra (id_udobra, bak) SELECT id_udobra, 0 FROM t_udobra "
+         "WHERE name_udobra = 'Калиевая селитра'; "
+         "INSERT INTO t_svoistva_udobra (id_udobra, bak) SELECT id_udobra, 0 FROM t_udobra "
+         "WHERE name_udobra = 'Калиевая селитра'",
+         "в таблице свойств удобрений 3 строки для «Калиевая селитра»"},
+        {"two properties rows for one crop, the index gone",
+         "DROP INDEX t_svoistva_kult_id_kult; DELETE FROM t_svoistva_kult WHERE id_kult = 1; "
+         "INSERT INTO t_svoistva_kult (id_kult) VALUES (1); INSERT INTO t_svoistva_kult (id_kult) VALUES (1)",
+         "в таблице свойств культур две строки для «Томат, минвата»"},
+        {"a properties table without its key",
+         "DROP TABLE t_svoistva_udobra; CREATE TABLE t_svoistva_udobra (id_udobra INTEGER, "
+         "rastvorimost REAL, cena REAL, bak INTEGER); INSERT INTO t_svoistva_udobra VALUES (1, 2, 3, 0)",
+         "в таблице свойств удобрений нет ключевого поля id_svoistva"},
+        {"a view in place of the analyses",
+         "DROP TABLE t_voda; CREATE VIEW t_voda AS SELECT 1 AS id_voda",
+         "в базе «t_voda» — не таблица, а представление"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        FreshBase fresh;
+        sqlOnBase(QString::fromUtf8(c.breakIt));
+        boxes.clear();
+        boxes.expect(BoxButton::Ok);
+        create();
+        ShowMainWindow();
+        EXPECT_TRUE(Form1->isVisible());
+        ASSERT_EQ(boxes.count(), 1);
+        const QString said = QStringLiteral("Подбор, анализы воды и баки отключены: %1.").arg(QString::fromUtf8(c.said));
+        EXPECT_EQ(boxes.last().text, said);
+        EXPECT_EQ(boxes.last().icon, BoxIcon::Error);
+        DataModules &d = Form1->data();
+        EXPECT_TRUE(d.form4.T_rachet.isActive()) << "the calculator works";
+        EXPECT_FALSE(d.own.T_SVOISTVA.isActive());
+        // The database cycle does not say it again; the additions do, when asked for.
+        EXPECT_TRUE(DatabaseCycle());
+        EXPECT_EQ(boxes.count(), 1);
+        Form4->show();
+        boxes.expect(BoxButton::Ok);
+        QTest::mouseClick(Form4->findChild<QPushButton *>(QStringLiteral("ButtonStock")), Qt::LeftButton);
+        ASSERT_EQ(boxes.count(), 2);
+        EXPECT_EQ(boxes.last().text, said);
+        Form1->close();
+        DestroyWindows();
+        Connection check(fresh.basePath());
+        EXPECT_NO_THROW(check.connect());
+        EXPECT_EQ(check.ownTablesProblem(), QString::fromUtf8(c.said)) << "and nothing of it changed";
+    }
+}
+
+// A base the calculator cannot use is left byte for byte as it was: no WAL switch first.
+TEST_F(StartupTest, ARefusedBaseKeepsItsJournalMode)
+{
+    sqlOnBase(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    sqlOnBase(QStringLiteral("DROP TABLE t_opt"));
+    const QByteArray before = fileBytes(base.basePath());
+    expectStartupEndsWithTwoBoxes(boxes);
+    EXPECT_EQ(fileBytes(base.basePath()), before);
+}
+
+// A base on a network share: the grower is told once that sharing it between workplaces is
+// not safe, and the program works on.
+TEST_F(StartupTest, ABaseOnANetworkShareIsToldOnce)
+{
+    create();
+    // Opened again with the type given: creating the windows has opened the base already.
+    CloseDatabase();
+    Form1->data().ADOConnection1.setFileSystemTypeReader([](const QString &) { return qint64(0x6969); });
+    boxes.expect(BoxButton::Ok);
+    ShowMainWindow();
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().text,
+              QStringLiteral("База лежит в сетевой папке. Работать с одной базой с нескольких рабочих "
+                             "мест по сети небезопасно: записи одного места могут испортить записи "
+                             "другого."));
+    EXPECT_EQ(boxes.last().icon, BoxIcon::Error);
+    EXPECT_TRUE(Form1->data().ADOConnection1.onNetworkShare());
+    EXPECT_TRUE(DatabaseCycle());
+    EXPECT_EQ(boxes.count(), 1) << "once";
+    EXPECT_TRUE(Form1->data().form4.T_rachet.isActive());
 }
 
 } // namespace

@@ -329,4 +329,43 @@ TEST_F(CompositionTest, SaveSwitchesTheRenameModeOffAndShowsTheNameDialog)
     EXPECT_TRUE(Form5->isVisible());
 }
 
+// The amount of a newly added fertilizer, typed straight into its empty cell, is what is stored:
+// "1" is 1 g/L, not 10; either decimal mark reads as one.
+TEST_F(CompositionTest, AnAmountTypedIntoANewRowIsStoredAsTyped)
+{
+    const struct
+    {
+        const QString fertilizer;
+        const char *typed;
+        double stored;
+    } cases[] = {
+        {CalciumNitrate, "1", 1},
+        {PotassiumNitrate, "0,5", 0.5},
+        {Mkp, "0.2", 0.2},
+    };
+    DataGrid *g = grid("dxDBGrid2");
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        addFertilizer(c.fertilizer);
+        const int row = rowOf(g, "dxDBGrid2Column1", c.fertilizer);
+        ASSERT_GE(row, 0);
+        EXPECT_TRUE(cell(g, row, "dxDBGrid2Column2").isEmpty()) << "added without an amount";
+        g->setFocus();
+        g->setCurrentIndex(index(g, row, "dxDBGrid2Column2"));
+        // Key by key to the focus, as a keyboard types: the first key opens the editor.
+        for (const char ch : std::string(c.typed))
+            QTest::keyClick(QApplication::focusWidget(), ch);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QApplication::processEvents();
+        f4().T_rachet.checkBrowseMode();
+        EXPECT_EQ(stored(QStringLiteral("SELECT kol FROM t_rachet r JOIN t_udobra u ON u.id_udobra = "
+                                        "r.id_udobra WHERE u.name_udobra = '%1'")
+                             .arg(c.fertilizer)
+                             .toUtf8()
+                             .constData())
+                      .toDouble(),
+                  c.stored);
+    }
+}
+
 } // namespace

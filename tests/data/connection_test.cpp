@@ -1,6 +1,7 @@
 #include "testdb.h"
 
 #include "data/dataset.h"
+#include "data/filesystem.h"
 #include "data/schema.h"
 #include "support/childprocess.h"
 #include "support/errorof.h"
@@ -227,6 +228,65 @@ TEST_F(ConnectionTest, AFailedCommitReadsEachWriterOnceAndPassesOverOneThatIsGon
     }
     EXPECT_EQ(readBack.count(), 1) << "read back once for its three posts";
     EXPECT_EQ(kept->asInteger(QStringLiteral("ppm")), ppm);
+}
+
+// Network and user-space file systems by their statfs() type codes; local ones are not.
+TEST(FileSystemTest, NetworkFileSystemsAreToldByTheirTypeCode)
+{
+    const struct
+    {
+        const char *name;
+        qint64 type;
+        bool network;
+    } cases[] = {
+        {"NFS", 0x6969, true},           {"SMB", 0x517B, true},
+        {"CIFS", 0xFF534D42, true},      {"SMB2", 0xFE534D42, true},
+        {"FUSE (sshfs)", 0x65735546, true}, {"9p", 0x01021997, true},
+        {"AFS", 0x5346414F, true},       {"Ceph", 0x00C36400, true},
+        {"ext4", 0xEF53, false},         {"btrfs", 0x9123683E, false},
+        {"XFS", 0x58465342, false},      {"tmpfs", 0x01021994, false},
+        {"overlayfs", 0x794C7630, false}, {"unknown", 0, false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FileSystem::isNetwork(c.type), c.network) << c.name;
+
+    FreshBase base;
+    EXPECT_NE(FileSystem::typeOf(base.basePath()), 0);
+    EXPECT_FALSE(FileSystem::isNetwork(FileSystem::typeOf(base.basePath()))) << "a local folder";
+}
+
+// On a network share the base keeps the rollback journal, and says where it is; elsewhere the
+// write-ahead log.
+TEST_F(ConnectionTest, ABaseOnANetworkShareKeepsTheRollbackJournal)
+{
+    const auto journalOf = [](Connection &c) {
+        return scalar(c, QStringLiteral("PRAGMA journal_mode")).toString();
+    };
+    const auto headerBytes = [this] {
+        QFile f(base.basePath());
+        return f.open(QIODevice::ReadOnly) ? f.read(20).mid(18, 2) : QByteArray();
+    };
+    {
+        Connection share(QStringLiteral("base.mdb"));
+        share.setFileSystemTypeReader([](const QString &) { return qint64(0xFF534D42); });
+        LAYER_OK(share.connect());
+        EXPECT_TRUE(share.onNetworkShare());
+        EXPECT_EQ(journalOf(share), QStringLiteral("delete"));
+        EXPECT_EQ(scalar(share, QStringLiteral("PRAGMA synchronous")).toInt(), 2) << "FULL";
+    }
+    EXPECT_EQ(headerBytes(), QByteArray("\x01\x01", 2));
+    {
+        Connection local(QStringLiteral("base.mdb"));
+        LAYER_OK(local.connect());
+        EXPECT_FALSE(local.onNetworkShare());
+        EXPECT_EQ(journalOf(local), QStringLiteral("wal"));
+    }
+    EXPECT_EQ(headerBytes(), QByteArray("\x02\x02", 2));
+    // A base that was in WAL goes back to the rollback journal once it is found on a share.
+    Connection again(QStringLiteral("base.mdb"));
+    again.setFileSystemTypeReader([](const QString &) { return qint64(0x6969); });
+    LAYER_OK(again.connect());
+    EXPECT_EQ(journalOf(again), QStringLiteral("delete"));
 }
 
 } // namespace

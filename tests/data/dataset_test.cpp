@@ -117,6 +117,18 @@ TEST_F(DatasetTest, PostWritesAtOnceAndAssignsTheKey)
     ds.setValue(QStringLiteral("ppm"), 650);
     ds.post();
     EXPECT_EQ(scalar(raw, QStringLiteral("SELECT ppm FROM t_udobra WHERE id_udobra = 1")).toInt(), 650);
+
+    // Keys past 32 bits: the key a post assigns is the file's rowid, whole.
+    const qint64 big = 5'000'000'000LL;
+    sql(raw, QStringLiteral("INSERT INTO t_udobra (id_udobra, name_udobra) VALUES (?, 'Далеко')"), {big});
+    LAYER_OK(ds.append());
+    ds.setValue(QStringLiteral("name_udobra"), QStringLiteral("Дальше"));
+    LAYER_OK(ds.post());
+    EXPECT_EQ(ds.value(QStringLiteral("id_udobra")).toLongLong(), big + 1);
+    ds.close();
+    ds.open();
+    ds.last();
+    EXPECT_EQ(ds.value(QStringLiteral("id_udobra")).toLongLong(), big + 1) << "and read back whole";
 }
 
 TEST_F(DatasetTest, MovesEndPendingEdits)

@@ -9,6 +9,8 @@
 
 #include <QStringList>
 
+#include <limits>
+
 namespace {
 
 DatasetFields fertilizerFields()
@@ -147,6 +149,55 @@ TEST(DatasetFieldTest, TakesWhatItsTypeHoldsAndNamesItselfWhenItRefuses)
     EXPECT_EQ(ppm.fromStored(qint64(500)).typeId(), QMetaType::Int);
     EXPECT_EQ(oxide.fromStored(qint64(1)), QVariant(true));
     EXPECT_TRUE(name.fromStored(QVariant()).isNull());
+}
+
+// What the file holds is read as it is, or named: never a NaN, an infinity, a key cut to 32 bits
+// or a text read as 0.
+TEST(DatasetFieldTest, FiguresFromTheFileAreReadWholeOrNamed)
+{
+    const DatasetFields fields = fertilizerFields();
+    const DatasetField &key = fields.at(0);
+    const DatasetField &ppm = fields.at(2);
+    DatasetField price;
+    price.name = QStringLiteral("price");
+    price.type = FieldType::Double;
+
+    const qint64 bigKey = 5'000'000'000LL;
+    EXPECT_EQ(key.fromStored(bigKey).toLongLong(), bigKey) << "a key is the file's 64-bit rowid";
+    const struct
+    {
+        const DatasetField *field;
+        QVariant stored;
+        double read;
+    } read[] = {
+        {&price, QStringLiteral("1,5"), 1.5},  {&price, QStringLiteral("1.5"), 1.5},
+        {&price, qint64(2), 2},                {&price, 0.25, 0.25},
+        {&ppm, QStringLiteral("650"), 650},    {&ppm, 650.0, 650},
+    };
+    for (const auto &c : read)
+        EXPECT_EQ(c.field->fromStored(c.stored).toDouble(), c.read) << c.stored.toString().toStdString();
+    EXPECT_TRUE(price.fromStored(QStringLiteral(" ")).isNull());
+
+    const double inf = std::numeric_limits<double>::infinity();
+    const struct
+    {
+        const DatasetField *field;
+        QVariant stored;
+        const char *shown;
+    } named[] = {
+        {&price, inf, "INF"},
+        {&price, -inf, "-INF"},
+        {&price, std::numeric_limits<double>::quiet_NaN(), "NAN"},
+        {&price, QStringLiteral("дёшево"), "дёшево"},
+        {&ppm, qint64(3'000'000'000LL), "3000000000"},
+        {&ppm, QStringLiteral("много"), "много"},
+        {&ppm, 2.5, "2.5"},
+    };
+    for (const auto &c : named) {
+        EXPECT_EQ(refusal([&] { c.field->fromStored(c.stored); }),
+                  QStringLiteral("В базе в поле «%1» значение «%2», а не число")
+                      .arg(c.field->name, QString::fromUtf8(c.shown)));
+    }
 }
 
 } // namespace

@@ -19,6 +19,7 @@ import time
 import unittest
 
 BUILD, CPACK, VERSION, APP_ID = sys.argv[1:5]
+SOURCES = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 TOOLS = [CPACK, "dpkg-deb", "dpkg-shlibdeps", "dpkg", "readelf", "ldd", "desktop-file-validate",
          "appstreamcli"]
 ICON_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]
@@ -138,6 +139,7 @@ class PackageContents(unittest.TestCase):
             f"/usr/share/applications/{APP_ID}.desktop": "-rw-r--r--",
             f"/usr/share/metainfo/{APP_ID}.metainfo.xml": "-rw-r--r--",
             f"/usr/share/icons/hicolor/scalable/apps/{APP_ID}.svg": "-rw-r--r--",
+            "/usr/share/doc/vernolat/copyright": "-rw-r--r--",
         }
         for size in ICON_SIZES:
             expected[f"/usr/share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png"] = "-rw-r--r--"
@@ -146,6 +148,20 @@ class PackageContents(unittest.TestCase):
         for size in ICON_SIZES:
             path = PACKAGE.path(f"/usr/share/icons/hicolor/{size}x{size}/apps/{APP_ID}.png")
             self.assertEqual(png_size(path), (size, size), path)
+
+    def test_copyright_states_the_licence_of_the_sources_in_debian_form(self):
+        with open(PACKAGE.path("/usr/share/doc/vernolat/copyright"), encoding="utf-8") as f:
+            text = f.read()
+        with open(os.path.join(SOURCES, "LICENSE"), encoding="utf-8") as f:
+            licence = f.read()
+        self.assertTrue(text.startswith("Format: https://www.debian.org/doc/packaging-manuals/"
+                                        "copyright-format/1.0/\n"), text)
+        self.assertIn("\nFiles: *\n", text)
+        # The licence paragraph holds the words of LICENSE from its copyright line on; Debian
+        # indents them and writes an empty line as ".".
+        stated = text.split("\nLicense: proprietary\n", 1)[1]
+        words = " ".join(w for w in stated.split() if w != ".")
+        self.assertIn(" ".join(licence[licence.index("Copyright"):].split()), words)
 
     def test_installs_only_under_usr_and_runs_no_scripts(self):
         # The grower's data are never the package's: nothing in a home directory, and no

@@ -13,6 +13,7 @@
 #include <QBarSet>
 #include <QAbstractItemModelTester>
 #include <QComboBox>
+#include <QLogValueAxis>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTableView>
@@ -758,15 +759,17 @@ TEST_F(SolverTest, TheBoundTakesEveryDigitAndTheGridsKeepTheModelContract)
     const struct
     {
         QString typed;
+        QString shown; // with the system's mark
         double bound;
     } cases[] = {
-        {QStringLiteral("12345") + point + QStringLiteral("6789"), 12345.6789},
-        {QStringLiteral("999999999") + point + QStringLiteral("123456"), 999999999.123456},
-        {QStringLiteral("0") + point + QStringLiteral("000125"), 0.000125},
+        {QStringLiteral("12345,6789"), QStringLiteral("12345") + point + QStringLiteral("6789"), 12345.6789},
+        {QStringLiteral("999999999.123456"), QStringLiteral("999999999") + point + QStringLiteral("123456"),
+         999999999.123456},
+        {QStringLiteral("0,000125"), QStringLiteral("0") + point + QStringLiteral("000125"), 0.000125},
     };
     for (const auto &c : cases) {
         typeInCell(fertilizers, 0, 3, c.typed);
-        EXPECT_EQ(text(fertilizers, 0, 3), c.typed);
+        EXPECT_EQ(text(fertilizers, 0, 3), c.shown);
         EXPECT_EQ(fertilizers->model()->index(0, 3).data(Qt::EditRole).toDouble(), c.bound);
     }
     setMode(elements, QStringLiteral("N"), QStringLiteral("Не меньше"));
@@ -776,6 +779,137 @@ TEST_F(SolverTest, TheBoundTakesEveryDigitAndTheGridsKeepTheModelContract)
     EXPECT_FALSE(dialog->result());
     dialog->close();
     EXPECT_EQ(boxes.count(), 0);
+}
+
+// A target no solution could hold (stored through the grid's dataset, as a typed 1e308 would be)
+// keeps off the logarithmic axis: both charts open and name it, and "Подобрать" refuses it by
+// name instead of solving with it.
+TEST_F(SolverTest, AnAbsurdTargetIsNamedAndTheChartsStillOpen)
+{
+    typeReadmeRecipe();
+    Dataset &targets = f4().ADOTable2;
+    targets.first();
+    while (!targets.eof() && targets.asString(QStringLiteral("name_el")) != QStringLiteral("N"))
+        targets.next();
+    ASSERT_FALSE(targets.eof());
+    targets.edit();
+    targets.setValue(QStringLiteral("vega"), 1e308);
+    targets.post();
+
+    press("ButtonChart");
+    auto *window = Form4->findChild<ChartWindow *>(QStringLiteral("ChartWindow"));
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+    const auto drawnWithin = [](ElementChart *chart, const char *where) {
+        SCOPED_TRACE(where);
+        const QList<QAbstractAxis *> axes = chart->chart()->axes(Qt::Vertical);
+        ASSERT_EQ(axes.size(), 1);
+        const auto *axis = static_cast<const QLogValueAxis *>(axes.first());
+        EXPECT_TRUE(std::isfinite(axis->max()));
+        EXPECT_LE(axis->max(), 1e10);
+        EXPECT_TRUE(chart->chart()->title().contains(QStringLiteral("Не показано"))) << chart->chart()->title().toStdString();
+        for (const QList<double> &set : bars(chart)) {
+            for (double v : set)
+                EXPECT_LE(v, axis->max());
+        }
+    };
+    drawnWithin(window->chart(), "Диаграмма");
+    EXPECT_TRUE(window->chart()->undrawn().contains(
+        QStringLiteral("N, %1: 1E308").arg(window->chart()->series().at(1).name)))
+        << window->chart()->undrawn().join(u';').toStdString();
+    window->close();
+
+    SolverDialog *dialog = openDialog();
+    ASSERT_NE(dialog, nullptr);
+    auto *chart = in<ElementChart>(dialog, "SolverChart");
+    drawnWithin(chart, "Подбор состава");
+    EXPECT_EQ(chart->undrawn(), QStringList{QStringLiteral("N, Цель: 1E308")});
+
+    boxes.expect(BoxButton::Ok);
+    QTest::mouseClick(in<QPushButton>(dialog, "SolveButton"), Qt::LeftButton);
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().text, QStringLiteral("Элемент «N»: значение 1E308 мг/л не годится для подбора."));
+    EXPECT_FALSE(in<QPushButton>(dialog, "ApplySolveButton")->isEnabled());
+    dialog->reject();
+}
+
+// However the grower comes into an analysis's rows, the analysis is stored first; a row needs its
+// element; and the program's end stores what the window still holds, as its close would.
+TEST_F(SolverTest, WaterRowsBelongToAStoredAnalysisAndOutliveTheProgramsEnd)
+{
+    typeReadmeRecipe();
+    SolverDialog *dialog = openDialog();
+    ASSERT_NE(dialog, nullptr);
+    QTest::mouseClick(in<QPushButton>(dialog, "WaterButton"), Qt::LeftButton);
+    auto *window = dialog->findChild<WaterWindow *>(QStringLiteral("WaterWindow"));
+    ASSERT_NE(window, nullptr);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    auto *analyses = in<DataGrid>(window, "WaterGrid");
+    auto *rows = in<DataGrid>(window, "WaterElementGrid");
+    const auto newAnalysis = [&](const QString &name) {
+        QTest::mouseClick(in<NavBar>(window, "WaterNavigator")->button(NavButton::Insert), Qt::LeftButton);
+        const QModelIndex cell = analyses->model()->index(analyses->currentIndex().row(), 0);
+        analyses->setFocus();
+        analyses->edit(cell);
+        ASSERT_NE(analyses->indexWidget(cell), nullptr);
+        enter(analyses->indexWidget(cell), name);
+    };
+    newAnalysis(QStringLiteral("Скважина"));
+    Dataset &water = data().own.T_voda;
+    EXPECT_EQ(water.state(), DatasetState::Insert) << "named, not stored yet";
+
+    // Tab's way in: the focus reaches the rows, and the analysis is stored.
+    rows->setFocus();
+    QApplication::processEvents();
+    ASSERT_EQ(water.state(), DatasetState::Browse);
+    const QVariant well = water.value(QStringLiteral("id_voda"));
+    ASSERT_FALSE(well.isNull());
+    QTest::keyClick(rows, Qt::Key_Insert);
+    Dataset &elements = data().own.T_sostav_vody;
+    ASSERT_EQ(elements.state(), DatasetState::Insert);
+    EXPECT_EQ(elements.value(QStringLiteral("id_voda")), well);
+    const int row = rows->currentIndex().row();
+    const QModelIndex elementCell = rows->model()->index(row, 0);
+    rows->edit(elementCell);
+    auto *picker = qobject_cast<QComboBox *>(rows->indexWidget(elementCell));
+    ASSERT_NE(picker, nullptr);
+    picker->setCurrentIndex(picker->findText(QStringLiteral("Ca")));
+    QTest::keyClick(picker, Qt::Key_Return);
+    QApplication::processEvents();
+    // Typed straight into the empty cell: 40, not 400.
+    rows->setFocus();
+    rows->setCurrentIndex(rows->model()->index(row, 1));
+    for (const char ch : {'4', '0'}) // to the focus: the first key opens the editor
+        QTest::keyClick(QApplication::focusWidget(), ch);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+
+    // A row without its element is refused by name, and the window stays open.
+    QTest::keyClick(rows, Qt::Key_Insert);
+    rows->setCurrentIndex(rows->model()->index(rows->currentIndex().row(), 1));
+    QTest::keyClick(rows, '5');
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QApplication::processEvents();
+    boxes.expect(BoxButton::Ok);
+    EXPECT_FALSE(window->FormClose());
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().text, QStringLiteral("T_sostav_vody: Выберите элемент в строке состава воды."));
+    elements.cancel();
+
+    // A second analysis typed and left open when the program ends.
+    newAnalysis(QStringLiteral("Дождь"));
+    EXPECT_EQ(water.state(), DatasetState::Insert);
+    Form1->close();
+    EXPECT_FALSE(Form1->data().ADOConnection1.isConnected());
+    EXPECT_EQ(stored("SELECT group_concat(name_voda, ', ') FROM (SELECT name_voda FROM t_voda ORDER BY id_voda)")
+                  .toString(),
+              QStringLiteral("Скважина, Дождь"));
+    EXPECT_EQ(stored("SELECT count(*) FROM t_sostav_vody").toInt(), 1);
+    EXPECT_EQ(stored("SELECT mg_l FROM t_sostav_vody WHERE id_voda IS NOT NULL AND id_element IS NOT NULL")
+                  .toDouble(),
+              40);
+    EXPECT_EQ(boxes.count(), 1);
 }
 
 } // namespace

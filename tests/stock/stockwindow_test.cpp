@@ -1,4 +1,5 @@
 #include "calculator/calculatorfixture.h"
+#include "support/errorof.h"
 #include "support/xlsreadback.h"
 
 #include "calc/run/savedsolutions.h"
@@ -210,7 +211,7 @@ TEST_F(StockWindowTest, AFactorOrVolumeThatIsNoNumberPlansNothingAndSaysSo)
     boxes.expect(BoxButton::Ok);
     QTest::keyClick(inStock<QLineEdit>("TankEdit"), Qt::Key_Return);
     EXPECT_EQ(boxes.last().text,
-              QStringLiteral("Объём бака — число литров больше 0 и не больше 100000, а не \"0\""));
+              QStringLiteral("Объём бака — число литров не меньше 0.1 и не больше 100000, а не \"0\""));
     // 190 g/L of calcium nitrate in A's 304.2: 190 x 1000 / 695.8 / 2420 = 11.3 %.
     retype("TankEdit", QStringLiteral("2.5"));
     EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 475 | 190 | 11.3 | нет цены"));
@@ -422,6 +423,28 @@ TEST_F(StockWindowTest, EveryControlNamedReachableAndNoCaptionCut)
             }
         }
     }
+}
+
+// A sheet that cannot be printed says so as "Выгрузить" does, and the printed date is the
+// same in every locale.
+TEST_F(StockWindowTest, APrintThatCannotBeWrittenIsReportedAndTheDateIsDayMonthYear)
+{
+    typeReadmeRecipe();
+    openStock();
+    settle();
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString path = base.path(QStringLiteral("missing folder/sheet.pdf"));
+    printer.setOutputFileName(path);
+    const std::string error = errorOf([&] { StockForm->printSheet(printer); });
+    EXPECT_EQ(error.rfind("Cannot create file \"" + path.toStdString() + "\". ", 0), 0u) << error;
+    EXPECT_FALSE(QFile::exists(path));
+
+    StockSheet::Heading heading = StockForm->heading();
+    heading.date = QDate(2026, 12, 9);
+    const QString html = StockSheet(systemDecimalSeparator()).html(StockForm->plan(), heading);
+    EXPECT_TRUE(html.contains(QStringLiteral("09.12.2026"))) << html.toStdString();
+    EXPECT_FALSE(html.contains(QStringLiteral("Dec")));
 }
 
 } // namespace

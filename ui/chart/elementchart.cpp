@@ -17,6 +17,15 @@
 
 namespace {
 
+// No solution holds more than this: a figure above it (or one that is no number) is a fault in
+// the data, drawn at the axis's bottom and named, so that the axis stays within reach.
+constexpr double MaxDrawable = 1e9;
+
+bool drawable(double v)
+{
+    return std::isfinite(v) && v <= MaxDrawable;
+}
+
 // The axis runs over whole powers of ten around the values shown; its bottom lies just below
 // the lowest, so that the axis labels it too.
 QPair<double, double> logRange(const QList<ElementChart::Series> &series)
@@ -25,7 +34,7 @@ QPair<double, double> logRange(const QList<ElementChart::Series> &series)
     double high = 0;
     for (const ElementChart::Series &s : series) {
         for (double v : s.values) {
-            if (v <= 0)
+            if (!(v > 0) || !drawable(v))
                 continue;
             low = low > 0 ? std::min(low, v) : v;
             high = std::max(high, v);
@@ -69,7 +78,21 @@ void ElementChart::showSeries(const QString &title, const QStringList &elements,
         c->removeAxis(axis); // the chart lets go of it
         delete axis;
     }
-    c->setTitle(title);
+    m_undrawn.clear();
+    for (const Series &s : series) {
+        for (int i = 0; i < s.values.size(); ++i) {
+            if (!drawable(s.values.at(i))) {
+                m_undrawn.append(QStringLiteral("%1, %2: %3")
+                                     .arg(i < elements.size() ? elements.at(i) : QString(), s.name,
+                                          formatGeneral(s.values.at(i))));
+            }
+        }
+    }
+    c->setTitle(m_undrawn.isEmpty()
+                    ? title
+                    : QStringLiteral("%1%2Не показано (не число или больше %3 мг/л):<br>%4")
+                          .arg(title, title.isEmpty() ? QString() : QStringLiteral("<br>"),
+                               formatGeneral(MaxDrawable), m_undrawn.join(QStringLiteral("<br>"))));
 
     // A logarithm has no 0: such a bar stands at the bottom of the axis, that is, shows nothing.
     const auto [low, high] = logRange(series);
@@ -79,7 +102,7 @@ void ElementChart::showSeries(const QString &title, const QStringList &elements,
         set->setColor(s.colour);
         set->setBorderColor(s.colour.darker(150));
         for (double v : s.values)
-            set->append(std::max(v, low));
+            set->append(drawable(v) ? std::max(v, low) : low);
         set->setSelectedColor(warningColour());
         for (int i = 0; i < s.warnings.size(); ++i) {
             if (s.warnings.at(i))

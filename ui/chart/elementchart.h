@@ -10,7 +10,8 @@
 // (target against result) and of the window "Диаграмма" (the run against the scaled targets).
 // The value axis is logarithmic, so that micro elements of a few hundredths of a mg/L stand
 // beside macro elements of hundreds; a value of 0 draws no bar (its bar stands at the axis's
-// bottom, as the bar sets hold it). Bars a series marks as warnings
+// bottom, as the bar sets hold it); so does a value that is no number or beyond any solution,
+// which the title names instead. Bars a series marks as warnings
 // are drawn in the warning colour. Numbers are shown in the system's format without grouping.
 class ElementChart : public QChartView
 {
@@ -37,10 +38,13 @@ public:
     const QList<Series> &series() const { return m_series; }
     // The bottom of the value axis: where a bar of 0 stands.
     double axisBottom() const;
+    // The values left off the axis, each as "element, series: value"; the title names them.
+    const QStringList &undrawn() const { return m_undrawn; }
 
 private:
     void showValueTip(bool inside, int index, const QString &series);
 
     QStringList m_elements;
     QList<Series> m_series;
+    QStringList m_undrawn;
 };

@@ -83,7 +83,6 @@ QVariant DecimalSpinBox::readValue()
 QValidator::State DecimalSpinBox::validate(QString &text, int &pos) const
 {
     Q_UNUSED(pos);
-    const QChar separator = systemDecimalSeparator();
     int digits = 0;
     int decimals = 0;
     bool seenSeparator = false;
@@ -91,7 +90,7 @@ QValidator::State DecimalSpinBox::validate(QString &text, int &pos) const
         const QChar c = text.at(i);
         if ((c == u'-' || c == u'+') && i == 0)
             continue;
-        if (c == separator && !seenSeparator && m_shownDecimals > 0) {
+        if (isDecimalMark(c) && !seenSeparator && m_shownDecimals > 0) {
             seenSeparator = true;
             continue;
         }
@@ -116,21 +115,15 @@ void DecimalSpinBox::fixup(QString &text) const
     QString copy = text;
     if (validate(copy, pos) != QValidator::Intermediate)
         return;
-    QString t = text.trimmed();
-    t.replace(systemDecimalSeparator(), u'.');
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    if (ok)
+    double v = 0;
+    if (tryParseDecimal(text, v))
         text = textFromValue(std::clamp(v, minimum(), maximum()));
 }
 
 double DecimalSpinBox::valueFromText(const QString &text) const
 {
-    QString t = text.trimmed();
-    t.replace(systemDecimalSeparator(), u'.');
-    bool ok = false;
-    const double v = t.toDouble(&ok);
-    return ok ? v : 0.0;
+    double v = 0;
+    return tryParseDecimal(text, v) ? v : 0.0;
 }
 
 QString DecimalSpinBox::textFromValue(double value) const
@@ -146,6 +139,26 @@ QString DecimalSpinBox::textFromValue(double value) const
         text = QStringLiteral("0");
     text.replace(u'.', systemDecimalSeparator());
     return text;
+}
+
+void DecimalSpinBox::showEvent(QShowEvent *event)
+{
+    QDoubleSpinBox::showEvent(event);
+    // The base class writes its value's text when shown: for an empty value that is a "0" the
+    // first key typed would go in front of.
+    keepEmptyText();
+}
+
+void DecimalSpinBox::focusInEvent(QFocusEvent *event)
+{
+    QDoubleSpinBox::focusInEvent(event);
+    keepEmptyText();
+}
+
+void DecimalSpinBox::keepEmptyText()
+{
+    if (!m_edited && (m_original.isNull() || !m_original.isValid()) && !lineEdit()->text().isEmpty())
+        lineEdit()->clear();
 }
 
 void DecimalSpinBox::stepBy(int steps)

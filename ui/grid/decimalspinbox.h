@@ -3,7 +3,8 @@
 #include <QDoubleSpinBox>
 
 // A number editor with spin buttons in the system's number format (decimal separator of the
-// system, no thousands separator, no trailing zeros). It never rounds a value it is given:
+// system, no thousands separator, no trailing zeros). A point and a comma typed both mark the
+// decimals (tryParseDecimal). An empty value stays an empty text until the user types. It never rounds a value it is given:
 // a value with more decimals than may be typed is shown whole. Typed text outside the range is
 // accepted while typing and brought to the nearest bound when it is read.
 class DecimalSpinBox : public QDoubleSpinBox
@@ -37,12 +38,17 @@ public:
     void fixup(QString &text) const override;
     void stepBy(int steps) override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+
 Q_SIGNALS:
     // Every change the user makes: a key typed or a step by the buttons or the arrow keys.
     void userChanged();
 
 private:
     void userEdited();
+    void keepEmptyText();
 
     int m_maxDecimals = 0;
     int m_shownDecimals = 0;

@@ -1,6 +1,8 @@
 #include "calc/calcdatatest.h"
 #include "calc/run/savedsolutions.h"
 #include "calc/run/workingcomposition.h"
+#include "data/connection.h"
+#include "support/errorof.h"
 
 #include <QList>
 #include <QPair>
@@ -153,6 +155,54 @@ TEST_F(RecipesTest, CopyingASolutionReplacesTheWorkingCompositionKeepingDuplicat
     EXPECT_EQ(doses(composition.recipe(100)),
               (QList<QPair<QString, double>>{{Calcium, 1.0}, {Potassium, 0.5}, {Calcium, 0.75}}));
     EXPECT_EQ(head().asString(QStringLiteral("name_rar")), QStringLiteral("Повтор"));
+}
+
+} // namespace
+
+namespace {
+
+// "Применить" writes a whole recipe or nothing: a failure after the second of five rows leaves
+// the file and the composition shown with the old amounts, and the error is reported.
+TEST_F(RecipesTest, AmountsAreAllWrittenOrNoneAtAll)
+{
+    Dataset &u = data.form2.T_Udobra;
+    u.first();
+    for (int i = 0; i < 5 && !u.eof(); ++i, u.next())
+        addToComposition(u.asString(QStringLiteral("name_udobra")), 0.1 * (i + 1));
+    Dataset &r = f4().T_rachet;
+    r.close();
+    r.open();
+    ASSERT_EQ(r.recordCount(), 5);
+    QList<QPair<QVariant, double>> amounts;
+    QList<double> before;
+    r.first();
+    for (int i = 0; !r.eof(); ++i, r.next()) {
+        amounts.append({r.value(QStringLiteral("id_rachet")), 0.31 + i * 0.01});
+        before.append(r.asFloat(QStringLiteral("kol")));
+    }
+    const auto shown = [&r] {
+        QList<double> out;
+        r.first();
+        for (; !r.eof(); r.next())
+            out.append(r.asFloat(QStringLiteral("kol")));
+        return out;
+    };
+
+    Connection &c = r.connection();
+    c.exec(QStringLiteral("CREATE TEMP TRIGGER fail_third BEFORE UPDATE OF kol ON t_rachet "
+                          "WHEN NEW.kol = 0.33 BEGIN SELECT RAISE(ABORT, 'disk I/O error'); END"));
+    EXPECT_EQ(errorOf([&] { composition.setAmounts(amounts); }), "T_rachet: disk I/O error");
+    EXPECT_EQ(shown(), before) << "the composition shows the old recipe";
+    r.close();
+    r.open();
+    EXPECT_EQ(shown(), before) << "the file holds the old recipe";
+
+    c.exec(QStringLiteral("DROP TRIGGER fail_third"));
+    composition.setAmounts(amounts);
+    QList<double> after;
+    for (const auto &a : amounts)
+        after.append(a.second);
+    EXPECT_EQ(shown(), after);
 }
 
 } // namespace

@@ -332,11 +332,34 @@ TEST(SolverExplanation, TheStatusLineOfEachOutcome)
          "Ограничения противоречат друг другу: K «Не меньше», Na «Не больше», Калиевая селитра "
          "«Закрепить», Сульфат магния «Не больше г/л.». Ничего не подобрано. Ни одно удобрение "
          "состава не содержит: Mn, Na."},
+        {"nothing asked",
+         [](SolverResult &r) {
+             r = SolverResult();
+             r.status = SolverResult::Status::NothingAsked;
+         },
+         "Нечего подбирать: ни один элемент не участвует."},
+        {"no answer",
+         [](SolverResult &r) {
+             r = SolverResult();
+             r.status = SolverResult::Status::NoAnswer;
+             r.uncarried = {2};
+         },
+         "Решение не найдено: задача слишком вырождена. Измените режимы или ограничения и подберите "
+         "снова. Ни одно удобрение состава не содержит: Mn."},
+        {"held at the most an amount can be",
+         [](SolverResult &r) { r.uncarried.clear(); r.unmet.clear(); r.missedByRounding.clear(); r.atMaxAmount = {0, 1}; },
+         "Подобрано. Целям нужно больше 1000 г/л: Калиевая селитра, Сульфат магния."},
     };
     for (const auto &c : cases) {
         SolverResult r = base.result;
         c.make(r);
         EXPECT_EQ(SolverExplanation(u'.').status(base.problem, r), QString::fromUtf8(c.status)) << c.what;
+        // Rows the reading left out are named after every outcome.
+        SolverProblem leftOut = base.problem;
+        leftOut.leftOut = {QStringLiteral("строки целей без элемента: 2")};
+        EXPECT_EQ(SolverExplanation(u'.').status(leftOut, r),
+                  QString::fromUtf8(c.status) + QStringLiteral(" Не учтены строки целей без элемента: 2."))
+            << c.what;
     }
 }
 

@@ -1,6 +1,8 @@
 #include "calc/calcdatatest.h"
 #include "calc/run/engine.h"
+#include "calc/solver/solverexplanation.h"
 #include "calc/solver/solversource.h"
+#include "data/connection.h"
 #include "data/fields.h"
 
 #include <gtest/gtest.h>
@@ -95,6 +97,43 @@ TEST_F(SolverSourceTest, WaterAnalysesAreListedAndSummedAndFollowTheCycle)
     EXPECT_EQ(source.waterAnalyses().size(), 2);
     EXPECT_EQ(source.waterAnalyses().at(1).name, QStringLiteral("Скважина"));
     EXPECT_EQ(source.water(tap).value(4), 42.5);
+}
+
+} // namespace
+
+namespace {
+
+// A composition row whose fertilizer was deleted and a target row without an element take no
+// part in the solve, and the answer names them instead of an empty name.
+TEST_F(SolverSourceTest, RowsWithoutAFertilizerOrAnElementAreLeftOutAndNamed)
+{
+    addToComposition(QStringLiteral("Кальциевая селитра"), 1);
+    selectCrop(QStringLiteral("Огурец"));
+    const qlonglong crop = f4().ADOTable3.value(Fields::id_kult).toLongLong();
+    Connection &c = f4().T_rachet.connection();
+    c.exec(QStringLiteral("INSERT INTO t_rachet (id_udobra, kol) VALUES (99999, 1), (NULL, 2)"));
+    c.exec(QStringLiteral("INSERT INTO t_konc (id_kult, id_el, vega, cvet) VALUES (%1, 99999, 5, 5), "
+                          "(%1, NULL, 7, 7)").arg(crop));
+    f4().T_rachet.refresh();
+    f4().ADOTable2.refresh();
+    ASSERT_EQ(f4().T_rachet.recordCount(), 3);
+
+    SolverProblem p;
+    p.fertilizers = source.fertilizers();
+    p.elements = source.elements(Stage::Vegetative);
+    p.leftOut = source.leftOut();
+    ASSERT_EQ(p.fertilizers.size(), 1);
+    EXPECT_EQ(p.fertilizers.first().name, QStringLiteral("Кальциевая селитра"));
+    EXPECT_EQ(p.elements.size(), f4().ADOTable2.recordCount() - 2) << "all but the two without an element";
+    for (const SolverProblem::Element &e : p.elements)
+        EXPECT_FALSE(e.name.isEmpty());
+    EXPECT_EQ(p.leftOut, (QStringList{QStringLiteral("строки состава без удобрения: 2"),
+                                      QStringLiteral("строки целей без элемента: 2")}));
+    const QString status = SolverExplanation(u'.').status(p, solveComposition(p));
+    EXPECT_TRUE(status.endsWith(QStringLiteral(
+        " Не учтены строки состава без удобрения: 2, строки целей без элемента: 2.")))
+        << status.toStdString();
+    EXPECT_FALSE(status.contains(QStringLiteral(": ,"))) << status.toStdString();
 }
 
 } // namespace

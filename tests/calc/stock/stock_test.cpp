@@ -5,6 +5,7 @@
 #include "calc/run/workingcomposition.h"
 #include "calc/stock/stockplan.h"
 #include "calc/stock/stockplanning.h"
+#include "support/errorof.h"
 #include "data/testdb.h"
 
 #include "data/connection.h"
@@ -18,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -298,10 +300,13 @@ TEST(StockPlan, FactorAndVolumeAsTyped)
                       .arg(QString::fromUtf8(bad)));
     EXPECT_EQ(refusal(factor, " "), QStringLiteral("Укажите коэффициент K: целое число от 1 до 1000"));
 
-    EXPECT_EQ(Stock::litresFromText(QStringLiteral("2.5")), 2.5);
-    for (const char *bad : {"0", "-1", "2,5", "л", "100001"})
+    // Either mark is the decimal mark; a tank too small for any gram to show is refused.
+    for (const char *half : {"2.5", "2,5", " 2,5 "})
+        EXPECT_EQ(Stock::litresFromText(QString::fromUtf8(half)), 2.5) << half;
+    EXPECT_EQ(Stock::litresFromText(QStringLiteral("0.1")), Stock::MinLitres);
+    for (const char *bad : {"0", "-1", "2,5.1", "л", "100001", "1e-300", "0,09"})
         EXPECT_EQ(refusal(litres, bad),
-                  QStringLiteral("Объём бака — число литров больше 0 и не больше 100000, а не \"%1\"")
+                  QStringLiteral("Объём бака — число литров не меньше 0.1 и не больше 100000, а не \"%1\"")
                       .arg(QString::fromUtf8(bad)));
     EXPECT_EQ(refusal(litres, ""), QStringLiteral("Укажите объём бака в литрах"));
 }
@@ -467,6 +472,96 @@ TEST_F(StockPlanningTest, PropertiesRowsAreMadeOnceAndShownForTheRecipeOnly)
     planning.showPropertiesOf(WorkingComposition(data.form4).recipe(100));
     EXPECT_EQ(propertiesShown(), QStringList{QStringLiteral("Калиевая селитра")});
     EXPECT_EQ(p.asFloat(Fields::cena), 2.5);
+}
+
+// Another seat's rows, a failing write, rows without a fertilizer and figures no planner can
+// use: each is taken in stride or named, and nothing is left pending.
+TEST_F(StockPlanningTest, ASecondSeatAndBadRowsAreTakenInStrideAndNamed)
+{
+    const QString potassium = QStringLiteral("Калиевая селитра");
+    const QString calcium = QStringLiteral("Кальциевая селитра");
+    const QString epsom = QStringLiteral("Сульфат магния (7-водный)");
+    Connection other(QStringLiteral("base.mdb"));
+    other.exec(QStringLiteral("DELETE FROM t_svoistva_udobra"));
+    Dataset &p = data.own.T_SVOISTVA;
+    p.refresh();
+    addToComposition(potassium, 0.5);
+    // The other seat makes the row after this one read its snapshot.
+    other.exec(QStringLiteral("INSERT INTO t_svoistva_udobra (id_udobra, bak) SELECT id_udobra, 0 "
+                              "FROM t_udobra WHERE name_udobra = 'Калиевая селитра'"));
+    EXPECT_EQ(errorOf([&] { planning.showPropertiesOf(WorkingComposition(data.form4).recipe(100)); }),
+              "(no error)");
+    EXPECT_EQ(p.state(), DatasetState::Browse);
+    EXPECT_EQ(propertiesShown(), QStringList{potassium});
+    EXPECT_EQ(scalar(other, QStringLiteral("SELECT count(*) FROM t_svoistva_udobra")).toInt(), 1);
+
+    // A write that fails is reported once and leaves nothing pending: the next try succeeds.
+    addToComposition(calcium, 1);
+    p.connection().exec(QStringLiteral("CREATE TEMP TRIGGER full BEFORE INSERT ON t_svoistva_udobra "
+                                       "BEGIN SELECT RAISE(ABORT, 'database or disk is full'); END"));
+    EXPECT_EQ(errorOf([&] { planning.showPropertiesOf(WorkingComposition(data.form4).recipe(100)); }),
+              "T_SVOISTVA: database or disk is full");
+    EXPECT_EQ(p.state(), DatasetState::Browse);
+    p.connection().exec(QStringLiteral("DROP TRIGGER full"));
+    planning.showPropertiesOf(WorkingComposition(data.form4).recipe(100));
+    EXPECT_EQ(propertiesShown().size(), 2);
+
+    // Rows that name a deleted fertilizer; a price typed with a comma, a negative price and a
+    // tank number outside the choices, as another program may have stored them.
+    addToComposition(epsom, 0.6);
+    other.exec(QStringLiteral("INSERT INTO t_rachet (id_udobra, kol) VALUES (99999, 1), (NULL, 2)"));
+    other.exec(QStringLiteral("UPDATE t_svoistva_udobra SET cena = '1,5' WHERE id_udobra = "
+                              "(SELECT id_udobra FROM t_udobra WHERE name_udobra = 'Калиевая селитра')"));
+    other.exec(QStringLiteral("UPDATE t_svoistva_udobra SET cena = -3, bak = 7 WHERE id_udobra = "
+                              "(SELECT id_udobra FROM t_udobra WHERE name_udobra = 'Кальциевая селитра')"));
+    data.form4.T_rachet.refresh();
+    p.refresh();
+    const Stock::Plan plan = planning.plan(WorkingComposition(data.form4).recipe(100), 100, 10);
+    EXPECT_EQ(plan.warnings.mid(0, 3),
+              (QStringList{
+                  QStringLiteral("Строк без удобрения (удобрение удалено из справочника): 2, не учтены."),
+                  QStringLiteral("Кальциевая селитра: цена -3 меньше 0, в стоимость не вошла."),
+                  QStringLiteral("Кальциевая селитра: бак 7 не из списка, взят «авто»."),
+              }))
+        << plan.warnings.join(u'\n').toStdString();
+    EXPECT_EQ(plan.unpriced, (QStringList{calcium, epsom}));
+    QStringList names;
+    for (const Stock::TankContents &t : plan.tanks) {
+        for (const Stock::Line &line : t.lines) {
+            names.append(line.name);
+            if (line.name == potassium) {
+                EXPECT_EQ(line.cost, 500 / 1000.0 * 1.5) << "the price read as 1.5";
+            }
+        }
+    }
+    QStringList given{calcium, potassium, epsom};
+    names.sort();
+    given.sort();
+    EXPECT_EQ(names, given) << "no nameless line";
+}
+
+// Found by fuzzing: an endless solubility gave no estimate (inf / inf), and the count started
+// from whatever int a NaN became. Every K dissolves below the tank's own limit.
+TEST(StockPlan, TheLargestFactorOfAnEndlessSolubilityIsTheLargestK)
+{
+    const double endless = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(Stock::largestFactor(0.5, endless, 0.5), Stock::MaxFactor);
+    EXPECT_EQ(Stock::largestFactor(0.5, std::numeric_limits<double>::quiet_NaN(), 0.5), 0);
+}
+
+// A figure too small for two places is shown by its first digits, never as 0.
+TEST(StockPlan, ATinySolubilityIsShownAsItIs)
+{
+    Stock::Fertilizer f;
+    f.id = 1;
+    f.name = QStringLiteral("Гипс");
+    f.amount = 1;
+    f.solubility = 0.001;
+    const Stock::Plan plan = Stock::plan({f}, 1, 1);
+    const QStringList solubility = plan.warnings.filter(QStringLiteral("растворимости"));
+    ASSERT_EQ(solubility.size(), 1) << plan.warnings.join(u'\n').toStdString();
+    EXPECT_TRUE(solubility.first().contains(QStringLiteral("(0.001 г на литр воды)")))
+        << solubility.first().toStdString();
 }
 
 } // namespace

@@ -118,7 +118,7 @@ TEST(StockSheet, WorksheetRowsAreTheUnroundedFigures)
 TEST(StockSheet, ThePrintedSheetNamesItsHeadingAndEscapesNames)
 {
     const StockSheet::Heading heading{QStringLiteral("Рассада <1>"), QStringLiteral("Томат"), 80,
-                                      QStringLiteral("05.03.2025")};
+                                      QDate(2025, 3, 5)};
     const QString html = StockSheet(u',').html(handPlan(), heading);
     EXPECT_TRUE(html.contains(QStringLiteral("<h2>Маточные растворы: Рассада &lt;1&gt;</h2>"))) << html.toStdString();
     EXPECT_TRUE(html.contains(QStringLiteral(

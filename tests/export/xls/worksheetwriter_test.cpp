@@ -9,6 +9,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cmath>
+#include <limits>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -216,6 +219,21 @@ TEST(WorksheetWriter, rowThatDoesNotFitItsColumnsIsRefused)
     EXPECT_EQ(biffU16(cell.data, 2), 1) << "column";
     EXPECT_EQ(biffU16(cell.data, 4), 30) << "the column's own format";
     EXPECT_EQ(cell.data.mid(8), QByteArray("\xED\xE5\xF2 \xF6\xE5\xED\xFB"));
+
+    // A figure that is no number is written as its text, never as an IEEE infinity or NaN.
+    for (const double odd : {std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(),
+                             std::numeric_limits<double>::quiet_NaN()}) {
+        WorksheetRow row = SampleSheets::compositionRows().at(0);
+        row[1] = odd;
+        const QList<BiffRecord> written = biffRecords(writer.toBytes(worksheetRowsFrom({row})));
+        ASSERT_GE(written.size(), 6);
+        const BiffRecord &oddCell = written.at(written.size() - 5);
+        EXPECT_EQ(oddCell.type, 0x0204) << odd;
+        EXPECT_EQ(oddCell.data.mid(8), QString::number(odd).toLatin1());
+        for (const BiffRecord &r : ofType(written, 0x0203))
+            EXPECT_TRUE(std::isfinite(biffF64(r.data, 6)));
+    }
 
     WorksheetRow shortRow = SampleSheets::compositionRows().at(0);
     shortRow.removeLast();

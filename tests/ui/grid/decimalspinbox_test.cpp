@@ -169,4 +169,78 @@ TEST_F(SpinColumnTest, LeavingAnUntouchedEditorChangesNothing)
     EXPECT_DOUBLE_EQ(kof.asFloat(QStringLiteral("kof")), 0.8301);
 }
 
+// What a grower types into a cell is what is stored, whichever way the editor opens and
+// whichever mark the decimals carry (this test also runs under a Russian locale).
+TEST_F(SpinColumnTest, TypingIntoACellStoresExactlyWhatWasTypedWithEitherDecimalMark)
+{
+    column->setEditor(ColumnEditor::unboundedSpin(0.01, 4));
+    enum Opening { ByTyping, ByF2, ByDoubleClick };
+    const struct
+    {
+        Opening opening;
+        bool empty; // the cell holds no value
+        const char *typed;
+        double stored;
+    } cases[] = {
+        {ByTyping, true, "1", 1},        {ByF2, true, "40", 40},
+        {ByDoubleClick, true, "5", 5},   {ByTyping, true, "0.5", 0.5},
+        {ByTyping, true, "0,5", 0.5},    {ByF2, false, "0.25", 0.25},
+        {ByF2, false, "0,25", 0.25},     {ByDoubleClick, false, "7", 7},
+        {ByTyping, false, "3", 3},       {ByDoubleClick, true, "2,75", 2.75},
+    };
+    const int row = 2;
+    const QModelIndex index = grid->model()->index(row, 1);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + " opened " + std::to_string(int(c.opening))
+                     + (c.empty ? " into an empty cell" : " over a value"));
+        exec(conn, "UPDATE t_kof SET kof = ? WHERE id_kof = 3", {c.empty ? QVariant() : QVariant(9.5)});
+        kof.close();
+        GRID_LAYER_OK(kof.open());
+        grid->setFocus();
+        grid->setCurrentIndex(index);
+        ASSERT_EQ(kof.currentRow(), row);
+        QWidget *target = grid.get();
+        if (c.opening == ByF2) {
+            QTest::keyClick(grid.get(), Qt::Key_F2);
+        } else if (c.opening == ByDoubleClick) {
+            const QPoint at = grid->visualRect(index).center();
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+        }
+        if (c.opening != ByTyping) {
+            target = grid->indexWidget(index);
+            ASSERT_NE(target, nullptr) << "no editor";
+            const auto *edit = target->findChild<QLineEdit *>();
+            // Typing replaces what an editor opens with: nothing, or the value selected.
+            EXPECT_TRUE(edit->text().isEmpty() || edit->selectedText() == edit->text())
+                << edit->text().toStdString();
+        }
+        // Key by key to whatever has the focus, as a keyboard types: the first key typed into the
+        // grid opens the editor, the rest go into it.
+        for (const char ch : std::string(c.typed)) {
+            QWidget *focus = QApplication::focusWidget();
+            QTest::keyClick(c.opening == ByTyping && focus ? focus : target, ch);
+        }
+        auto *spin = qobject_cast<DecimalSpinBox *>(grid->indexWidget(index));
+        ASSERT_NE(spin, nullptr);
+        commitAndClose(spin);
+        GRID_LAYER_OK(kof.post());
+        EXPECT_EQ(stored("SELECT kof FROM t_kof WHERE id_kof = 3").toDouble(), c.stored);
+    }
+
+    // What still reads as no number is refused as the editor's keys: nothing of it is taken.
+    openEditor(row);
+    auto *spin = qobject_cast<DecimalSpinBox *>(grid->indexWidget(index));
+    ASSERT_NE(spin, nullptr);
+    spin->selectAll();
+    QTest::keyClicks(spin, QStringLiteral("1,2.3"));
+    EXPECT_EQ(spin->text(), QStringLiteral("1,23"));
+    spin->selectAll();
+    QTest::keyClicks(spin, QStringLiteral("4.5,6"));
+    EXPECT_EQ(spin->text(), QStringLiteral("4.56"));
+    commitAndClose(spin);
+    GRID_LAYER_OK(kof.post());
+    EXPECT_EQ(stored("SELECT kof FROM t_kof WHERE id_kof = 3").toDouble(), 4.56);
+}
+
 } // namespace
