@@ -5,6 +5,7 @@
 #include "calc/run/salttotals.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
+#include "data/textconv.h"
 #include "ui/color/widgetcolour.h"
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
@@ -145,10 +146,11 @@ void ConcentrationPane::setPercentageCaptions(int percentage)
 
 void ConcentrationPane::showSaltTotals(const SaltTotals &totals)
 {
-    m_label4->setText(SaltTotals::text(totals.concentration));
-    m_label5->setText(SaltTotals::text(totals.vegetativeTargets));
-    m_label9->setText(SaltTotals::text(totals.floweringTargets));
-    m_label13->setText(SaltTotals::text(totals.concentrationAtPercentage));
-    m_label10->setText(SaltTotals::text(totals.ppm));
-    m_label11->setText(SaltTotals::text(totals.ppmAtPercentage));
+    const QChar separator = systemDecimalSeparator();
+    m_label4->setText(SaltTotals::text(totals.concentration, separator));
+    m_label5->setText(SaltTotals::text(totals.vegetativeTargets, separator));
+    m_label9->setText(SaltTotals::text(totals.floweringTargets, separator));
+    m_label13->setText(SaltTotals::text(totals.concentrationAtPercentage, separator));
+    m_label10->setText(SaltTotals::text(totals.ppm, separator));
+    m_label11->setText(SaltTotals::text(totals.ppmAtPercentage, separator));
 }

@@ -17,8 +17,8 @@ void storedFields(Dataset &ds, std::initializer_list<QString> names)
         ds.addStoredField(n);
 }
 
-// The lookups through which a composition row reaches its element's coefficient: the run's,
-// the solver's and the stock planner's readings of T_sostav_udobra must agree.
+// The lookups through which a composition row reaches its element's coefficient, as
+// BaseQueries::compositions finds them for the run, the solver and the stock planner.
 void compositionLookups(Dataset &rows, Form3Data &form3)
 {
     rows.addLookupField(name, FieldType::Text, 20, id_element, &form3.T_Element, id_element,
@@ -123,7 +123,6 @@ OwnData::OwnData(Connection &c, Form2Data &form2, Form3Data &form3)
     : T_voda(QStringLiteral("T_voda"), &c, Tables::t_voda),
       T_sostav_vody(QStringLiteral("T_sostav_vody"), &c, Tables::t_sostav_vody),
       T_SVOISTVA(QStringLiteral("T_SVOISTVA"), &c, Tables::t_svoistva_udobra),
-      T_SOS_ALL(QStringLiteral("T_SOS_ALL"), &c, Tables::T_sostav_udobra),
       DS_voda(QStringLiteral("DS_voda"), &T_voda),
       DS_sostav_vody(QStringLiteral("DS_sostav_vody"), &T_sostav_vody),
       DS_SVOISTVA(QStringLiteral("DS_SVOISTVA"), &T_SVOISTVA)
@@ -144,8 +143,6 @@ OwnData::OwnData(Connection &c, Form2Data &form2, Form3Data &form3)
     storedFields(T_SVOISTVA, {id_svoistva, id_udobra, rastvorimost, cena, bak});
     T_SVOISTVA.addLookupField(name, FieldType::Text, 50, id_udobra, &form2.T_Udobra, id_udobra,
                               name_udobra, true);
-    storedFields(T_SOS_ALL, {id_sostav_udobra, id_element, id_udobra, kol_element});
-    compositionLookups(T_SOS_ALL, form3);
 }
 
 DataModules::DataModules(const QString &fileName)
@@ -210,7 +207,7 @@ void DataModules::closeAll()
     step([this] { ADOConnection1.disconnect(); });
     step([this] { form4.ADOTable3.close(); });
     step([this] { form4.ADOTable2.close(); });
-    for (Dataset *ds : {&own.T_voda, &own.T_sostav_vody, &own.T_SVOISTVA, &own.T_SOS_ALL})
+    for (Dataset *ds : {&own.T_voda, &own.T_sostav_vody, &own.T_SVOISTVA})
         step([ds] { ds->close(); });
     if (first)
         std::rethrow_exception(first);

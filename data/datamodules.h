@@ -60,10 +60,8 @@ public:
 };
 
 // The datasets of our own windows beside the specified ones, over the tables of our own: the
-// water analyses ("Анализ воды") with their element rows, which the water window edits and the
-// solver reads; the fertilizer properties the stock window edits; and the composition rows of
-// every fertilizer, which the solver and the stock planner read afresh (readCompositions), so
-// that neither moves the calculator's T_SOS, whose link the concentration run re-points.
+// water analyses ("Анализ воды") with their element rows, which the water window edits, and the
+// fertilizer properties the stock window edits. Computing reads them by key (BaseQueries).
 class OwnData
 {
 public:
@@ -71,7 +69,6 @@ public:
     Dataset T_voda;
     Dataset T_sostav_vody; // detail of DS_voda by id_voda
     Dataset T_SVOISTVA;    // t_svoistva_udobra, the fertilizer's name looked up
-    Dataset T_SOS_ALL;     // T_sostav_udobra as T_SOS reads it, without a master link; closed
     Binding DS_voda;
     Binding DS_sostav_vody;
     Binding DS_SVOISTVA;

@@ -1,6 +1,7 @@
 // The rows' values: lookup and calculated fields worked out as a row is read, and the field
 // access of the current row and of any row of the view.
 #include "dataset.h"
+#include "storedvalues.h"
 
 #include "apperror.h"
 #include "textconv.h"
@@ -113,18 +114,12 @@ bool Dataset::isNull(const QString &name) const
 
 int Dataset::asInteger(const QString &name) const
 {
-    const QVariant v = value(name);
-    if (v.isNull())
-        return 0;
-    if (v.typeId() == QMetaType::Double)
-        return int(std::llround(v.toDouble()));
-    return v.toInt();
+    return StoredValues::integerOf(value(name));
 }
 
 double Dataset::asFloat(const QString &name) const
 {
-    const QVariant v = value(name);
-    return v.isNull() ? 0.0 : v.toDouble();
+    return StoredValues::numberOf(value(name));
 }
 
 bool Dataset::asBoolean(const QString &name) const

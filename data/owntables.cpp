@@ -5,6 +5,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+
 namespace {
 
 struct IndexDef
@@ -13,54 +15,91 @@ struct IndexDef
     QString table;
     QStringList fields;
     bool unique = false;
+    int since = 1;
 };
+
+// A field of ours and the schema version of ours that brought it; a table comes with its key.
+struct OwnField
+{
+    FieldDef def;
+    int since;
+};
+
+struct OwnTable
+{
+    QString name;
+    QList<OwnField> fields;
+};
+
+// Our tables as each version of ours left them: 1 the water analyses, 2 the fertilizer
+// properties, 3 the water's alkalinity and pH, the solubility curve, the nitrogen form and acid
+// figures, the crop properties. A later version adds its fields and indexes here with its number.
+const QList<OwnTable> &ownTables()
+{
+    using namespace Fields;
+    static const QList<OwnTable> all = {
+        {Tables::t_voda,
+         {{{id_voda, FieldType::Key}, 1},
+          {{name_voda, FieldType::Text, 50}, 1},
+          {{hco3, FieldType::Double}, 3},
+          {{ph_voda, FieldType::Double}, 3}}},
+        {Tables::t_sostav_vody,
+         {{{id_sostav_vody, FieldType::Key}, 1},
+          {{id_voda, FieldType::Int}, 1},
+          {{id_element, FieldType::Int}, 1},
+          {{mg_l, FieldType::Double}, 1}}},
+        {Tables::t_svoistva_udobra,
+         {{{id_svoistva, FieldType::Key}, 2},
+          {{id_udobra, FieldType::Int}, 2},
+          {{rastvorimost, FieldType::Double}, 2},
+          {{cena, FieldType::Double}, 2},
+          {{bak, FieldType::Int}, 2},
+          {{rastvorimost_0, FieldType::Double}, 3},
+          {{rastvorimost_10, FieldType::Double}, 3},
+          {{rastvorimost_30, FieldType::Double}, 3},
+          {{rastvorimost_40, FieldType::Double}, 3},
+          {{forma_azota, FieldType::Int}, 3},
+          {{kislota, FieldType::Bool}, 3},
+          {{krepost, FieldType::Double}, 3},
+          {{plotnost, FieldType::Double}, 3}}},
+        {Tables::t_svoistva_kult,
+         {{{id_svoistva_kult, FieldType::Key}, 3},
+          {{id_kult, FieldType::Int}, 3},
+          {{ec_vega, FieldType::Double}, 3},
+          {{ec_cvet, FieldType::Double}, 3},
+          {{nh4_dolya, FieldType::Double}, 3}}},
+    };
+    return all;
+}
+
+// A table as version `version` of ours has it: its fields up to that version, none before it.
+TableDef tableAt(const OwnTable &table, int version)
+{
+    TableDef def{table.name, {}};
+    for (const OwnField &f : table.fields) {
+        if (f.since <= version)
+            def.fields.append(f.def);
+    }
+    return def;
+}
 
 QList<TableDef> buildTables()
 {
-    using namespace Fields;
-    return {
-        {Tables::t_voda,
-         {{id_voda, FieldType::Key},
-          {name_voda, FieldType::Text, 50},
-          {hco3, FieldType::Double},
-          {ph_voda, FieldType::Double}}},
-        {Tables::t_sostav_vody,
-         {{id_sostav_vody, FieldType::Key},
-          {id_voda, FieldType::Int},
-          {id_element, FieldType::Int},
-          {mg_l, FieldType::Double}}},
-        {Tables::t_svoistva_udobra,
-         {{id_svoistva, FieldType::Key},
-          {id_udobra, FieldType::Int},
-          {rastvorimost, FieldType::Double},
-          {cena, FieldType::Double},
-          {bak, FieldType::Int},
-          {rastvorimost_0, FieldType::Double},
-          {rastvorimost_10, FieldType::Double},
-          {rastvorimost_30, FieldType::Double},
-          {rastvorimost_40, FieldType::Double},
-          {forma_azota, FieldType::Int},
-          {kislota, FieldType::Bool},
-          {krepost, FieldType::Double},
-          {plotnost, FieldType::Double}}},
-        {Tables::t_svoistva_kult,
-         {{id_svoistva_kult, FieldType::Key},
-          {id_kult, FieldType::Int},
-          {ec_vega, FieldType::Double},
-          {ec_cvet, FieldType::Double},
-          {nh4_dolya, FieldType::Double}}},
-    };
+    QList<TableDef> out;
+    for (const OwnTable &t : ownTables())
+        out.append(tableAt(t, OwnTables::LatestVersion));
+    return out;
 }
 
 const QList<IndexDef> &indexes()
 {
     // One properties row per fertilizer or crop: a second would leave its readers guessing which holds.
     static const QList<IndexDef> all = {
-        {QStringLiteral("t_sostav_vody_id_voda"), Tables::t_sostav_vody, {Fields::id_voda}, false},
+        {QStringLiteral("t_sostav_vody_id_voda"), Tables::t_sostav_vody, {Fields::id_voda}, false, 1},
         {QStringLiteral("t_svoistva_udobra_id_udobra"), Tables::t_svoistva_udobra,
-         {Fields::id_udobra}, true},
+         {Fields::id_udobra}, true, 2},
         {QStringLiteral("t_svoistva_kult_id_kult"), Tables::t_svoistva_kult, {Fields::id_kult},
-         true},
+         true, 3},
     };
     return all;
 }
@@ -197,11 +236,15 @@ bool indexIsAsDeclared(sqlite3 *db, const IndexDef &index)
     return present.contains(QStringLiteral("1 ") + name) || present.contains(QStringLiteral("0 ") + name);
 }
 
-// What the base lacks of our tables, as the statements that add it; empty when up to date.
-QStringList missing(sqlite3 *db)
+// What the base lacks of our tables as version `version` of ours has them, as the statements
+// that add it; empty when it holds all of that. Later fields and indexes are not asked for.
+QStringList missing(sqlite3 *db, int version)
 {
     QStringList out;
-    for (const TableDef &table : OwnTables::tables()) {
+    for (const OwnTable &own : ownTables()) {
+        const TableDef table = tableAt(own, version);
+        if (table.fields.isEmpty())
+            continue;
         const QStringList columns = names(db, "SELECT name FROM pragma_table_info(?1)", table.name);
         if (columns.isEmpty()) {
             out.append(Schema::createTableStatement(table));
@@ -214,12 +257,57 @@ QStringList missing(sqlite3 *db)
         }
     }
     for (const IndexDef &index : indexes()) {
-        if (indexIsAsDeclared(db, index))
+        if (index.since > version || indexIsAsDeclared(db, index))
             continue;
         out.append(QStringLiteral("DROP INDEX IF EXISTS \"%1\"").arg(index.name));
         out.append(createIndexStatement(index));
     }
     return out;
+}
+
+// The schema version of ours the file stores (PRAGMA user_version, in its header): 0 for a base
+// from before it was stored. Reading it writes nothing.
+int storedVersion(sqlite3 *db)
+{
+    sqlite3_stmt *st = nullptr;
+    int version = 0;
+    if (sqlite3_prepare_v2(db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK
+        && sqlite3_step(st) == SQLITE_ROW)
+        version = sqlite3_column_int(st, 0);
+    const QString why = QString::fromUtf8(sqlite3_errmsg(db));
+    const int rc = sqlite3_finalize(st);
+    if (rc != SQLITE_OK)
+        throw AppError(why);
+    return version;
+}
+
+// The version a base holds by what it holds: the latest whose tables, fields and indexes are
+// all there. A base from before the version was stored is recognised so.
+int recognisedVersion(sqlite3 *db)
+{
+    for (int v = OwnTables::LatestVersion; v > 0; --v) {
+        if (missing(db, v).isEmpty())
+            return v;
+    }
+    return 0;
+}
+
+// One step, in one transaction: what version `version` adds, and the version stored with it.
+// A version stored by a later program is kept.
+void step(sqlite3 *db, int version)
+{
+    run(db, QStringLiteral("BEGIN IMMEDIATE"));
+    try {
+        // Under the write lock: another program may have taken the step meanwhile.
+        for (const QString &sql : missing(db, version))
+            run(db, sql);
+        if (storedVersion(db) < version)
+            run(db, QStringLiteral("PRAGMA user_version = %1").arg(version));
+        run(db, QStringLiteral("COMMIT"));
+    } catch (...) {
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
 }
 
 } // namespace
@@ -239,7 +327,13 @@ QStringList createStatements()
         out.append(Schema::createTableStatement(t));
     for (const IndexDef &i : indexes())
         out.append(createIndexStatement(i));
+    out.append(QStringLiteral("PRAGMA user_version = %1").arg(LatestVersion));
     return out;
+}
+
+int schemaVersion(sqlite3 *db)
+{
+    return storedVersion(db);
 }
 
 QString brokenPart(sqlite3 *db)
@@ -250,21 +344,15 @@ QString brokenPart(sqlite3 *db)
 void ensure(sqlite3 *db)
 {
     // Looked at first without a lock, so that opening an up-to-date base writes nothing, and a
-    // base whose tables of ours cannot be mended is not written at all.
+    // base whose tables of ours cannot be mended is not written at all. A stored version is not
+    // taken on trust: a part of it since lost is made again.
     if (const QString broken = findBrokenPart(db); !broken.isEmpty())
         throw AppError(broken);
-    if (missing(db).isEmpty())
-        return;
-    run(db, QStringLiteral("BEGIN IMMEDIATE"));
-    try {
-        // Again under the write lock: another program may have upgraded the base meanwhile.
-        for (const QString &sql : missing(db))
-            run(db, sql);
-        run(db, QStringLiteral("COMMIT"));
-    } catch (...) {
-        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw;
-    }
+    const int stored = storedVersion(db);
+    const int recognised = recognisedVersion(db);
+    const int from = stored == 0 ? recognised : std::min(stored, recognised);
+    for (int v = from + 1; v <= LatestVersion; ++v)
+        step(db, v);
 }
 
 } // namespace OwnTables

@@ -27,9 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // K and V as typed, refused or taken.
     int factor = 0;
     double litres = 0;
+    const QChar separator = in.byte() & 1 ? u',' : u'.';
     try {
         factor = Stock::factorFromText(in.text(8));
-        litres = Stock::litresFromText(in.text(12));
+        litres = Stock::litresFromText(in.text(12), separator);
     } catch (const AppError &e) {
         FUZZ_CHECK(!e.text().isEmpty());
         return 0;
@@ -57,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         f.choice = TankChoice(flags >> 2 & 3);
         recipe.append(f);
     }
-    const Stock::Plan plan = Stock::plan(recipe, factor, litres);
+    const Stock::Plan plan = Stock::plan(recipe, factor, litres, separator);
     for (const Stock::TankContents &t : plan.tanks) {
         FUZZ_CHECK(!t.lines.isEmpty());
         for (const Stock::Line &line : t.lines) {

@@ -123,7 +123,7 @@ void TF_Converter::convert(const QString &emptyResult)
     const int unit = unitIndex();
     if (unit < 0 || unit >= UnitCount)
         return;
-    const long double value = strToFloat(amount);
+    const long double value = strToFloat(amount, systemDecimalSeparator());
     const long double percent = value / static_cast<long double>(Divisors[unit]);
     m_label4->setText(formatGeneral(static_cast<double>(percent)) + ResultTail);
 }

@@ -313,7 +313,7 @@ void StockWindow::updateSources()
 void StockWindow::requireInputs() const
 {
     Stock::factorFromText(m_factorEdit->text());
-    Stock::litresFromText(m_tankEdit->text());
+    Stock::litresFromText(m_tankEdit->text(), systemDecimalSeparator());
 }
 
 // ---------------------------------------------------------------- handlers
@@ -338,7 +338,7 @@ void StockWindow::TankEditChange()
 {
     m_litres.reset();
     try {
-        m_litres = Stock::litresFromText(m_tankEdit->text());
+        m_litres = Stock::litresFromText(m_tankEdit->text(), systemDecimalSeparator());
     } catch (const AppError &) {
     }
     replan();
@@ -351,7 +351,7 @@ void StockWindow::FactorEditExit()
 
 void StockWindow::TankEditExit()
 {
-    Stock::litresFromText(m_tankEdit->text());
+    Stock::litresFromText(m_tankEdit->text(), systemDecimalSeparator());
 }
 
 void StockWindow::ButtonExportClick()
@@ -452,7 +452,7 @@ void StockWindow::replan()
     m_plan = Stock::Plan{};
     if (datasetsOpen() && m_factor && m_litres) {
         postFinishedPropertyEdit();
-        m_plan = m_planning.plan(recipe(), *m_factor, *m_litres);
+        m_plan = m_planning.plan(recipe(), *m_factor, *m_litres, systemDecimalSeparator());
         m_planned = true;
     }
     showPlan();

@@ -1,74 +1,47 @@
 #include "contribution.h"
 
-#include "data/dataset.h"
-#include "data/fields.h"
-#include "data/rowfilter.h"
-
-#include <cmath>
+#include "data/basequeries.h"
 
 namespace {
 
-// As Dataset::asInteger and asFloat read a value: empty is 0, a double is rounded to an integer.
-int integerOf(const QVariant &v)
+std::optional<Ext> added(const CompositionRow &row, bool direct, bool yielded, Ext grams)
 {
-    if (v.isNull())
-        return 0;
-    if (v.typeId() == QMetaType::Double)
-        return int(std::llround(v.toDouble()));
-    return v.toInt();
-}
-
-double numberOf(const QVariant &v)
-{
-    return v.isNull() ? 0.0 : v.toDouble();
-}
-
-template<typename ValueOf>
-CompositionRow compositionRow(ValueOf valueOf)
-{
-    CompositionRow row;
-    row.element = integerOf(valueOf(Fields::id_element));
-    row.percent = numberOf(valueOf(Fields::kol_element));
-    // The lookups through the element's coefficient: the factor and the element it yields.
-    row.yieldedElement = integerOf(valueOf(Fields::id_el));
-    row.factor = numberOf(valueOf(Fields::kof));
-    return row;
+    if (direct)
+        return (row.percent * 10) * grams;
+    if (yielded)
+        return ((row.percent * 10) * grams) * row.factor;
+    return std::nullopt;
 }
 
 } // namespace
 
-CompositionRow currentCompositionRow(const Dataset &rows)
+CompositionRow compositionRowOf(const BaseRows::CompositionLine &line)
 {
-    return compositionRow([&rows](const QString &field) { return rows.value(field); });
+    return {line.element, line.percent, line.yieldedElement, line.factor, line.symbol,
+            line.yieldedSymbol};
 }
 
-CompositionRow compositionRowAt(const Dataset &rows, int at)
-{
-    return compositionRow([&rows, at](const QString &field) { return rows.valueAt(at, field); });
-}
-
-QHash<int, QList<CompositionRow>> readCompositions(Dataset &all,
+QHash<int, QList<CompositionRow>> readCompositions(Connection &connection,
                                                    const std::optional<QList<int>> &ids)
 {
-    all.close();
-    all.setFilter(ids ? RowFilter::oneOf(Fields::id_udobra, *ids) : QString());
-    all.setFiltered(bool(ids));
-    all.open();
-    QHash<int, QList<CompositionRow>> rows;
-    for (int i = 0; i < all.recordCount(); ++i) {
-        const QVariant fertilizer = all.valueAt(i, Fields::id_udobra);
-        if (!fertilizer.isNull())
-            rows[fertilizer.toInt()].append(compositionRowAt(all, i));
+    QHash<int, QList<CompositionRow>> out;
+    const QHash<int, QList<BaseRows::CompositionLine>> lines = BaseQueries(connection).compositions(ids);
+    for (auto it = lines.cbegin(); it != lines.cend(); ++it) {
+        QList<CompositionRow> &rows = out[it.key()];
+        for (const BaseRows::CompositionLine &line : it.value())
+            rows.append(compositionRowOf(line));
     }
-    all.close();
-    return rows;
+    return out;
 }
 
 std::optional<Ext> contribution(const CompositionRow &row, int target, Ext grams)
 {
-    if (row.element == target)
-        return (row.percent * 10) * grams;
-    if (row.yieldedElement == target)
-        return ((row.percent * 10) * grams) * row.factor;
-    return std::nullopt;
+    return added(row, row.element == target, row.yieldedElement == target, grams);
+}
+
+std::optional<Ext> contribution(const CompositionRow &row, const QString &target, Ext grams)
+{
+    // An element without a symbol names nothing.
+    return added(row, !row.symbol.isEmpty() && row.symbol == target,
+                 !row.yieldedSymbol.isEmpty() && row.yieldedSymbol == target, grams);
 }

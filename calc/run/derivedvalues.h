@@ -31,7 +31,8 @@ struct SavedRow
 };
 SavedRow savedRow(double kol, double litres, double savedPercentage);
 
-// L as the litres editor's text gives it: the number in the text; empty or unreadable is 0.
+// L as the litres editor's text gives it: the number in the text, with either decimal mark;
+// empty or unreadable is 0.
 double litresFromText(const QString &text);
 
 } // namespace DerivedValues

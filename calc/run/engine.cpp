@@ -1,12 +1,13 @@
 #include "engine.h"
 
-#include "contribution.h"
+#include "concentration.h"
 #include "derivedvalues.h"
 #include "numbers.h"
 
 #include "data/connection.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
+#include "data/storedvalues.h"
 
 namespace {
 
@@ -23,6 +24,18 @@ double fieldNumber(const Dataset &ds, const QString &field)
     if (!ds.isActive())
         return 0;
     return ds.asFloat(field);
+}
+
+// Values of row `row` of the view, read without moving, as asFloat and asInteger read the
+// current row's.
+double numberAt(const Dataset &ds, int row, const QString &field)
+{
+    return StoredValues::numberOf(ds.valueAt(row, field));
+}
+
+int integerAt(const Dataset &ds, int row, const QString &field)
+{
+    return StoredValues::integerOf(ds.valueAt(row, field));
 }
 
 // Keeps a binding disabled for a run and enables it again even when the run fails, so the
@@ -72,21 +85,16 @@ SaltTotals ConcentrationEngine::runComposition()
         f4.T_rachet.post();
     DisabledBinding grid(f4.DataSource2);
 
-    f4.T_SOS.setMasterLink(&f4.DS_rachet, Fields::id_udobra, Fields::id_udobra);
-    f4.T_SOS.close();
-    f4.T_SOS.open();
-    {
-        Connection::Batch batch(m_data.ADOConnection1);
-        zeroTargets();
-        accumulate(f4.T_rachet);
-        roundConcentrations();
-        batch.commit();
-    }
+    const QList<Concentration::Fertilizer> recipe = fertilizersOf(f4.T_rachet);
+    const QList<Concentration::Target> targets = targetsOfCrop();
+    const Concentration::Result result =
+        Concentration::run(recipe, targets, m_inputs.percentage(), saltOptions());
+    store(result.concentrations);
     f4.ADOTable3.gotoBookmark(crop);
     grid.enable();
-    const SaltTotals totals = saltTotals();
     f4.ADOTable2.first();
-    return totals;
+    f4.T_rachet.first();
+    return result.totals;
 }
 
 SaltTotals ConcentrationEngine::runSavedSolution()
@@ -95,66 +103,79 @@ SaltTotals ConcentrationEngine::runSavedSolution()
     DisabledBinding grid(f4.DataSource2);
     const Bookmark crop = f4.ADOTable3.bookmark();
 
-    f4.T_SOS.setMasterLink(&f4.DS_SAVE_RAR, Fields::id_udobra, Fields::id_udobra);
-    const Bookmark solution = f4.T_HEAD_RAR.bookmark();
-    f4.T_SOS.close();
-    f4.T_SOS.open();
-    f4.T_HEAD_RAR.gotoBookmark(solution);
-    {
-        Connection::Batch batch(m_data.ADOConnection1);
-        zeroTargets();
-        accumulate(f4.T_save_rar);
-        roundConcentrations();
-        batch.commit();
-    }
+    f4.T_save_rar.first(); // posts a pending amount, as the run reads the solution's rows
+    const QList<Concentration::Target> targets = targetsOfCrop();
+    const QList<double> concentrations =
+        Concentration::concentrations(fertilizersOf(f4.T_save_rar), targets);
+    store(concentrations);
     f4.ADOTable3.gotoBookmark(crop);
     Q_EMIT savedSolutionRun(m_inputs.litres());
     f4.T_save_rar.close();
     f4.T_save_rar.open();
     grid.enable();
+    // The ppm totals still count the working composition, as the calculator shows them.
     return saltTotals();
 }
 
-void ConcentrationEngine::zeroTargets()
+QList<Concentration::Fertilizer> ConcentrationEngine::fertilizersOf(const Dataset &rows)
+{
+    QList<Concentration::Fertilizer> out;
+    if (!rows.isActive())
+        return out;
+    QList<int> ids;
+    for (int i = 0; i < rows.recordCount(); ++i) {
+        const QVariant id = rows.valueAt(i, Fields::id_udobra);
+        if (!id.isNull() && !ids.contains(id.toInt()))
+            ids.append(id.toInt());
+    }
+    // As the file holds the compositions now: one just edited in the fertilizer window counts.
+    const QHash<int, QList<CompositionRow>> compositions =
+        readCompositions(m_data.ADOConnection1, ids);
+    for (int i = 0; i < rows.recordCount(); ++i) {
+        const QVariant id = rows.valueAt(i, Fields::id_udobra);
+        Concentration::Fertilizer f;
+        f.grams = numberAt(rows, i, Fields::kol);
+        f.ppm = integerAt(rows, i, Fields::ppm);
+        if (!id.isNull())
+            f.composition = compositions.value(id.toInt());
+        out.append(f);
+    }
+    return out;
+}
+
+QList<Concentration::Target> ConcentrationEngine::targetsOfCrop() const
+{
+    QList<Concentration::Target> out;
+    const Dataset &targets = m_data.form4.ADOTable2;
+    if (!targets.isActive())
+        return out;
+    for (int i = 0; i < targets.recordCount(); ++i) {
+        out.append({integerAt(targets, i, Fields::id_el), numberAt(targets, i, Fields::vega),
+                    numberAt(targets, i, Fields::cvet)});
+    }
+    return out;
+}
+
+SaltOptions ConcentrationEngine::saltOptions() const
+{
+    const Dataset &options = m_data.form18.ADOTable1;
+    return {options.asBoolean(Fields::ppm1), options.asBoolean(Fields::ppm2)};
+}
+
+void ConcentrationEngine::store(const QList<double> &concentrations)
 {
     Dataset &targets = m_data.form4.ADOTable2;
+    Connection::Batch batch(m_data.ADOConnection1);
     targets.first();
-    while (!targets.eof()) {
+    for (const double value : concentrations) {
+        if (targets.eof())
+            break;
         targets.edit();
-        targets.setValue(Fields::rachet, 0.0);
+        targets.setValue(Fields::rachet, value);
         targets.post();
         targets.next();
     }
-}
-
-void ConcentrationEngine::accumulate(Dataset &source)
-{
-    Form4Data &f4 = m_data.form4;
-    Dataset &sos = f4.T_SOS;
-    Dataset &targets = f4.ADOTable2;
-
-    // T_SOS follows the source's current row through its master link.
-    source.first();
-    while (!source.eof()) {
-        const Ext grams = source.asFloat(Fields::kol);
-        sos.first();
-        while (!sos.eof()) {
-            const CompositionRow row = currentCompositionRow(sos);
-            targets.first();
-            while (!targets.eof()) {
-                // Every match is edited and posted, also one that adds nothing.
-                if (const auto added = contribution(row, targets.asInteger(Fields::id_el), grams)) {
-                    targets.edit();
-                    const Ext sum = Ext(targets.asFloat(Fields::rachet)) + *added;
-                    targets.setValue(Fields::rachet, static_cast<double>(sum));
-                    targets.post();
-                }
-                targets.next();
-            }
-            sos.next();
-        }
-        source.next();
-    }
+    batch.commit();
 }
 
 void ConcentrationEngine::roundConcentrations()
@@ -173,33 +194,20 @@ void ConcentrationEngine::roundConcentrations()
 SaltTotals ConcentrationEngine::saltTotals()
 {
     Form4Data &f4 = m_data.form4;
-    const Dataset &options = m_data.form18.ADOTable1;
-    QList<SaltTotals::TargetRow> targetRows;
-    QList<SaltTotals::CompositionRow> compositionRows;
-
-    Dataset &targets = f4.ADOTable2;
-    targets.first();
-    if (options.asBoolean(Fields::ppm1)) {
-        while (!targets.eof()) {
-            targetRows.append({targets.asFloat(Fields::rachet), targets.asFloat(Fields::r_pr),
-                               targets.asFloat(Fields::vaga_calc),
-                               targets.asFloat(Fields::cvet_calc)});
-            targets.next();
-        }
-    }
-    Dataset &composition = f4.T_rachet;
-    composition.first();
-    if (options.asBoolean(Fields::ppm2)) {
-        while (!composition.eof()) {
-            compositionRows.append({double(composition.asInteger(Fields::ppm)),
-                                    composition.asFloat(Fields::kol),
-                                    composition.asFloat(Fields::kol_pr)});
-            composition.next();
-        }
-    }
-    composition.first();
-    targets.first();
-    return SaltTotals::compute(targetRows, compositionRows);
+    // Moving first posts what is pending, as reading the rows one by one would.
+    f4.ADOTable2.first();
+    f4.T_rachet.first();
+    const QList<Concentration::Target> targets = targetsOfCrop();
+    QList<double> concentrations;
+    const Dataset &rows = f4.ADOTable2;
+    for (int i = 0; rows.isActive() && i < rows.recordCount(); ++i)
+        concentrations.append(numberAt(rows, i, Fields::rachet));
+    QList<Concentration::Fertilizer> composition;
+    const Dataset &recipe = f4.T_rachet;
+    for (int i = 0; recipe.isActive() && i < recipe.recordCount(); ++i)
+        composition.append({numberAt(recipe, i, Fields::kol), double(integerAt(recipe, i, Fields::ppm)), {}});
+    return Concentration::saltTotals(targets, concentrations, composition, m_inputs.percentage(),
+                                     saltOptions());
 }
 
 // ---------------------------------------------------------------- calculated fields

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calculationinputs.h"
+#include "concentration.h"
 #include "salttotals.h"
 
 #include <QObject>
@@ -51,8 +52,13 @@ Q_SIGNALS:
     void savedSolutionRun(double litres);
 
 private:
-    void zeroTargets();
-    void accumulate(Dataset &source);
+    // The rows of T_rachet or T_save_rar as the run reads them, with their compositions.
+    QList<Concentration::Fertilizer> fertilizersOf(const Dataset &rows);
+    // The selected crop's target rows, in the grid's order.
+    QList<Concentration::Target> targetsOfCrop() const;
+    SaltOptions saltOptions() const;
+    // rachet of every target row, in one transaction.
+    void store(const QList<double> &concentrations);
 
     DataModules &m_data;
     const CalculationInputs &m_inputs;

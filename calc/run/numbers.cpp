@@ -32,8 +32,3 @@ double strToFloat(const QString &text, QChar decimalSeparator)
         throw AppError(QStringLiteral("'%1' is not a valid floating point value").arg(text));
     return v;
 }
-
-double strToFloat(const QString &text)
-{
-    return strToFloat(text, systemDecimalSeparator());
-}

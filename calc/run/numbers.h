@@ -23,5 +23,6 @@ double RoundDecimals(double value, int places);
 // Conversions that fail with the standard texts "'%s' is not a valid integer value" and
 // "'%s' is not a valid floating point value" (AppError).
 int strToInt(const QString &text);
-double strToFloat(const QString &text); // the system's decimal separator
+// Number text in calc/ names its decimal separator: a window passes the system's
+// (systemDecimalSeparator()), a file or a command line ".".
 double strToFloat(const QString &text, QChar decimalSeparator);

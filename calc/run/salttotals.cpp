@@ -29,7 +29,7 @@ SaltTotals SaltTotals::compute(const QList<TargetRow> &targets,
     return t;
 }
 
-QString SaltTotals::text(double sum)
+QString SaltTotals::text(double sum, QChar decimalSeparator)
 {
-    return QStringLiteral("   ") + formatGeneral(RoundDecimals(sum, 2));
+    return QStringLiteral("   ") + formatGeneral(RoundDecimals(sum, 2), decimalSeparator);
 }

@@ -32,7 +32,7 @@ struct SaltTotals
 
     // How a total is shown: three blanks and the sum rounded to two places, in the general
     // number format.
-    static QString text(double sum);
+    static QString text(double sum, QChar decimalSeparator);
 
     double concentration = 0;             // Label4: sum of rachet, mg/L at 100 %
     double concentrationAtPercentage = 0; // Label13: sum of r_pr

@@ -1,6 +1,5 @@
 #include "compositionsolver.h"
 
-#include "calc/run/derivedvalues.h"
 #include "calc/run/numbers.h"
 #include "linearprogramme.h"
 
@@ -19,9 +18,6 @@ using Conflict = SolverResult::Conflict;
 // chooses among answers that are equally close, in favour of the lightest.
 constexpr double LightnessWeight = 1e-5;
 
-// Places of the concentrations the run stores.
-constexpr int ConcentrationDecimals = 4;
-
 // Beyond these no real fertilizer or solution lies: 1 g/L of a pure element brings 1000 mg/L,
 // the target editors stop at 1e15, and the least percentage (0.0001 %) through a factor brings
 // far more than MinFigure. Figures outside are refused before GLPK, whose scaling fails on a
@@ -35,12 +31,12 @@ bool outOfScale(double v, double most)
     return !std::isfinite(v) || std::abs(v) > most || (v != 0 && std::abs(v) < MinFigure);
 }
 
-void checkElement(const SolverProblem::Element &e)
+void checkElement(const SolverProblem::Element &e, QChar decimalSeparator)
 {
     for (double v : {e.vega, e.cvet, e.water}) {
         if (outOfScale(v, MaxConcentration)) {
             throw AppError(QStringLiteral("Элемент «%1»: значение %2 мг/л не годится для подбора")
-                               .arg(e.name, formatGeneral(v)));
+                               .arg(e.name, formatGeneral(v, decimalSeparator)));
         }
     }
 }
@@ -66,11 +62,12 @@ public:
             const bool keptOutside = f.fixed && !(f.current >= 0 && f.current <= MaxAmount);
             if (keptOutside || (f.atMost && std::isnan(*f.atMost))) {
                 throw AppError(QStringLiteral("Удобрение «%1»: количество %2 г/л не годится для подбора")
-                                   .arg(f.name, formatGeneral(keptOutside ? f.current : *f.atMost)));
+                                   .arg(f.name, formatGeneral(keptOutside ? f.current : *f.atMost,
+                                                            problem.decimalSeparator)));
             }
         }
         for (const SolverProblem::Element &e : problem.elements) {
-            checkElement(e);
+            checkElement(e, problem.decimalSeparator);
             QList<double> row;
             bool carried = false;
             for (const SolverProblem::Fertilizer &f : fertilizers) {
@@ -85,7 +82,7 @@ public:
                     throw AppError(
                         QStringLiteral("Удобрение «%1»: состав даёт %2 мг/л элемента «%3» на 1 г/л, "
                                        "такое удобрение не годится для подбора")
-                            .arg(f.name, formatGeneral(entry), e.name));
+                            .arg(f.name, formatGeneral(entry, problem.decimalSeparator), e.name));
                 }
                 row.append(entry);
                 carried = carried || entry != 0;
@@ -208,7 +205,7 @@ private:
             if (!m_problem.fertilizers.at(f).fixed)
                 spread += std::abs(m_matrix.at(element).at(f));
         }
-        return spread * unit(AmountDecimals) + unit(ConcentrationDecimals);
+        return spread * unit(AmountDecimals) + unit(Concentration::Decimals);
     }
 
     const SolverProblem &m_problem;
@@ -308,41 +305,32 @@ SolverResult predictComposition(const SolverProblem &problem, const QList<double
                            .arg(amounts.size())
                            .arg(problem.fertilizers.size()));
     }
+    QList<Concentration::Fertilizer> recipe;
+    for (int f = 0; f < problem.fertilizers.size(); ++f) {
+        const SolverProblem::Fertilizer &fert = problem.fertilizers.at(f);
+        recipe.append({amounts.at(f), fert.ppm, fert.composition});
+    }
+    QList<Concentration::Target> targets;
+    for (const SolverProblem::Element &e : problem.elements)
+        targets.append({e.id, e.vega, e.cvet});
+    const Concentration::Result run =
+        Concentration::run(recipe, targets, problem.percentage, problem.options);
+
     SolverResult r;
     r.amounts = amounts;
-    QList<SaltTotals::TargetRow> targetRows;
-    for (const SolverProblem::Element &e : problem.elements) {
-        // The run's sum: fertilizer by fertilizer, row by row, each partial sum stored in a
-        // double, then rounded to four places.
-        double sum = 0;
-        for (int f = 0; f < problem.fertilizers.size(); ++f) {
-            const Ext grams = amounts.at(f);
-            for (const CompositionRow &c : problem.fertilizers.at(f).composition) {
-                if (const auto added = contribution(c, e.id, grams))
-                    sum = static_cast<double>(Ext(sum) + *added);
-            }
-        }
+    r.totals = run.totals;
+    for (int i = 0; i < problem.elements.size(); ++i) {
+        const SolverProblem::Element &e = problem.elements.at(i);
         SolverResult::Element out;
         out.target = e.target(problem.stage);
         out.water = e.water;
-        out.fertilizers = RoundDecimals(sum, ConcentrationDecimals);
+        out.fertilizers = run.concentrations.at(i);
         out.result = out.water + out.fertilizers;
         if (out.target > 0) {
             out.deviation = (out.result - out.target) / out.target * 100;
             out.warning = breaksMode(e.mode, *out.deviation);
         }
         r.elements.append(out);
-
-        const DerivedValues::Target t =
-            DerivedValues::target(e.vega, e.cvet, out.fertilizers, problem.percentage);
-        targetRows.append({out.fertilizers, t.rPr, t.vagaCalc, t.cvetCalc});
     }
-    QList<SaltTotals::CompositionRow> compositionRows;
-    for (int f = 0; f < problem.fertilizers.size(); ++f) {
-        const double kol = amounts.at(f);
-        compositionRows.append({problem.fertilizers.at(f).ppm, kol,
-                                DerivedValues::scaledAmount(kol, problem.percentage)});
-    }
-    r.totals = SaltTotals::compute(targetRows, compositionRows);
     return r;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "calc/run/contribution.h"
-#include "calc/run/salttotals.h"
+#include "calc/run/concentration.h"
 
 #include <QList>
 #include <QString>
@@ -50,6 +49,8 @@ struct SolverProblem
     QList<Element> elements;       // the crop's target rows, in order
     Stage stage = Stage::Vegetative;
     int percentage = 100; // the calculator's, for the salt totals
+    SaltOptions options;  // the options row's, for the salt totals
+    QChar decimalSeparator = u'.'; // of the numbers in texts: a window's is the system's
     QStringList leftOut;  // rows the reading left out (SolverSource::leftOut), to be named
 };
 

@@ -53,6 +53,7 @@ public:
     static constexpr int ResultDecimals = 2;
 
     explicit SolverExplanation(QChar decimalSeparator);
+    QChar decimalSeparator() const { return m_separator; }
 
     // "Цель", "Не меньше", "Не больше", "Игнорировать".
     static QString modeText(ElementMode mode);

@@ -130,6 +130,8 @@ void SolverSession::solve(int percentage)
     SolverProblem p;
     p.stage = m_choices.stage;
     p.percentage = percentage;
+    p.options = m_source.saltOptions();
+    p.decimalSeparator = m_explanation.decimalSeparator(); // the refusals speak as the rows do
     p.elements = m_elements;
     // The rows and their fertilizers' compositions as the file holds them now, with what the
     // grower kept and bounded on the rows shown.

@@ -1,7 +1,14 @@
 #include "solversource.h"
 
+#include "solverinputs.h"
+
+#include "data/basequeries.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
+
+#include "data/storedvalues.h"
+
+using StoredValues::integerOf;
 
 SolverSource::SolverSource(DataModules &data) : m_data(data)
 {
@@ -9,96 +16,61 @@ SolverSource::SolverSource(DataModules &data) : m_data(data)
 
 QList<SolverProblem::Fertilizer> SolverSource::fertilizers()
 {
-    // Read afresh, as the run reopens T_SOS before it sums.
-    const QHash<int, QList<CompositionRow>> rows = readCompositions(m_data.own.T_SOS_ALL);
-
-    QList<SolverProblem::Fertilizer> out;
     const Dataset &composition = m_data.form4.T_rachet;
-    if (!composition.isActive())
-        return out;
     m_rowsWithoutFertilizer = 0;
+    if (!composition.isActive())
+        return {};
+    QList<BaseRows::RecipeLine> lines;
     for (int i = 0; i < composition.recordCount(); ++i) {
-        SolverProblem::Fertilizer f;
-        f.row = composition.valueAt(i, Fields::id_rachet);
-        const QVariant name = composition.valueAt(i, Fields::name);
+        BaseRows::RecipeLine line;
+        line.id = integerOf(composition.valueAt(i, Fields::id_rachet));
         const QVariant fertilizer = composition.valueAt(i, Fields::id_udobra);
-        // The name is looked up from the fertilizer: none for one deleted since, or never there.
-        if (fertilizer.isNull() || name.isNull()) {
-            ++m_rowsWithoutFertilizer;
-            continue;
-        }
-        f.name = name.toString();
-        f.composition = rows.value(fertilizer.toInt());
-        f.current = composition.valueAt(i, Fields::kol).toDouble();
-        f.ppm = composition.valueAt(i, Fields::ppm).toInt();
-        out.append(f);
+        if (!fertilizer.isNull())
+            line.fertilizer = integerOf(fertilizer);
+        line.name = composition.valueAt(i, Fields::name).toString();
+        line.grams = composition.valueAt(i, Fields::kol).toDouble();
+        line.ppm = integerOf(composition.valueAt(i, Fields::ppm));
+        lines.append(line);
     }
-    return out;
+    return SolverInputs::fertilizersOf(m_data.ADOConnection1, lines, &m_rowsWithoutFertilizer);
 }
 
 QList<SolverProblem::Element> SolverSource::elements(Stage stage)
 {
-    QList<SolverProblem::Element> out;
-    const Dataset &targets = m_data.form4.ADOTable2;
+    const Dataset &crops = m_data.form4.ADOTable3;
     m_targetsWithoutElement = 0;
-    if (!targets.isActive())
-        return out;
-    for (int i = 0; i < targets.recordCount(); ++i) {
-        if (targets.valueAt(i, Fields::id_el).isNull() || targets.valueAt(i, Fields::name_el).isNull()) {
-            ++m_targetsWithoutElement;
-            continue;
-        }
-        SolverProblem::Element e;
-        e.id = targets.valueAt(i, Fields::id_el).toInt();
-        e.name = targets.valueAt(i, Fields::name_el).toString();
-        e.vega = targets.valueAt(i, Fields::vega).toDouble();
-        e.cvet = targets.valueAt(i, Fields::cvet).toDouble();
-        e.mode = SolverProblem::defaultMode(e.target(stage));
-        out.append(e);
-    }
-    return out;
+    if (!crops.isActive() || crops.value(Fields::id_kult).isNull())
+        return {};
+    const std::optional<BaseRows::Crop> crop =
+        BaseQueries(m_data.ADOConnection1).crop(integerOf(crops.value(Fields::id_kult)));
+    if (!crop)
+        return {};
+    return SolverInputs::elementsOf(*crop, stage, &m_targetsWithoutElement);
 }
 
 QList<SolverSource::WaterAnalysis> SolverSource::waterAnalyses() const
 {
     QList<WaterAnalysis> out;
-    const Dataset &analyses = m_data.own.T_voda;
-    if (!analyses.isActive())
-        return out;
-    for (int i = 0; i < analyses.recordCount(); ++i) {
-        const QVariant id = analyses.valueAt(i, Fields::id_voda);
-        if (!id.isNull()) // a new analysis not yet posted has no key to be chosen by
-            out.append({id, analyses.valueAt(i, Fields::name_voda).toString()});
-    }
+    for (const BaseRows::WaterAnalysis &a : BaseQueries(m_data.ADOConnection1).waterAnalyses())
+        out.append({a.id, a.name});
     return out;
 }
 
 QHash<int, double> SolverSource::water(const QVariant &analysis)
 {
-    QHash<int, double> out;
-    Dataset &analyses = m_data.own.T_voda;
-    if (analysis.isNull() || !analyses.isActive())
-        return out;
-    int row = -1;
-    for (int i = 0; i < analyses.recordCount() && row < 0; ++i) {
-        if (analyses.valueAt(i, Fields::id_voda).toLongLong() == analysis.toLongLong())
-            row = i;
-    }
-    if (row < 0)
-        return out;
-    analyses.moveTo(row);
-    const Dataset &rows = m_data.own.T_sostav_vody;
-    for (int i = 0; i < rows.recordCount(); ++i)
-        out[rows.valueAt(i, Fields::id_element).toInt()] += rows.valueAt(i, Fields::mg_l).toDouble();
-    return out;
+    if (analysis.isNull())
+        return {};
+    const std::optional<BaseRows::WaterAnalysis> found =
+        BaseQueries(m_data.ADOConnection1).waterAnalysis(integerOf(analysis));
+    return found ? SolverInputs::waterOf(*found) : QHash<int, double>();
+}
+
+SaltOptions SolverSource::saltOptions() const
+{
+    return SolverInputs::saltOptionsOf(BaseQueries(m_data.ADOConnection1).options());
 }
 
 QStringList SolverSource::leftOut() const
 {
-    QStringList out;
-    if (m_rowsWithoutFertilizer > 0)
-        out.append(QStringLiteral("строки состава без удобрения: %1").arg(m_rowsWithoutFertilizer));
-    if (m_targetsWithoutElement > 0)
-        out.append(QStringLiteral("строки целей без элемента: %1").arg(m_targetsWithoutElement));
-    return out;
+    return SolverInputs::leftOutText(m_rowsWithoutFertilizer, m_targetsWithoutElement);
 }

@@ -10,8 +10,9 @@
 
 class DataModules;
 
-// Reads what the composition solver works on from the calculator's datasets and the water
-// analyses, without moving the calculator's datasets.
+// What the composition solver works on, for the calculator: the working composition as its
+// grid holds it and the selected crop, with everything else read by key from the file
+// (BaseQueries, SolverInputs). Moves no dataset.
 class SolverSource
 {
 public:
@@ -39,8 +40,11 @@ public:
     // The stored water analyses, in the order of their list.
     QList<WaterAnalysis> waterAnalyses() const;
     // mg/L per element of an analysis, an element listed twice counted twice; empty for a null
-    // key or one that is no longer stored. Moves the analysis list onto it.
+    // key or one that is no longer stored.
     QHash<int, double> water(const QVariant &analysis);
+
+    // Which salt totals the options row asks for, as the calculator shows them.
+    SaltOptions saltOptions() const;
 
 private:
     DataModules &m_data;

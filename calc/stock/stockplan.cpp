@@ -15,7 +15,7 @@ namespace Stock {
 
 namespace {
 
-bool brings(const QList<CompositionRow> &composition, int element)
+bool brings(const QList<CompositionRow> &composition, const QString &element)
 {
     for (const CompositionRow &row : composition) {
         if (const auto added = contribution(row, element, 1); added && *added > 0)
@@ -47,13 +47,13 @@ double perLitreOfWater(double gramsPerLitre, double tankGramsPerLitre)
     return static_cast<double>(Ext(gramsPerLitre) * 1000 / water);
 }
 
-QString number(double value, int places)
+QString number(double value, int places, QChar decimalSeparator)
 {
     const double rounded = RoundDecimals(value, places);
     // A figure too small for the places (a solubility of 0.001 g) keeps two digits, not "0".
     if (rounded == 0 && value != 0 && std::isfinite(value))
-        return formatGeneral(QString::number(value, 'g', 2).toDouble());
-    return formatGeneral(rounded);
+        return formatGeneral(QString::number(value, 'g', 2).toDouble(), decimalSeparator);
+    return formatGeneral(rounded, decimalSeparator);
 }
 
 // Adds up a fertilizer that the recipe names twice (a copied saved solution may), and drops the
@@ -106,17 +106,17 @@ Line lineOf(const Fertilizer &f, int factor, double litres)
 // `tankAmount`: g/L of the working solution that go into the same tank, this fertilizer's
 // included; `perWater`: what perLitreOfWater gave at the plan's K.
 QString solubilityWarning(const Fertilizer &f, const Line &line, Tank tank, double tankAmount,
-                          double perWater)
+                          double perWater, QChar decimalSeparator)
 {
     const double solubility = *f.solubility;
     const QString where = tank == Tank::Separate ? QStringLiteral("в отдельном баке")
                                                  : QStringLiteral("в баке ") + tankName(tank);
     const QString water = std::isfinite(perWater)
-                              ? QStringLiteral("до %1 г на литр воды").arg(number(perWater, 2))
+                              ? QStringLiteral("до %1 г на литр воды").arg(number(perWater, 2, decimalSeparator))
                               : QStringLiteral("соли в баке больше, чем воды");
     QString text = QStringLiteral("%1 %2: %3 г/л, %4, больше растворимости (%5 г на литр воды). ")
-                       .arg(f.name, where, number(line.gramsPerLitre, 2), water,
-                            number(solubility, 2));
+                       .arg(f.name, where, number(line.gramsPerLitre, 2, decimalSeparator), water,
+                            number(solubility, 2, decimalSeparator));
     const int fits = largestFactor(f.amount, solubility, tankAmount);
     if (fits >= MinFactor)
         text += QStringLiteral("Наибольший K, при котором оно растворится: %1.").arg(fits);
@@ -151,7 +151,7 @@ std::optional<Tank> ruleTank(const QList<CompositionRow> &composition)
     return std::nullopt;
 }
 
-Plan plan(const QList<Fertilizer> &recipe, int factor, double litres)
+Plan plan(const QList<Fertilizer> &recipe, int factor, double litres, QChar decimalSeparator)
 {
     Plan result;
     result.factor = factor;
@@ -233,7 +233,8 @@ Plan plan(const QList<Fertilizer> &recipe, int factor, double litres)
                                              ? static_cast<double>(Ext(perWater) / *f.solubility * 100)
                                              : perWater;
                 if (perWater > *f.solubility)
-                    solubility.append(solubilityWarning(f, line, which, shared, perWater));
+                    solubility.append(
+                        solubilityWarning(f, line, which, shared, perWater, decimalSeparator));
             }
             if (brings(f.composition, Calcium)) {
                 calcium = true;
@@ -306,7 +307,7 @@ int factorFromText(const QString &text)
     return k;
 }
 
-double litresFromText(const QString &text)
+double litresFromText(const QString &text, QChar decimalSeparator)
 {
     double v = 0;
     if (text.trimmed().isEmpty())
@@ -314,7 +315,7 @@ double litresFromText(const QString &text)
     if (!tryParseDecimal(text, v) || !(v >= MinLitres) || v > MaxLitres)
         throw AppError(
             QStringLiteral("Объём бака — число литров не меньше %1 и не больше %2, а не \"%3\"")
-                .arg(formatGeneral(MinLitres), formatGeneral(MaxLitres), text));
+                .arg(formatGeneral(MinLitres, decimalSeparator), formatGeneral(MaxLitres, decimalSeparator), text));
     return v;
 }
 

@@ -25,12 +25,11 @@ inline constexpr double MaxLitres = 100000;
 // Below a decilitre every gram of a tank rounds to 0 on the sheet.
 inline constexpr double MinLitres = 0.1;
 
-// The key elements that decide a tank, by their keys in T_element (the element window refuses
-// to delete 1 to 6), and iron, which the default base keeps as element 7.
-inline constexpr int Phosphorus = 2;
-inline constexpr int Calcium = 4;
-inline constexpr int Sulphur = 6;
-inline constexpr int Iron = 7;
+// The elements that decide a tank, by their symbols: a base numbers its elements as it likes.
+inline const QString Phosphorus = QStringLiteral("P");
+inline const QString Calcium = QStringLiteral("Ca");
+inline const QString Sulphur = QStringLiteral("S");
+inline const QString Iron = QStringLiteral("Fe");
 
 enum class Tank { A, B, Separate };
 
@@ -84,13 +83,13 @@ struct Plan
 
 // Plans the tanks for K = factor and V = litres (checked by the caller: factorFromText,
 // litresFromText). A fertilizer that occurs twice is one line with the amounts added; one with
-// no amount is left out.
-Plan plan(const QList<Fertilizer> &recipe, int factor, double litres);
+// no amount is left out. The warnings write numbers with `decimalSeparator`.
+Plan plan(const QList<Fertilizer> &recipe, int factor, double litres, QChar decimalSeparator);
 
-// The tank the rule gives a fertilizer, its properties' choice aside. Calcium (element 4,
-// directly or through an oxide such as CaO, by the run's contribution function) goes to A,
-// phosphorus or sulphur (2 or 6) to B, both to a tank of its own; iron (7) goes to A. nullopt:
-// none of these, the fertilizer goes where the salt is lighter.
+// The tank the rule gives a fertilizer, its properties' choice aside. Calcium (directly or
+// through a label form such as CaO, by the symbol its coefficient yields, through the run's
+// contribution function) goes to A, phosphorus or sulphur to B, both to a tank of its own; iron
+// goes to A. nullopt: none of these, the fertilizer goes where the salt is lighter.
 std::optional<Tank> ruleTank(const QList<CompositionRow> &composition);
 
 // The largest K from 1 to MaxFactor at which `amount` g/L of the working solution dissolves
@@ -101,7 +100,7 @@ int largestFactor(double amount, double solubility, double tankAmount);
 
 // K and V as typed; an AppError with a text for the grower when the text is not one.
 int factorFromText(const QString &text);
-double litresFromText(const QString &text);
+double litresFromText(const QString &text, QChar decimalSeparator);
 
 // "A", "B", "отдельно".
 QString tankName(Tank tank);

@@ -2,10 +2,13 @@
 
 #include "calc/run/derivedvalues.h"
 
+#include <algorithm>
+
 #include "data/apperror.h"
-#include "data/connection.h"
+#include "data/basequeries.h"
 #include "data/datamodules.h"
 #include "data/fields.h"
+#include "data/propertyrows.h"
 #include "data/textconv.h"
 #include "data/rowfilter.h"
 
@@ -33,18 +36,11 @@ QList<int> fertilizerIds(const Recipe &recipe)
     return ids;
 }
 
-std::optional<double> optionalNumber(const QVariant &v)
-{
-    if (v.isNull())
-        return std::nullopt;
-    return v.toDouble();
-}
-
 // The tank the properties row chooses; a number outside the choices is named and counts as
 // "авто".
-TankChoice tankChoice(const QVariant &v, const QString &name, QStringList &notes)
+TankChoice tankChoice(const std::optional<int> &v, const QString &name, QStringList &notes)
 {
-    switch (v.toInt()) {
+    switch (v.value_or(int(TankChoice::Automatic))) {
     case int(TankChoice::Automatic):
         return TankChoice::Automatic;
     case int(TankChoice::A):
@@ -56,7 +52,7 @@ TankChoice tankChoice(const QVariant &v, const QString &name, QStringList &notes
     default:
         break;
     }
-    notes.append(QStringLiteral("%1: бак %2 не из списка, взят «авто».").arg(name, v.toString()));
+    notes.append(QStringLiteral("%1: бак %2 не из списка, взят «авто».").arg(name, QString::number(*v)));
     return TankChoice::Automatic;
 }
 
@@ -79,50 +75,31 @@ void StockPlanning::follow(const QList<int> &ids)
 
 void StockPlanning::showPropertiesOf(const Recipe &recipe)
 {
-    Dataset &properties = m_data.own.T_SVOISTVA;
     const QList<int> ids = fertilizerIds(recipe);
     follow(ids);
-    const auto missing = [&properties, &ids] {
-        QList<int> out;
-        for (const int id : ids) {
-            if (properties.lookup(Fields::id_udobra, id, Fields::id_svoistva).isNull())
-                out.append(id);
-        }
-        return out;
-    };
-    if (missing().isEmpty())
+    Dataset &properties = m_data.own.T_SVOISTVA;
+    const bool allShown = std::all_of(ids.cbegin(), ids.cend(), [&properties](int id) {
+        return !properties.lookup(Fields::id_udobra, id, Fields::id_svoistva).isNull();
+    });
+    if (allShown)
         return;
-    // The snapshot may be older than a row another seat has made since.
-    properties.refresh();
-    const QList<int> toMake = missing();
-    if (toMake.isEmpty())
-        return;
-    Connection::Batch batch(m_data.ADOConnection1);
     try {
-        for (const int id : toMake) {
-            properties.append();
-            properties.setValue(Fields::id_udobra, id);
-            properties.setValue(Fields::bak, int(TankChoice::Automatic));
-            properties.post();
-        }
-        batch.commit();
-    } catch (const AppError &) {
-        // Never a failed row left pending, for every later move and close to fail on again.
-        properties.cancel();
-        batch.rollback();
-        properties.reread();
-        // Another seat made them between the read and the writes: nothing is wrong.
-        if (!missing().isEmpty())
-            throw;
+        PropertyRows::createMissing(m_data.ADOConnection1, ids);
+    } catch (const AppError &e) {
+        // Named as the grid whose rows they are.
+        throw AppError::ofInstance(properties.name(), e.text());
     }
+    // Rows made here or by another seat since the snapshot was read.
+    properties.refresh();
 }
 
-QList<Stock::Fertilizer> StockPlanning::fertilizersOf(const Recipe &recipe, QStringList *notes)
+QList<Stock::Fertilizer> StockPlanning::fertilizersOf(const Recipe &recipe, QStringList *notes,
+                                                     QChar decimalSeparator)
 {
     const QList<int> ids = fertilizerIds(recipe);
-    follow(ids);
-    const Dataset &properties = m_data.own.T_SVOISTVA;
-    const QHash<int, QList<CompositionRow>> composition = readCompositions(m_data.own.T_SOS_ALL, ids);
+    const QHash<int, BaseRows::FertilizerProperties> properties =
+        BaseQueries(m_data.ADOConnection1).fertilizerProperties(ids);
+    const QHash<int, QList<CompositionRow>> composition = readCompositions(m_data.ADOConnection1, ids);
 
     QStringList said;
     int nameless = 0;
@@ -139,18 +116,22 @@ QList<Stock::Fertilizer> StockPlanning::fertilizersOf(const Recipe &recipe, QStr
         f.amount = DerivedValues::scaledAmount(line.grams, recipe.percentage);
         if (!std::isfinite(f.amount)) {
             said.append(QStringLiteral("%1: количество %2 г/л не число, не учтено.")
-                            .arg(f.name, formatGeneral(line.grams)));
+                            .arg(f.name, formatGeneral(line.grams, decimalSeparator)));
             continue;
         }
         f.composition = composition.value(f.id);
-        f.solubility = optionalNumber(properties.lookup(Fields::id_udobra, f.id, Fields::rastvorimost));
-        f.price = optionalNumber(properties.lookup(Fields::id_udobra, f.id, Fields::cena));
+        const auto it = properties.constFind(f.id);
+        if (it != properties.cend()) {
+            f.solubility = it->solubility;
+            f.price = it->price;
+        }
         if (f.price && *f.price < 0) {
             said.append(QStringLiteral("%1: цена %2 меньше 0, в стоимость не вошла.")
-                            .arg(f.name, formatGeneral(*f.price)));
+                            .arg(f.name, formatGeneral(*f.price, decimalSeparator)));
             f.price.reset();
         }
-        f.choice = tankChoice(properties.lookup(Fields::id_udobra, f.id, Fields::bak), f.name, said);
+        if (it != properties.cend())
+            f.choice = tankChoice(it->tank, f.name, said);
         out.append(f);
     }
     if (nameless > 0) {
@@ -162,12 +143,13 @@ QList<Stock::Fertilizer> StockPlanning::fertilizersOf(const Recipe &recipe, QStr
     return out;
 }
 
-Stock::Plan StockPlanning::plan(const Recipe &recipe, int factor, double litres)
+Stock::Plan StockPlanning::plan(const Recipe &recipe, int factor, double litres,
+                                QChar decimalSeparator)
 {
     showPropertiesOf(recipe);
     QStringList notes;
-    const QList<Stock::Fertilizer> fertilizers = fertilizersOf(recipe, &notes);
-    Stock::Plan result = Stock::plan(fertilizers, factor, litres);
+    const QList<Stock::Fertilizer> fertilizers = fertilizersOf(recipe, &notes, decimalSeparator);
+    Stock::Plan result = Stock::plan(fertilizers, factor, litres, decimalSeparator);
     result.warnings = notes + result.warnings;
     return result;
 }

@@ -10,8 +10,9 @@
 class DataModules;
 
 // What the stock window does to the base: keeps a properties row for every fertilizer of the
-// recipe it plans, shows just those rows, and reads a recipe the way the planner needs it.
-// Widget-free; the window decides when.
+// recipe it plans (PropertyRows, the one command that writes them), shows just those rows, and
+// reads a recipe the way the planner needs it by key (BaseQueries). Widget-free; the window
+// decides when.
 class StockPlanning
 {
 public:
@@ -27,12 +28,14 @@ public:
     // work them out (kol_pr of the working composition, r_conc of a saved solution), with their
     // compositions and properties. Rows that name no fertilizer in the base, and amounts that
     // are no number, are left out; a negative price counts as none, a tank number outside the
-    // choices as "авто". `notes` gets one plain Russian text per such finding.
-    QList<Stock::Fertilizer> fertilizersOf(const Recipe &recipe, QStringList *notes = nullptr);
+    // choices as "авто". `notes` gets one plain Russian text per such finding, numbers with
+    // `decimalSeparator`.
+    QList<Stock::Fertilizer> fertilizersOf(const Recipe &recipe, QStringList *notes = nullptr,
+                                           QChar decimalSeparator = u'.');
 
     // Both, then the plan: what the window shows, the findings of fertilizersOf first among
-    // its warnings.
-    Stock::Plan plan(const Recipe &recipe, int factor, double litres);
+    // its warnings, numbers with `decimalSeparator`.
+    Stock::Plan plan(const Recipe &recipe, int factor, double litres, QChar decimalSeparator);
 
 private:
     // The properties grid shows the rows of these fertilizers only.

@@ -26,6 +26,8 @@ inline void PrintTo(const QString &text, std::ostream *os)
 class CalcDataTest : public ::testing::Test
 {
 protected:
+    explicit CalcDataTest(FreshBase::Crops crops = FreshBase::Crops::Test) : base(crops) {}
+
     void SetUp() override
     {
         try {
@@ -108,6 +110,6 @@ protected:
         return out;
     }
 
-    FreshBase base{FreshBase::Crops::Test};
+    FreshBase base;
     DataModules data;
 };

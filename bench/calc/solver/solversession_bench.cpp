@@ -10,19 +10,10 @@
 
 namespace {
 
-BenchBase &base(int factor)
-{
-    static std::unique_ptr<BenchBase> one, hundred;
-    auto &slot = factor == 1 ? one : hundred;
-    if (!slot)
-        slot = std::make_unique<BenchBase>(factor);
-    return *slot;
-}
-
 // The default base open with a working composition of the first `size` fertilizers.
 std::unique_ptr<DataModules> withComposition(int factor, int size)
 {
-    auto dm = std::make_unique<DataModules>(base(factor).path());
+    auto dm = std::make_unique<DataModules>(BenchBase::shared(factor).path());
     dm->openAll();
     Dataset &u = dm->form2.T_Udobra;
     Dataset &r = dm->form4.T_rachet;

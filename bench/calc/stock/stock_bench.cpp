@@ -14,26 +14,17 @@ namespace {
 
 constexpr int RecipeSize = 20;
 
-BenchBase &base(int factor)
-{
-    static std::unique_ptr<BenchBase> one, hundred;
-    auto &slot = factor == 1 ? one : hundred;
-    if (!slot)
-        slot = std::make_unique<BenchBase>(factor);
-    return *slot;
-}
-
 // Twenty fertilizers of every kind the rule tells apart: calcium through CaO, phosphorus and
 // sulphur through their oxides, both at once, iron, and the ones left to the balance; priced
 // and unpriced, some past their solubility.
 QList<Stock::Fertilizer> twentyFertilizers()
 {
-    const CompositionRow CaO{15, 26.5, Stock::Calcium, 0.7147};
-    const CompositionRow P2O5{13, 52, Stock::Phosphorus, 0.4364};
-    const CompositionRow SO3{17, 32, Stock::Sulphur, 0.4005};
-    const CompositionRow K2O{14, 46, 3, 0.8302};
-    const CompositionRow N{18, 14, 1, 1};
-    const CompositionRow Fe{Stock::Iron, 13, 0, 0};
+    const CompositionRow CaO{15, 26.5, 4, 0.7147, QStringLiteral("CaO"), Stock::Calcium};
+    const CompositionRow P2O5{13, 52, 2, 0.4364, QStringLiteral("P2O5"), Stock::Phosphorus};
+    const CompositionRow SO3{17, 32, 6, 0.4005, QStringLiteral("SO3"), Stock::Sulphur};
+    const CompositionRow K2O{14, 46, 3, 0.8302, QStringLiteral("K2O"), QStringLiteral("K")};
+    const CompositionRow N{18, 14, 1, 1, QStringLiteral("N-NO3"), QStringLiteral("N")};
+    const CompositionRow Fe{7, 13, 0, 0, Stock::Iron, {}};
     const QList<QList<CompositionRow>> kinds = {{N, CaO}, {P2O5, K2O}, {SO3, K2O}, {CaO, SO3},
                                                 {Fe},     {N, K2O},    {N}};
     QList<Stock::Fertilizer> out;
@@ -56,14 +47,14 @@ void BM_StockPlan(benchmark::State &state)
 {
     const QList<Stock::Fertilizer> recipe = twentyFertilizers();
     for (auto _ : state)
-        benchmark::DoNotOptimize(Stock::plan(recipe, 200, 10));
+        benchmark::DoNotOptimize(Stock::plan(recipe, 200, 10, u'.'));
 }
 
 // What the window does for each change: the working composition of twenty fertilizers read
 // with their compositions and properties, then planned.
 void BM_StockPlanning(benchmark::State &state)
 {
-    DataModules dm(base(int(state.range(0))).path());
+    DataModules dm(BenchBase::shared(int(state.range(0))).path());
     dm.openAll();
     Dataset &u = dm.form2.T_Udobra;
     Dataset &r = dm.form4.T_rachet;
@@ -80,7 +71,7 @@ void BM_StockPlanning(benchmark::State &state)
     const Recipe recipe = WorkingComposition(dm.form4).recipe(100);
     planning.showPropertiesOf(recipe); // the rows made once, as the window's first plan does
     for (auto _ : state)
-        benchmark::DoNotOptimize(planning.plan(recipe, 100, 10));
+        benchmark::DoNotOptimize(planning.plan(recipe, 100, 10, u'.'));
     state.SetLabel(QStringLiteral("%1 fertilizers").arg(recipe.lines.size()).toStdString());
 }
 

@@ -25,12 +25,12 @@ public:
 // The six totals as the window shows them, by label.
 QHash<QString, QString> labels(const SaltTotals &t)
 {
-    return {{QStringLiteral("Label4"), SaltTotals::text(t.concentration)},
-            {QStringLiteral("Label13"), SaltTotals::text(t.concentrationAtPercentage)},
-            {QStringLiteral("Label5"), SaltTotals::text(t.vegetativeTargets)},
-            {QStringLiteral("Label9"), SaltTotals::text(t.floweringTargets)},
-            {QStringLiteral("Label10"), SaltTotals::text(t.ppm)},
-            {QStringLiteral("Label11"), SaltTotals::text(t.ppmAtPercentage)}};
+    return {{QStringLiteral("Label4"), SaltTotals::text(t.concentration, u'.')},
+            {QStringLiteral("Label13"), SaltTotals::text(t.concentrationAtPercentage, u'.')},
+            {QStringLiteral("Label5"), SaltTotals::text(t.vegetativeTargets, u'.')},
+            {QStringLiteral("Label9"), SaltTotals::text(t.floweringTargets, u'.')},
+            {QStringLiteral("Label10"), SaltTotals::text(t.ppm, u'.')},
+            {QStringLiteral("Label11"), SaltTotals::text(t.ppmAtPercentage, u'.')}};
 }
 
 // The engine over the calculator's datasets, with the window's inputs faked.
@@ -315,14 +315,14 @@ TEST(SaltTotalsTest, SumsInOrderAndShowsTwoPlaces)
     EXPECT_DOUBLE_EQ(t.concentrationAtPercentage, 50.05);
     EXPECT_DOUBLE_EQ(t.vegetativeTargets, 90.2);
     EXPECT_DOUBLE_EQ(t.floweringTargets, 95.8);
-    EXPECT_EQ(SaltTotals::text(t.ppm), QStringLiteral("   1450"));
-    EXPECT_EQ(SaltTotals::text(t.ppmAtPercentage), QStringLiteral("   725"));
-    EXPECT_EQ(SaltTotals::text(1.005), QStringLiteral("   1")) << "1.005 is 1.00499… as a double";
-    EXPECT_EQ(SaltTotals::text(-3), QStringLiteral("   -2.99")) << "the rounding truncates after adding a half";
+    EXPECT_EQ(SaltTotals::text(t.ppm, u'.'), QStringLiteral("   1450"));
+    EXPECT_EQ(SaltTotals::text(t.ppmAtPercentage, u'.'), QStringLiteral("   725"));
+    EXPECT_EQ(SaltTotals::text(1.005, u'.'), QStringLiteral("   1")) << "1.005 is 1.00499… as a double";
+    EXPECT_EQ(SaltTotals::text(-3, u'.'), QStringLiteral("   -2.99")) << "the rounding truncates after adding a half";
 
     const SaltTotals none = SaltTotals::compute({}, {});
-    EXPECT_EQ(SaltTotals::text(none.concentration), QStringLiteral("   0"));
-    EXPECT_EQ(SaltTotals::text(none.ppm), QStringLiteral("   0"));
+    EXPECT_EQ(SaltTotals::text(none.concentration, u'.'), QStringLiteral("   0"));
+    EXPECT_EQ(SaltTotals::text(none.ppm, u'.'), QStringLiteral("   0"));
 }
 
 } // namespace

@@ -29,22 +29,24 @@ using Stock::Tank;
 // ---------------------------------------------------------------- plain recipes
 
 // Composition rows as the default base states them: an element, or an oxide counting towards
-// its element through the coefficient's factor.
-CompositionRow element(int id, double percent)
+// its element through the coefficient's factor. The planner knows elements by symbol; the keys
+// are another base's, so that none of them can decide a tank.
+CompositionRow element(const QString &symbol, double percent)
 {
-    return {id, percent, 0, 0};
+    return {100 + int(qHash(symbol) % 100), percent, 0, 0, symbol, {}};
 }
-CompositionRow oxide(int id, double percent, int yields, double factor)
+CompositionRow oxide(const QString &symbol, double percent, const QString &yields, double factor)
 {
-    return {id, percent, yields, factor};
+    return {200 + int(qHash(symbol) % 100), percent, 300 + int(qHash(yields) % 100), factor,
+            symbol, yields};
 }
 
-const CompositionRow CaO = oxide(15, 26.5, Stock::Calcium, 0.7147);
-const CompositionRow NitrateN = oxide(18, 14.4, 1, 1);
-const CompositionRow K2O = oxide(14, 46.58, 3, 0.8302);
-const CompositionRow P2O5 = oxide(13, 52.15, Stock::Phosphorus, 0.4364);
-const CompositionRow SO3 = oxide(17, 32.48, Stock::Sulphur, 0.4005);
-const CompositionRow MgO = oxide(16, 16.35, 5, 0.6030);
+const CompositionRow CaO = oxide(QStringLiteral("CaO"), 26.5, Stock::Calcium, 0.7147);
+const CompositionRow NitrateN = oxide(QStringLiteral("N-NO3"), 14.4, QStringLiteral("N"), 1);
+const CompositionRow K2O = oxide(QStringLiteral("K2O"), 46.58, QStringLiteral("K"), 0.8302);
+const CompositionRow P2O5 = oxide(QStringLiteral("P2O5"), 52.15, Stock::Phosphorus, 0.4364);
+const CompositionRow SO3 = oxide(QStringLiteral("SO3"), 32.48, Stock::Sulphur, 0.4005);
+const CompositionRow MgO = oxide(QStringLiteral("MgO"), 16.35, QStringLiteral("Mg"), 0.6030);
 
 Fertilizer fertilizer(int id, const char *name, double amount, QList<CompositionRow> rows)
 {
@@ -93,20 +95,20 @@ TEST(StockPlan, TheRuleByTheRunsContributionsAndTheGrowersChoice)
     EXPECT_EQ(Stock::ruleTank({element(Stock::Calcium, 19)}), Tank::A);
     EXPECT_EQ(Stock::ruleTank({P2O5, K2O}), Tank::B) << "phosphorus through P2O5";
     EXPECT_EQ(Stock::ruleTank({MgO, SO3}), Tank::B) << "sulphur through SO3";
-    EXPECT_EQ(Stock::ruleTank({element(8, 32.51), element(Stock::Sulphur, 18.97)}), Tank::B)
+    EXPECT_EQ(Stock::ruleTank({element(QStringLiteral("Mn"), 32.51), element(Stock::Sulphur, 18.97)}), Tank::B)
         << "a micro sulphate";
     EXPECT_EQ(Stock::ruleTank({element(Stock::Iron, 13)}), Tank::A) << "an iron chelate";
-    EXPECT_EQ(Stock::ruleTank({CaO, oxide(17, 46.5, Stock::Sulphur, 0.4005)}), Tank::Separate)
+    EXPECT_EQ(Stock::ruleTank({CaO, oxide(QStringLiteral("SO3"), 46.5, Stock::Sulphur, 0.4005)}), Tank::Separate)
         << "calcium sulphate";
     EXPECT_EQ(Stock::ruleTank({element(Stock::Calcium, 20), P2O5}), Tank::Separate);
     EXPECT_EQ(Stock::ruleTank({NitrateN, K2O}), std::nullopt) << "left to the balance";
     // An oxide without a coefficient, or a row of 0 %, brings nothing.
-    EXPECT_EQ(Stock::ruleTank({oxide(15, 26.5, 0, 0), oxide(17, 0, Stock::Sulphur, 0.4005)}),
+    EXPECT_EQ(Stock::ruleTank({oxide(QStringLiteral("CaO"), 26.5, QString(), 0), oxide(QStringLiteral("SO3"), 0, Stock::Sulphur, 0.4005)}),
               std::nullopt);
 
     // The test recipe: calcium nitrate and the chelate in A, phosphate and sulphate in B; by
     // hand, A holds 1.02 g/L and B 0.8, so potassium nitrate goes to the lighter B.
-    const Stock::Plan plan = Stock::plan(testRecipe(), 100, 10);
+    const Stock::Plan plan = Stock::plan(testRecipe(), 100, 10, u'.');
     EXPECT_EQ(grams(plan, Tank::A),
               (Grams{{QStringLiteral("Кальциевая селитра"), 1000}, {QStringLiteral("Хелат железа Fe-EDTA 13%"), 20}}));
     EXPECT_EQ(grams(plan, Tank::B),
@@ -121,17 +123,17 @@ TEST(StockPlan, TheRuleByTheRunsContributionsAndTheGrowersChoice)
     // More sulphate makes B the heavier (1.2 against 1.02): the nitrate joins A.
     QList<Fertilizer> heavierB = testRecipe();
     heavierB[3].amount = 1.0;
-    EXPECT_EQ(names(Stock::plan(heavierB, 200, 5), Tank::A),
+    EXPECT_EQ(names(Stock::plan(heavierB, 200, 5, u'.'), Tank::A),
               (QStringList{QStringLiteral("Кальциевая селитра"), QStringLiteral("Калиевая селитра"),
                            QStringLiteral("Хелат железа Fe-EDTA 13%")}));
-    EXPECT_EQ(grams(Stock::plan(heavierB, 200, 5), Tank::B)[1].second, 1000) << "1 g/L x 200 x 5 L";
+    EXPECT_EQ(grams(Stock::plan(heavierB, 200, 5, u'.'), Tank::B)[1].second, 1000) << "1 g/L x 200 x 5 L";
 
     // The grower's choice overrides the rule. Calcium put with the sulphate is warned of; a
     // fertilizer of its own tank meets nothing.
     QList<Fertilizer> chosen = testRecipe();
     chosen[0].choice = TankChoice::B;
     chosen[1].choice = TankChoice::Separate;
-    const Stock::Plan moved = Stock::plan(chosen, 100, 10);
+    const Stock::Plan moved = Stock::plan(chosen, 100, 10, u'.');
     EXPECT_EQ(names(moved, Tank::A), QStringList{QStringLiteral("Хелат железа Fe-EDTA 13%")});
     EXPECT_EQ(names(moved, Tank::B).first(), QStringLiteral("Кальциевая селитра"));
     EXPECT_EQ(names(moved, Tank::Separate), QStringList{QStringLiteral("Калиевая селитра")});
@@ -144,7 +146,7 @@ TEST(StockPlan, TheRuleByTheRunsContributionsAndTheGrowersChoice)
     // Calcium sulphate has a tank of its own, and is not warned of there.
     QList<Fertilizer> gypsum = testRecipe();
     gypsum.append(fertilizer(20, "Гипс", 0.1, {CaO, SO3}));
-    const Stock::Plan separate = Stock::plan(gypsum, 100, 10);
+    const Stock::Plan separate = Stock::plan(gypsum, 100, 10, u'.');
     EXPECT_EQ(grams(separate, Tank::Separate), (Grams{{QStringLiteral("Гипс"), 100}}));
     EXPECT_TRUE(separate.warnings.filter(QStringLiteral("кальций")).isEmpty());
 }
@@ -157,8 +159,8 @@ TEST(StockPlan, TheSplitDoesNotDependOnTheOrderOfTheRows)
                               fertilizer(7, "Сульфат магния (7-водный)", 0.5, {SO3}),
                               fertilizer(2, "Калиевая селитра", 0.4, {K2O}),
                               fertilizer(3, "Аммиачная селитра", 0.3, {NitrateN}),
-                              fertilizer(16, "Молибдат аммония", 0.3, {element(12, 54)}),
-                              fertilizer(11, "Борная кислота", 0.003, {element(11, 17.48)})};
+                              fertilizer(16, "Молибдат аммония", 0.3, {element(QStringLiteral("Mo"), 54)}),
+                              fertilizer(11, "Борная кислота", 0.003, {element(QStringLiteral("B"), 17.48)})};
     QList<int> order = {0, 1, 2, 3, 4, 5};
     QStringList first;
     int orders = 0;
@@ -166,7 +168,7 @@ TEST(StockPlan, TheSplitDoesNotDependOnTheOrderOfTheRows)
         QList<Fertilizer> shuffled;
         for (int i : order)
             shuffled.append(rows.at(i));
-        const Stock::Plan plan = Stock::plan(shuffled, 100, 10);
+        const Stock::Plan plan = Stock::plan(shuffled, 100, 10, u'.');
         QStringList a = names(plan, Tank::A);
         a.sort();
         if (first.isEmpty())
@@ -186,11 +188,11 @@ TEST(StockPlan, TheSplitDoesNotDependOnTheOrderOfTheRows)
     QList<Fertilizer> twice = testRecipe();
     twice.append(fertilizer(2, "Калиевая селитра", 0.25, {NitrateN, K2O}));
     twice.append(fertilizer(3, "Аммиачная селитра", 0, {NitrateN}));
-    const Stock::Plan merged = Stock::plan(twice, 100, 10);
+    const Stock::Plan merged = Stock::plan(twice, 100, 10, u'.');
     EXPECT_EQ(grams(merged, Tank::B).first(), qMakePair(QStringLiteral("Калиевая селитра"), 750.0));
     EXPECT_FALSE(names(merged, Tank::A).contains(QStringLiteral("Аммиачная селитра")));
-    EXPECT_TRUE(Stock::plan({}, 100, 10).tanks.isEmpty());
-    EXPECT_TRUE(Stock::plan({fertilizer(3, "Аммиачная селитра", 0, {NitrateN})}, 100, 10).tanks.isEmpty());
+    EXPECT_TRUE(Stock::plan({}, 100, 10, u'.').tanks.isEmpty());
+    EXPECT_TRUE(Stock::plan({fertilizer(3, "Аммиачная селитра", 0, {NitrateN})}, 100, 10, u'.').tanks.isEmpty());
 }
 
 TEST(StockPlan, ASolubilityBreachNamesTheLargestFactorThatFits)
@@ -201,7 +203,7 @@ TEST(StockPlan, ASolubilityBreachNamesTheLargestFactorThatFits)
     Fertilizer sulphate = fertilizer(6, "Сульфат калия", 0.6, {K2O, SO3});
     sulphate.solubility = 111;
     sulphate.price = 1.5; // priced, so the only warning is the one under test
-    const Stock::Plan at200 = Stock::plan({sulphate}, 200, 10);
+    const Stock::Plan at200 = Stock::plan({sulphate}, 200, 10, u'.');
     const Stock::Line &line = at200.tank(Tank::B)->lines.first();
     EXPECT_EQ(line.gramsPerLitre, 120);
     EXPECT_NEAR(*line.solubilityPercent, 122.850, 0.001);
@@ -210,16 +212,16 @@ TEST(StockPlan, ASolubilityBreachNamesTheLargestFactorThatFits)
               QStringLiteral("Сульфат калия в баке B: 120 г/л, до 136.36 г на литр воды, больше "
                              "растворимости (111 г на литр воды). Наибольший K, при котором оно "
                              "растворится: 166."));
-    EXPECT_TRUE(Stock::plan({sulphate}, 166, 10).warnings.isEmpty());
-    EXPECT_EQ(Stock::plan({sulphate}, 167, 10).warnings.size(), 1);
+    EXPECT_TRUE(Stock::plan({sulphate}, 166, 10, u'.').warnings.isEmpty());
+    EXPECT_EQ(Stock::plan({sulphate}, 167, 10, u'.').warnings.size(), 1);
 
     // The salts that share the tank take water too: with 1 g/L of potassium nitrate beside it,
     // the sulphate fits only to K = 142, and the warning names that.
     Fertilizer nitrate = fertilizer(2, "Калиевая селитра", 1, {NitrateN, K2O});
     nitrate.choice = TankChoice::B;
     nitrate.price = 2;
-    EXPECT_TRUE(Stock::plan({sulphate, nitrate}, 142, 10).warnings.isEmpty());
-    EXPECT_TRUE(Stock::plan({sulphate, nitrate}, 143, 10).warnings.first().endsWith(
+    EXPECT_TRUE(Stock::plan({sulphate, nitrate}, 142, 10, u'.').warnings.isEmpty());
+    EXPECT_TRUE(Stock::plan({sulphate, nitrate}, 143, 10, u'.').warnings.first().endsWith(
         QStringLiteral("растворится: 142.")));
 
     EXPECT_EQ(Stock::largestFactor(0.6, 111, 0.6), 166);
@@ -232,7 +234,7 @@ TEST(StockPlan, ASolubilityBreachNamesTheLargestFactorThatFits)
 
     // A tank with more salt than a kilogram per litre has no water to speak of.
     nitrate.solubility = 316;
-    const Stock::Plan heavy = Stock::plan({nitrate}, 1000, 10);
+    const Stock::Plan heavy = Stock::plan({nitrate}, 1000, 10, u'.');
     EXPECT_TRUE(std::isinf(*heavy.tank(Tank::B)->lines.first().solubilityPercent));
     EXPECT_TRUE(heavy.warnings.first().contains(QStringLiteral("соли в баке больше, чем воды")));
 
@@ -240,18 +242,18 @@ TEST(StockPlan, ASolubilityBreachNamesTheLargestFactorThatFits)
     Fertilizer gypsum = fertilizer(20, "Гипс", 3, {CaO, SO3});
     gypsum.solubility = 2.4;
     gypsum.price = 0.2;
-    EXPECT_EQ(Stock::plan({gypsum}, 1, 10).warnings,
+    EXPECT_EQ(Stock::plan({gypsum}, 1, 10, u'.').warnings,
               QStringList{QStringLiteral("Гипс в отдельном баке: 3 г/л, до 3.01 г на литр воды, больше "
                                          "растворимости (2.4 г на литр воды). Оно не растворится "
                                          "даже при K = 1.")});
 
     // Without a figure nothing is checked: no percentage, no warning.
     sulphate.solubility.reset();
-    const Stock::Plan unknown = Stock::plan({sulphate}, 1000, 10);
+    const Stock::Plan unknown = Stock::plan({sulphate}, 1000, 10, u'.');
     EXPECT_FALSE(unknown.tank(Tank::B)->lines.first().solubilityPercent.has_value());
     EXPECT_TRUE(unknown.warnings.isEmpty());
     sulphate.solubility = 0;
-    EXPECT_TRUE(Stock::plan({sulphate}, 1000, 10).warnings.isEmpty()) << "0 is no figure";
+    EXPECT_TRUE(Stock::plan({sulphate}, 1000, 10, u'.').warnings.isEmpty()) << "0 is no figure";
 }
 
 TEST(StockPlan, CostsCountThePricedAndNameTheUnpriced)
@@ -260,7 +262,7 @@ TEST(StockPlan, CostsCountThePricedAndNameTheUnpriced)
     const double prices[] = {1.2, 2.1, 3.4, 0.9};
     for (int i = 0; i < 4; ++i)
         recipe[i].price = prices[i];
-    const Stock::Plan plan = Stock::plan(recipe, 100, 10);
+    const Stock::Plan plan = Stock::plan(recipe, 100, 10, u'.');
     // By hand: 1000 g x 1.2 per kg = 1.2; B: 0.5 x 2.1 + 0.2 x 3.4 + 0.6 x 0.9 = 1.05 + 0.68 + 0.54.
     EXPECT_DOUBLE_EQ(plan.tank(Tank::A)->cost, 1.2);
     EXPECT_DOUBLE_EQ(plan.tank(Tank::B)->cost, 2.27);
@@ -274,7 +276,7 @@ TEST(StockPlan, CostsCountThePricedAndNameTheUnpriced)
               QStringLiteral("Нет цены: Хелат железа Fe-EDTA 13%. В стоимость не вошло."));
 
     recipe[4].price = 0; // given as free by the grower
-    const Stock::Plan priced = Stock::plan(recipe, 100, 10);
+    const Stock::Plan priced = Stock::plan(recipe, 100, 10, u'.');
     EXPECT_TRUE(priced.unpriced.isEmpty());
     EXPECT_TRUE(priced.warnings.isEmpty());
 }
@@ -293,7 +295,7 @@ TEST(StockPlan, FactorAndVolumeAsTyped)
         return QStringLiteral("(accepted)");
     };
     const auto factor = [](const QString &t) { return Stock::factorFromText(t); };
-    const auto litres = [](const QString &t) { return Stock::litresFromText(t); };
+    const auto litres = [](const QString &t) { return Stock::litresFromText(t, u'.'); };
     for (const char *bad : {"0", "1001", "-5", "2.5", "abc", "1e3"})
         EXPECT_EQ(refusal(factor, bad),
                   QStringLiteral("Коэффициент K — целое число от 1 до 1000, а не \"%1\"")
@@ -302,8 +304,8 @@ TEST(StockPlan, FactorAndVolumeAsTyped)
 
     // Either mark is the decimal mark; a tank too small for any gram to show is refused.
     for (const char *half : {"2.5", "2,5", " 2,5 "})
-        EXPECT_EQ(Stock::litresFromText(QString::fromUtf8(half)), 2.5) << half;
-    EXPECT_EQ(Stock::litresFromText(QStringLiteral("0.1")), Stock::MinLitres);
+        EXPECT_EQ(Stock::litresFromText(QString::fromUtf8(half), u'.'), 2.5) << half;
+    EXPECT_EQ(Stock::litresFromText(QStringLiteral("0.1"), u'.'), Stock::MinLitres);
     for (const char *bad : {"0", "-1", "2,5.1", "л", "100001", "1e-300", "0,09"})
         EXPECT_EQ(refusal(litres, bad),
                   QStringLiteral("Объём бака — число литров не меньше 0.1 и не больше 100000, а не \"%1\"")
@@ -357,7 +359,7 @@ TEST_F(StockPlanningTest, TheWorkingCompositionAndASavedSolutionAtTheirPercentag
 {
     addTestRecipe();
     WorkingComposition working(data.form4);
-    Stock::Plan plan = planning.plan(working.recipe(100), 100, 10);
+    Stock::Plan plan = planning.plan(working.recipe(100), 100, 10, u'.');
     EXPECT_EQ(grams(plan, Tank::A),
               (Grams{{QStringLiteral("Кальциевая селитра"), 1000}, {QStringLiteral("Хелат железа Fe-EDTA 13%"), 20}}));
     EXPECT_EQ(grams(plan, Tank::B),
@@ -372,7 +374,7 @@ TEST_F(StockPlanningTest, TheWorkingCompositionAndASavedSolutionAtTheirPercentag
     // At 80 % the amounts are the calculator's "Кол-во от %", kol_pr, exactly.
     inputs.p = 80;
     data.form4.T_rachet.refresh();
-    plan = planning.plan(working.recipe(80), 100, 10);
+    plan = planning.plan(working.recipe(80), 100, 10, u'.');
     QMap<QString, double> kolPr;
     for (int r = 0; r < data.form4.T_rachet.recordCount(); ++r)
         kolPr.insert(data.form4.T_rachet.valueAt(r, Fields::name).toString(),
@@ -390,7 +392,7 @@ TEST_F(StockPlanningTest, TheWorkingCompositionAndASavedSolutionAtTheirPercentag
     solutions.copyCompositionInto(solutions.appendSolution(QStringLiteral("Рассада"), QStringLiteral("70")));
     data.form4.T_save_rar.close();
     data.form4.T_save_rar.open();
-    const Stock::Plan saved = planning.plan(solutions.currentRecipe(), 100, 10);
+    const Stock::Plan saved = planning.plan(solutions.currentRecipe(), 100, 10, u'.');
     Dataset &rows = data.form4.T_save_rar;
     ASSERT_EQ(rows.recordCount(), 5);
     for (int r = 0; r < rows.recordCount(); ++r) {
@@ -516,7 +518,7 @@ TEST_F(StockPlanningTest, ASecondSeatAndBadRowsAreTakenInStrideAndNamed)
                               "(SELECT id_udobra FROM t_udobra WHERE name_udobra = 'Кальциевая селитра')"));
     data.form4.T_rachet.refresh();
     p.refresh();
-    const Stock::Plan plan = planning.plan(WorkingComposition(data.form4).recipe(100), 100, 10);
+    const Stock::Plan plan = planning.plan(WorkingComposition(data.form4).recipe(100), 100, 10, u'.');
     EXPECT_EQ(plan.warnings.mid(0, 3),
               (QStringList{
                   QStringLiteral("Строк без удобрения (удобрение удалено из справочника): 2, не учтены."),
@@ -557,11 +559,46 @@ TEST(StockPlan, ATinySolubilityIsShownAsItIs)
     f.name = QStringLiteral("Гипс");
     f.amount = 1;
     f.solubility = 0.001;
-    const Stock::Plan plan = Stock::plan({f}, 1, 1);
+    const Stock::Plan plan = Stock::plan({f}, 1, 1, u'.');
     const QStringList solubility = plan.warnings.filter(QStringLiteral("растворимости"));
     ASSERT_EQ(solubility.size(), 1) << plan.warnings.join(u'\n').toStdString();
     EXPECT_TRUE(solubility.first().contains(QStringLiteral("(0.001 г на литр воды)")))
         << solubility.first().toStdString();
+}
+
+} // namespace
+
+namespace {
+
+// The same planning on a base whose elements and fertilizers have other keys: the tanks are
+// decided by symbol, so nothing moves.
+class RenumberedStockPlanningTest : public StockPlanningTest
+{
+protected:
+    void SetUp() override
+    {
+        base.renumberKeys();
+        StockPlanningTest::SetUp();
+    }
+};
+
+TEST_F(RenumberedStockPlanningTest, TanksAndPropertiesFollowTheElementsNotTheirKeys)
+{
+    ASSERT_NE(fertilizerId(QStringLiteral("Хелат железа Fe-EDTA 13%")), 9);
+    addTestRecipe();
+    const Stock::Plan plan = planning.plan(WorkingComposition(data.form4).recipe(100), 100, 10, u'.');
+    EXPECT_EQ(grams(plan, Tank::A),
+              (Grams{{QStringLiteral("Кальциевая селитра"), 1000}, {QStringLiteral("Хелат железа Fe-EDTA 13%"), 20}}));
+    EXPECT_EQ(grams(plan, Tank::B),
+              (Grams{{QStringLiteral("Калиевая селитра"), 500}, {QStringLiteral("Монофосфат калия"), 200},
+                     {QStringLiteral("Сульфат магния (7-водный)"), 600}}));
+    // The renumbered fertilizer keeps its properties row: calcium nitrate's solubility counts.
+    EXPECT_NEAR(*plan.tank(Tank::A)->lines.first().solubilityPercent, 100.0 * 1000 / 898 / 2420 * 100, 1e-9);
+    const QList<Fertilizer> read = planning.fertilizersOf(WorkingComposition(data.form4).recipe(100));
+    ASSERT_EQ(read.size(), 5);
+    const QList<std::optional<Tank>> rule = {Tank::A, std::nullopt, Tank::B, Tank::B, Tank::A};
+    for (int i = 0; i < read.size(); ++i)
+        EXPECT_EQ(Stock::ruleTank(read.at(i).composition), rule.at(i)) << read.at(i).name.toStdString();
 }
 
 } // namespace
