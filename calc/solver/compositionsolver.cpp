@@ -451,11 +451,6 @@ SolverResult solveByEc(const SolverProblem &problem, SolverResult first)
 
 } // namespace
 
-ElementMode SolverProblem::defaultMode(double target)
-{
-    return target > 0 ? ElementMode::Target : ElementMode::Ignore;
-}
-
 SolverResult solveComposition(const SolverProblem &problem)
 {
     SolverResult r = solveAt(problem, 1);
@@ -516,99 +511,4 @@ SolverResult predictComposition(const SolverProblem &problem, const QList<double
     r.ec = reading.ec;
     r.ammoniumShare = reading.ammoniumShare;
     return r;
-}
-
-QString modeText(ElementMode mode)
-{
-    switch (mode) {
-    case ElementMode::Target:
-        return QStringLiteral("Цель");
-    case ElementMode::AtLeast:
-        return QStringLiteral("Не меньше");
-    case ElementMode::AtMost:
-        return QStringLiteral("Не больше");
-    case ElementMode::Ignore:
-        break;
-    }
-    return QStringLiteral("Игнорировать");
-}
-
-QString SolverResult::statusText(const SolverProblem &problem) const
-{
-    const auto names = [&problem](const QList<int> &elements) {
-        QStringList out;
-        for (int i : elements)
-            out.append(problem.elements.at(i).name);
-        return out.join(QStringLiteral(", "));
-    };
-    const QString none = uncarried.isEmpty()
-                             ? QString()
-                             : QStringLiteral(" Ни одно удобрение состава не содержит: %1.")
-                                   .arg(names(uncarried));
-    const QString leftOut = (problem.leftOut.isEmpty()
-                                 ? QString()
-                                 : QStringLiteral(" Не учтены %1.").arg(problem.leftOut.join(QStringLiteral(", "))))
-                            + SolverChemistry::notesText(problem, *this);
-    switch (status) {
-    case Status::NothingAsked:
-        return QStringLiteral("Нечего подбирать: ни один элемент не участвует.") + none + leftOut;
-    case Status::NoAnswer:
-        return QStringLiteral("Решение не найдено: задача слишком вырождена. "
-                              "Измените режимы или ограничения и подберите снова.")
-               + none + leftOut;
-    case Status::Contradiction:
-        break;
-    case Status::Solved: {
-        QString text = uncarried.isEmpty() ? QStringLiteral("Подобрано.")
-                                           : QStringLiteral("Подобрано по остальным элементам.") + none;
-        const auto bounds = [&problem](const QList<int> &elements) {
-            QStringList out;
-            for (int i : elements) {
-                out.append(QStringLiteral("%1 «%2»").arg(problem.elements.at(i).name,
-                                                         modeText(problem.elements.at(i).mode)));
-            }
-            return out.join(QStringLiteral(", "));
-        };
-        if (!unmet.isEmpty())
-            text += QStringLiteral(" Не выполнено: %1.").arg(bounds(unmet));
-        if (!missedByRounding.isEmpty()) {
-            text += QStringLiteral(" С точностью до округления количеств: %1.")
-                        .arg(bounds(missedByRounding));
-        }
-        if (!atMaxAmount.isEmpty()) {
-            QStringList held;
-            for (int f : atMaxAmount)
-                held.append(problem.fertilizers.at(f).name);
-            text += QStringLiteral(" Целям нужно больше %1 г/л: %2.")
-                        .arg(formatGeneral(MaxAmount, problem.decimalSeparator),
-                             held.join(QStringLiteral(", ")));
-        }
-        return text + leftOut;
-    }
-    }
-    QStringList involved;
-    using Kind = Conflict::Kind;
-    for (const Conflict &c : conflicts) {
-        switch (c.kind) {
-        case Kind::AtLeast:
-        case Kind::AtMost:
-            involved.append(QStringLiteral("%1 «%2»").arg(
-                problem.elements.at(c.index).name,
-                modeText(c.kind == Kind::AtLeast ? ElementMode::AtLeast : ElementMode::AtMost)));
-            break;
-        case Kind::Fixed:
-            involved.append(QStringLiteral("%1 «Закрепить»").arg(problem.fertilizers.at(c.index).name));
-            break;
-        case Kind::AmountAtMost:
-            involved.append(QStringLiteral("%1 «Не больше г/л.»").arg(problem.fertilizers.at(c.index).name));
-            break;
-        case Kind::Ammonium:
-            involved.append(QStringLiteral("аммоний не больше %1 % от N")
-                                .arg(formatGeneral(problem.ammoniumShare.value_or(0), problem.decimalSeparator)));
-            break;
-        }
-    }
-    return QStringLiteral("Ограничения противоречат друг другу: %1. Ничего не подобрано.")
-               .arg(involved.join(QStringLiteral(", ")))
-           + none + leftOut;
 }

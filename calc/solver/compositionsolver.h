@@ -49,9 +49,6 @@ struct SolverProblem
         double target(Stage stage) const { return stage == Stage::Vegetative ? vega : cvet; }
     };
 
-    // "Цель" for an element with a target above 0, "Игнорировать" for the others.
-    static ElementMode defaultMode(double target);
-
     QList<Fertilizer> fertilizers; // the working composition's rows, in order
     QList<Element> elements;       // the crop's target rows, in order
     Stage stage = Stage::Vegetative;
@@ -123,13 +120,7 @@ struct SolverResult
     std::optional<Chemistry::AcidDose> acidDose;
     std::optional<double> imbalance;     // meq/L cations − anions the targets cannot be met by
     QList<int> saline;                   // elements (Na, Cl) the water brings beyond their limit
-
-    // What the grower reads about this answer to `problem`, in one paragraph.
-    QString statusText(const SolverProblem &problem) const;
 };
-
-// The mode's text, as the mode drop-down and the status show it.
-QString modeText(ElementMode mode);
 
 // A deviation beyond this many percent is shown in the warning colour.
 constexpr double DeviationTolerance = 10;

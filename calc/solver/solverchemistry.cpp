@@ -164,9 +164,8 @@ QList<int> salineOf(const SolverProblem &problem)
     return out;
 }
 
-QString notesText(const SolverProblem &problem, const SolverResult &result)
+QString notesText(const SolverProblem &problem, const SolverResult &result, QChar sep)
 {
-    const QChar sep = problem.decimalSeparator;
     QString text;
     if (result.imbalance)
         text += QLatin1Char(' ') + imbalanceText(*result.imbalance, sep);

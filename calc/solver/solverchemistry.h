@@ -47,6 +47,6 @@ double millimolesOf(const SolverProblem::Element &element);
 // What the answer says of the chemistry, each sentence after a blank: the targets' imbalance,
 // the acid's dose, the EC asked and reached, the water's sodium and chloride. Empty when there
 // is nothing to say.
-QString notesText(const SolverProblem &problem, const SolverResult &result);
+QString notesText(const SolverProblem &problem, const SolverResult &result, QChar decimalSeparator);
 
 } // namespace SolverChemistry

@@ -17,15 +17,6 @@ public:
     double litres() const override { return 10; }
 };
 
-BenchBase &base(int factor)
-{
-    static std::unique_ptr<BenchBase> one, hundred;
-    auto &slot = factor == 1 ? one : hundred;
-    if (!slot)
-        slot = std::make_unique<BenchBase>(factor);
-    return *slot;
-}
-
 // The first ten fertilizers of the list into the working composition, 0.5 g/L each.
 void fillComposition(DataModules &dm)
 {
@@ -44,7 +35,7 @@ void fillComposition(DataModules &dm)
 
 void BM_ConcentrationRun(benchmark::State &state)
 {
-    DataModules dm(base(int(state.range(0))).path());
+    DataModules dm(BenchBase::shared(int(state.range(0))).path());
     BenchView view;
     ConcentrationEngine engine(dm, view);
     engine.installHooks();
@@ -57,7 +48,7 @@ void BM_ConcentrationRun(benchmark::State &state)
 
 void BM_OpenEveryDataset(benchmark::State &state)
 {
-    DataModules dm(base(int(state.range(0))).path());
+    DataModules dm(BenchBase::shared(int(state.range(0))).path());
     BenchView view;
     ConcentrationEngine engine(dm, view);
     engine.installHooks();
@@ -71,7 +62,7 @@ void BM_OpenEveryDataset(benchmark::State &state)
 
 void BM_SearchFertilizers(benchmark::State &state)
 {
-    DataModules dm(base(int(state.range(0))).path());
+    DataModules dm(BenchBase::shared(int(state.range(0))).path());
     dm.openAll();
     Dataset &u = dm.form2.T_Udobra;
     u.setFiltered(true);

@@ -14,15 +14,6 @@ namespace {
 
 constexpr int RecipeSize = 20;
 
-BenchBase &base(int factor)
-{
-    static std::unique_ptr<BenchBase> one, hundred;
-    auto &slot = factor == 1 ? one : hundred;
-    if (!slot)
-        slot = std::make_unique<BenchBase>(factor);
-    return *slot;
-}
-
 // Twenty fertilizers of every kind the rule tells apart: calcium through CaO, phosphorus and
 // sulphur through their oxides, both at once, iron, and the ones left to the balance; priced
 // and unpriced, some past their solubility.
@@ -63,7 +54,7 @@ void BM_StockPlan(benchmark::State &state)
 // with their compositions and properties, then planned.
 void BM_StockPlanning(benchmark::State &state)
 {
-    DataModules dm(base(int(state.range(0))).path());
+    DataModules dm(BenchBase::shared(int(state.range(0))).path());
     dm.openAll();
     Dataset &u = dm.form2.T_Udobra;
     Dataset &r = dm.form4.T_rachet;

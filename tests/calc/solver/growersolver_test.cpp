@@ -1,5 +1,6 @@
 #include "calc/solver/solverchemistry.h"
 #include "calc/solver/solverdefaults.h"
+#include "calc/solver/solverexplanation.h"
 #include "calc/solver/solverinputs.h"
 #include "data/basequeries.h"
 #include "data/connection.h"
@@ -38,6 +39,12 @@ struct Water
 // Hard tap water: Ca 80, Mg 20, S 20 and 268 mg/L HCO3 (4.4 meq/L) at pH 7.6.
 const Water HardWater = {{{QStringLiteral("Ca"), 80}, {QStringLiteral("Mg"), 20}, {QStringLiteral("S"), 20}},
                          268, 7.6};
+
+// The answer's status as the dialog and a program without a window say it.
+QString said(const SolverProblem &p, const SolverResult &r)
+{
+    return SolverExplanation(p.decimalSeparator).status(p, r);
+}
 
 class GrowerSolver : public ::testing::Test
 {
@@ -134,7 +141,7 @@ TEST_F(OldTestCrops, DefaultWeightsKeepTheCationsOfTheOldTomato)
 {
     SolverProblem p = problem(QStringLiteral("Томат"), {CalciumNitrate, PotassiumNitrate, Mkp, Epsom, IronChelate});
     const SolverResult r = solveComposition(p);
-    ASSERT_EQ(r.status, SolverResult::Status::Solved) << r.statusText(p).toStdString();
+    ASSERT_EQ(r.status, SolverResult::Status::Solved) << said(p, r).toStdString();
     print(QStringLiteral("Old tomato, default weights"), p, r);
     for (const QString &symbol : {QStringLiteral("Ca"), QStringLiteral("Mg"), QStringLiteral("K")}) {
         const SolverResult::Element &e = of(p, r, symbol);
@@ -184,7 +191,7 @@ TEST_F(GrowerSolver, EveryStandardCropIsMetWithinItsAmmoniumShare)
         // Sodium and chloride salts are not chosen where the crop asks nothing of them.
         EXPECT_EQ(of(p, r, QStringLiteral("Na")).fertilizers, 0) << crop.name.toStdString();
         EXPECT_EQ(of(p, r, QStringLiteral("Cl")).fertilizers, 0) << crop.name.toStdString();
-        EXPECT_FALSE(r.statusText(p).contains(QStringLiteral("не сбалансированы")));
+        EXPECT_FALSE(said(p, r).contains(QStringLiteral("не сбалансированы")));
         for (double a : r.amounts)
             EXPECT_GE(a, 0);
     }
@@ -225,7 +232,7 @@ TEST_F(GrowerSolver, HardWaterTakesItsAcidOnceAndHoldsTheAmmonium)
         const SolverResult run = predictComposition(p, r.amounts);
         EXPECT_EQ(run.elements.at(n).result, r.elements.at(n).result);
         EXPECT_EQ(run.ec, r.ec);
-        EXPECT_TRUE(r.statusText(p).contains(NitricAcid));
+        EXPECT_TRUE(said(p, r).contains(NitricAcid));
         if (limit == 15) {
             // With the crop's own ammonium every macro element is met, and the acid's nitrate
             // balances the bicarbonate it takes away.
@@ -267,7 +274,7 @@ TEST_F(GrowerSolver, AnAmmoniumShareAKeptAmountBreaksIsNamed)
     const QList<SolverResult::Conflict> expected = {{SolverResult::Conflict::Kind::Ammonium, 0},
                                                     {SolverResult::Conflict::Kind::Fixed, fertilizerOf(p, AmmoniumNitrate)}};
     EXPECT_EQ(r.conflicts, expected);
-    EXPECT_TRUE(r.statusText(p).contains(QStringLiteral("аммоний не больше 0 % от N")));
+    EXPECT_TRUE(said(p, r).contains(QStringLiteral("аммоний не больше 0 % от N")));
 }
 
 // "По EC": the answer's EC by the chemistry model meets the EC asked, for three crops at three
@@ -304,7 +311,7 @@ TEST_F(GrowerSolver, TargetsScaledToTheEcAsked)
     const SolverResult r = solveComposition(p);
     ASSERT_EQ(r.status, SolverResult::Status::Solved);
     EXPECT_TRUE(r.ecMissed);
-    EXPECT_TRUE(r.statusText(p).contains(QStringLiteral("не достигнута")));
+    EXPECT_TRUE(said(p, r).contains(QStringLiteral("не достигнута")));
 }
 
 // Targets whose cations and anions differ cannot be met by any salts: the status says by how
@@ -326,7 +333,7 @@ TEST_F(GrowerSolver, UnbalancedTargetsAreNamedWithTheirGap)
         p.decimalSeparator = u',';
         const SolverResult balanced = solveComposition(p);
         ASSERT_EQ(balanced.status, SolverResult::Status::Solved);
-        EXPECT_FALSE(balanced.statusText(p).contains(QStringLiteral("сбалансированы")));
+        EXPECT_FALSE(said(p, balanced).contains(QStringLiteral("сбалансированы")));
 
         SolverProblem::Element &e = p.elements[indexOf(p, c.symbol)];
         e.vega += c.more;
@@ -336,7 +343,7 @@ TEST_F(GrowerSolver, UnbalancedTargetsAreNamedWithTheirGap)
         EXPECT_NEAR(*r.imbalance, c.meq, 0.2);
         QString gap = QString::number(std::abs(*r.imbalance), 'f', 1);
         gap.replace(u'.', u',');
-        const QString text = r.statusText(p);
+        const QString text = said(p, r);
         EXPECT_TRUE(text.contains(QStringLiteral("Цели не сбалансированы: %1, на %2 мг-экв/л")
                                       .arg(QString::fromUtf8(c.side), gap)))
             << text.toStdString();
@@ -368,7 +375,7 @@ TEST_F(GrowerSolver, SalineWaterIsWarnedOf)
         }
         EXPECT_EQ(warned, c.warned) << c.na << ' ' << c.cl;
         for (const QString &symbol : c.warned)
-            EXPECT_TRUE(r.statusText(p).contains(QStringLiteral("В воде %1").arg(symbol)));
+            EXPECT_TRUE(said(p, r).contains(QStringLiteral("В воде %1").arg(symbol)));
     }
 }
 
