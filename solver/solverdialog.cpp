@@ -1,6 +1,7 @@
 #include "solverdialog.h"
 
 #include "bounddelegate.h"
+#include "weightdelegate.h"
 #include "modedelegate.h"
 #include "solverelementmodel.h"
 #include "solverfertilizermodel.h"
@@ -10,13 +11,16 @@
 #include "calc/run/calculationinputs.h"
 #include "calc/run/workingcomposition.h"
 #include "data/datamodules.h"
+#include "data/apperror.h"
 #include "data/textconv.h"
 #include "ui/chart/elementchart.h"
 #include "ui/color/wincolor.h"
 #include "ui/messages.h"
 #include "ui/windowfont.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -27,7 +31,7 @@ namespace {
 
 constexpr int BuiltWidth = 960;
 constexpr int BuiltHeight = 640;
-constexpr int ListsWidth = 500;
+constexpr int ListsWidth = 540;
 
 // 0x00A6CAF0: RGB 240, 202, 166, the flowering columns' colour in the calculator.
 constexpr int FloweringColour = 10930928;
@@ -77,11 +81,14 @@ SolverDialog::SolverDialog(DataModules &data, const CalculationInputs &inputs,
     // Built in the order they stand, from the top left: the order Tab follows.
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(setupChoices());
+    layout->addWidget(setupChemistry());
     layout->addWidget(setupGrids(), 1);
     m_status = statusLine("StatusLabel", QStringLiteral("Итог подбора"), true, this);
     m_totals = statusLine("SaltTotalsLabel", QStringLiteral("Общее кол-во солей"), false, this);
+    m_chemistry = statusLine("ChemistryLabel", QStringLiteral("EC и аммоний ответа"), false, this);
     layout->addWidget(m_status);
     layout->addWidget(m_totals);
+    layout->addWidget(m_chemistry);
     layout->addWidget(setupButtons());
 
     connect(&m_session, &SolverSession::changed, this, [this] { showSession(); });
@@ -137,12 +144,83 @@ QWidget *SolverDialog::setupChoices()
     return bar;
 }
 
+QWidget *SolverDialog::setupChemistry()
+{
+    auto *bar = new QWidget(this);
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+
+    const auto edit = [bar](const char *name, const QString &label, const QString &accessible,
+                            const QString &hint) {
+        auto *caption = new QLabel(label, bar);
+        auto *e = new QLineEdit(bar);
+        e->setObjectName(QString::fromLatin1(name));
+        e->setAccessibleName(accessible);
+        e->setToolTip(hint);
+        e->setMaximumWidth(70);
+        caption->setBuddy(e);
+        return std::pair{caption, e};
+    };
+    const auto [nh4Label, nh4] = edit("Nh4Edit", QStringLiteral("Аммоний, % от N:"), QStringLiteral("Аммоний, % от N"),
+                                      QStringLiteral("Не больше этой доли азота в аммонийной форме, вода "
+                                                     "включена; пусто — без ограничения"));
+    const auto [ecLabel, ec] = edit("EcEdit", QStringLiteral("EC, мСм/см:"), QStringLiteral("EC стадии"),
+                                    QStringLiteral("EC стадии; с «По EC» цели масштабируются до неё"));
+    m_nh4 = nh4;
+    m_ec = ec;
+    m_byEc = new QCheckBox(QStringLiteral("По EC"), bar);
+    m_byEc->setObjectName(QStringLiteral("ByEcBox"));
+    m_byEc->setToolTip(QStringLiteral("Цели умножаются на одно число, пока EC ответа не станет равна EC стадии"));
+
+    row->addWidget(nh4Label);
+    row->addWidget(m_nh4);
+    row->addSpacing(16);
+    row->addWidget(ecLabel);
+    row->addWidget(m_ec);
+    row->addWidget(m_byEc);
+    row->addStretch(1);
+
+    // A figure that is no number is refused, and the edit shows the session's figure again.
+    const auto typed = [this](QLineEdit *e, void (SolverSession::*set)(std::optional<double>)) {
+        connect(e, &QLineEdit::editingFinished, this, [this, e, set] {
+            guarded([this, e, set] {
+                const QString text = e->text().trimmed();
+                double v = 0;
+                if (!text.isEmpty() && !tryParseDecimal(text, v)) {
+                    showFigures();
+                    throw AppError(QStringLiteral("«%1»: %2 — не число").arg(e->accessibleName(), text));
+                }
+                const std::optional<double> value = text.isEmpty() ? std::nullopt : std::optional(v);
+                const std::optional<double> now = e == m_nh4 ? m_session.ammoniumShare() : m_session.ec();
+                if (value == now)
+                    return;
+                try {
+                    (m_session.*set)(value);
+                } catch (const AppError &) {
+                    showFigures();
+                    throw;
+                }
+            });
+        });
+    };
+    typed(m_nh4, &SolverSession::setAmmoniumShare);
+    typed(m_ec, &SolverSession::setEc);
+    connect(m_byEc, &QCheckBox::toggled, this, [this](bool on) {
+        guarded([this, on] {
+            if (on != m_session.byEc())
+                m_session.setByEc(on);
+        });
+    });
+    return bar;
+}
+
 QWidget *SolverDialog::setupGrids()
 {
     m_elementGrid = new SolverGrid(QStringLiteral("ElementGrid"), QStringLiteral("Элементы"),
                                    new SolverElementModel(m_session, this), this);
     m_elementGrid->setItemDelegateForColumn(SolverElementModel::Mode, new ModeDelegate(m_elementGrid));
-    m_elementGrid->fitColumns({56, 70, 92, 70, 102});
+    m_elementGrid->setItemDelegateForColumn(SolverElementModel::Weight, new WeightDelegate(m_elementGrid));
+    m_elementGrid->fitColumns({56, 70, 92, 40, 70, 102});
 
     m_fertilizerGrid = new SolverGrid(QStringLiteral("FertilizerGrid"), QStringLiteral("Удобрения"),
                                       new SolverFertilizerModel(m_session, this), this);
@@ -250,8 +328,23 @@ void SolverDialog::showSession()
                                                                  : palette().color(QPalette::WindowText));
     m_status->setPalette(p);
     say(m_totals, m_session.totalsText());
+    say(m_chemistry, m_session.chemistryText());
+    showFigures();
     m_apply->setEnabled(m_session.hasAmounts());
     showChart();
+}
+
+void SolverDialog::showFigures()
+{
+    const auto show = [](QLineEdit *e, const std::optional<double> &value) {
+        const QString text = value ? formatGeneral(*value) : QString();
+        if (e->text() != text)
+            e->setText(text);
+    };
+    show(m_nh4, m_session.ammoniumShare());
+    show(m_ec, m_session.ec());
+    const QSignalBlocker quiet(m_byEc);
+    m_byEc->setChecked(m_session.byEc());
 }
 
 void SolverDialog::showChart()

@@ -12,7 +12,9 @@
 class CalculationInputs;
 class DataModules;
 class ElementChart;
+class QCheckBox;
 class QComboBox;
+class QLineEdit;
 class QLabel;
 class QPushButton;
 class SolverGrid;
@@ -48,6 +50,7 @@ Q_SIGNALS:
 
 private:
     QWidget *setupChoices();
+    QWidget *setupChemistry(); // the ammonium share, the EC and "По EC"
     QWidget *setupGrids();
     QWidget *setupButtons();
 
@@ -55,6 +58,8 @@ private:
     // The session changed: what is not a grid follows it.
     void showSession();
     void showChart();
+    // The ammonium share, the EC and "По EC" as the session holds them.
+    void showFigures();
 
     DataModules &m_data;
     const CalculationInputs &m_inputs;
@@ -68,6 +73,10 @@ private:
     ElementChart *m_chart = nullptr;
     QLabel *m_status = nullptr;
     QLabel *m_totals = nullptr;
+    QLabel *m_chemistry = nullptr;
+    QLineEdit *m_nh4 = nullptr;
+    QLineEdit *m_ec = nullptr;
+    QCheckBox *m_byEc = nullptr;
     QPushButton *m_apply = nullptr;
     QPointer<WaterWindow> m_waterWindow;
 };

@@ -12,6 +12,8 @@ SolverElementModel::SolverElementModel(SolverSession &session, QObject *parent)
            {QStringLiteral("Цель, мг/л"), {}},
            {QStringLiteral("Режим"), QStringLiteral("Цель — как можно ближе к цели; Не меньше и "
                                                     "Не больше — граница; Игнорировать — не учитывать")},
+           {QStringLiteral("Вес"), QStringLiteral("Важность элемента, от 1 до 10: отклонение умножается "
+                                                  "на вес. Катионам K, Ca, Mg — 3, P — 2, остальным — 1")},
            {QStringLiteral("Вода, мг/л"), {}},
            {QStringLiteral("Результат, мг/л"), {}},
            {QStringLiteral("Отклонение, %"),
@@ -53,6 +55,8 @@ QVariant SolverElementModel::data(const QModelIndex &index, int role) const
             return row.target;
         case Mode:
             return row.mode;
+        case Weight:
+            return row.weight;
         case Water:
             return row.water;
         case Result:
@@ -68,6 +72,8 @@ QVariant SolverElementModel::data(const QModelIndex &index, int role) const
             return e.target(m_session.stage());
         case Mode:
             return int(e.mode);
+        case Weight:
+            return e.weight;
         case Water:
             return e.water;
         case Result:
@@ -82,8 +88,8 @@ QVariant SolverElementModel::data(const QModelIndex &index, int role) const
             return ElementChart::warningColour().lighter(170);
         return {};
     case Qt::ToolTipRole:
-        if (index.column() == Mode)
-            return hint(Mode);
+        if (index.column() == Mode || index.column() == Weight)
+            return hint(index.column());
         return judged && !row.note.isEmpty() ? QVariant(row.note) : QVariant();
     case Qt::AccessibleDescriptionRole:
         return judged && !row.note.isEmpty() ? QVariant(row.note) : QVariant();
@@ -96,10 +102,14 @@ QVariant SolverElementModel::data(const QModelIndex &index, int role) const
 
 bool SolverElementModel::setData(const QModelIndex &index, const QVariant &value, int role)
 {
-    if (role != Qt::EditRole || index.column() != Mode || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    const bool editable = index.column() == Mode || index.column() == Weight;
+    if (role != Qt::EditRole || !editable || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return false;
     // The session tells every row to read again.
-    m_session.setMode(index.row(), ElementMode(value.toInt()));
+    if (index.column() == Mode)
+        m_session.setMode(index.row(), ElementMode(value.toInt()));
+    else
+        m_session.setWeight(index.row(), value.toInt());
     return true;
 }
 
@@ -108,5 +118,5 @@ Qt::ItemFlags SolverElementModel::flags(const QModelIndex &index) const
     if (!index.isValid())
         return Qt::NoItemFlags;
     const Qt::ItemFlags shown = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    return index.column() == Mode ? shown | Qt::ItemIsEditable : shown;
+    return index.column() == Mode || index.column() == Weight ? shown | Qt::ItemIsEditable : shown;
 }

@@ -237,6 +237,7 @@ SolverExplanation::ElementRow SolverExplanation::elementRow(const SolverProblem 
     row.name = e.name;
     row.target = number(e.target(problem.stage));
     row.mode = modeText(e.mode);
+    row.weight = QString::number(e.weight);
     row.water = number(e.water);
     if (!result)
         return row;

@@ -34,6 +34,7 @@ public:
         QString name;
         QString target; // mg/L at 100 % of the stage ("По EC": scaled, once answered)
         QString mode;
+        QString weight;
         QString water;
         QString result;    // empty without amounts
         QString deviation; // empty without amounts or a target
