@@ -2,6 +2,7 @@
 #include "calc/run/numbers.h"
 #include "calc/run/workingcomposition.h"
 #include "calc/solver/solversession.h"
+#include "data/apperror.h"
 #include "data/fields.h"
 #include "support/readmerecipe.h"
 
@@ -152,6 +153,50 @@ TEST_F(SolverSessionTest, ChoicesOutliveTheSessionForWhatIsStillThere)
 
 // An answer is shown in the session's words, written where it was found, and taken back by
 // any change of a condition.
+// The ammonium share and the EC start from the crop's properties (15 % and none for a crop
+// without them), the weights from the element; what the grower types stays for the crop and
+// the next session, and figures out of range are refused with nothing changed.
+TEST_F(SolverSessionTest, SharesEcsAndWeightsStartFromTheCropAndStayAsTyped)
+{
+    {
+        SolverSession s(source, choices, u'.');
+        EXPECT_EQ(s.ammoniumShare(), 15.0) << "the test crop stores no share";
+        EXPECT_EQ(s.ec(), std::nullopt);
+        EXPECT_EQ(s.elements().at(elementRow(s, QStringLiteral("Ca"))).weight, 3);
+        EXPECT_EQ(s.elements().at(elementRow(s, QStringLiteral("P"))).weight, 2);
+        EXPECT_EQ(modeOf(s, QStringLiteral("S")), ElementMode::AtLeast);
+
+        QSignalSpy changed(&s, &SolverSession::changed);
+        s.setAmmoniumShare(std::nullopt);
+        s.setEc(1.8);
+        s.setByEc(true);
+        s.setWeight(elementRow(s, QStringLiteral("N")), 7);
+        EXPECT_EQ(changed.count(), 4);
+        for (const std::function<void()> &refused :
+             std::initializer_list<std::function<void()>>{[&] { s.setAmmoniumShare(101); },
+                                                          [&] { s.setAmmoniumShare(-1); },
+                                                          [&] { s.setEc(0); },
+                                                          [&] { s.setEc(SolverSession::MaxEc + 1); },
+                                                          [&] { s.setWeight(0, 0); },
+                                                          [&] { s.setWeight(0, 11); }}) {
+            EXPECT_THROW(refused(), AppError);
+        }
+        EXPECT_EQ(changed.count(), 4) << "a refused figure changes nothing";
+        s.solve(100);
+        ASSERT_TRUE(s.hasAmounts());
+        EXPECT_NEAR(s.result()->ec.value_or(0), 1.8, EcTolerance) << "the EC typed, by the targets' scale";
+        EXPECT_TRUE(s.chemistryText().startsWith(QStringLiteral("EC ответа 1.8")));
+        EXPECT_FALSE(s.chemistryText().contains(QStringLiteral("не больше"))) << "no share limit";
+    }
+    SolverSession next(source, choices, u'.');
+    EXPECT_EQ(next.ammoniumShare(), std::nullopt) << "no limit, as typed";
+    EXPECT_EQ(next.ec(), 1.8);
+    EXPECT_TRUE(next.byEc());
+    EXPECT_EQ(next.elements().at(elementRow(next, QStringLiteral("N"))).weight, 7);
+    next.setStage(Stage::Flowering);
+    EXPECT_EQ(next.ec(), std::nullopt) << "an EC is typed for a stage";
+}
+
 TEST_F(SolverSessionTest, AnAnswerIsShownWrittenAndTakenBack)
 {
     SolverSession session(source, choices, u',');
@@ -165,8 +210,15 @@ TEST_F(SolverSessionTest, AnAnswerIsShownWrittenAndTakenBack)
     session.solve(100);
     ASSERT_TRUE(session.hasAmounts());
     EXPECT_EQ(changed.count(), 1);
-    EXPECT_EQ(session.statusText(), QStringLiteral("Подобрано по остальным элементам. Ни одно "
-                                                   "удобрение состава не содержит: Mn, Zn, Cu, B, Mo."));
+    // The old tomato's targets: more cations than anions, by what the core finds for them.
+    ASSERT_TRUE(session.result()->imbalance);
+    EXPECT_GT(*session.result()->imbalance, 0);
+    EXPECT_EQ(session.statusText(),
+              QStringLiteral("Подобрано по остальным элементам. Ни одно удобрение состава не содержит: Mn, Zn, "
+                             "Cu, B, Mo. Цели не сбалансированы: катионов больше, чем анионов, на %1 мг-экв/л; "
+                             "такую смесь солей составить нельзя. Поставьте Ca или Mg в режим «Не больше» или "
+                             "добавьте хлорид/сульфат.")
+                  .arg(QString::number(*session.result()->imbalance, 'f', 1).replace(u'.', u',')));
     EXPECT_FALSE(session.statusIsWarning());
     EXPECT_TRUE(session.totalsText().startsWith(QStringLiteral("Общее кол-во солей: ")));
     int met = 0;
