@@ -1,5 +1,6 @@
 #include "solvergrid.h"
 
+#include "ui/grid/gridkeys.h"
 #include "ui/grid/gridlook.h"
 
 #include <QHeaderView>
@@ -18,7 +19,7 @@ SolverGrid::SolverGrid(const QString &name, const QString &accessibleName,
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
                     | QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
-    setTabKeyNavigation(false);
+    GridKeys::leaveOnTab(this); // Tab leaves the grid; the arrows move within it
     horizontalHeader()->setStretchLastSection(true);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     GridLook::compactRows(this);

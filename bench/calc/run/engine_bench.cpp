@@ -1,4 +1,5 @@
 #include "support/benchbase.h"
+#include "support/benchcomposition.h"
 
 #include "calc/run/engine.h"
 #include "data/datamodules.h"
@@ -20,17 +21,7 @@ public:
 // The first ten fertilizers of the list into the working composition, 0.5 g/L each.
 void fillComposition(DataModules &dm)
 {
-    Dataset &u = dm.form2.T_Udobra;
-    Dataset &r = dm.form4.T_rachet;
-    while (!r.isEmpty())
-        r.remove();
-    u.first();
-    for (int i = 0; i < 10 && !u.eof(); ++i, u.next()) {
-        r.append();
-        r.setValue(Fields::id_udobra, u.asInteger(Fields::id_udobra));
-        r.setValue(Fields::kol, 0.5);
-        r.post();
-    }
+    fillWorkingComposition(dm, 10, [](int) { return 0.5; });
 }
 
 void BM_ConcentrationRun(benchmark::State &state)

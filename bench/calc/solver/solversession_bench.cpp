@@ -1,8 +1,8 @@
 #include "support/benchbase.h"
+#include "support/benchcomposition.h"
 
 #include "calc/solver/solversession.h"
 #include "data/datamodules.h"
-#include "data/fields.h"
 
 #include <benchmark/benchmark.h>
 
@@ -15,17 +15,7 @@ std::unique_ptr<DataModules> withComposition(int factor, int size)
 {
     auto dm = std::make_unique<DataModules>(BenchBase::shared(factor).path());
     dm->openAll();
-    Dataset &u = dm->form2.T_Udobra;
-    Dataset &r = dm->form4.T_rachet;
-    while (!r.isEmpty()) // the base outlives a run of the benchmark
-        r.remove();
-    u.first();
-    for (int i = 0; i < size && !u.eof(); ++i, u.next()) {
-        r.append();
-        r.setValue(Fields::id_udobra, u.asInteger(Fields::id_udobra));
-        r.setValue(Fields::kol, 0.1);
-        r.post();
-    }
+    fillWorkingComposition(*dm, size, [](int) { return 0.1; });
     return dm;
 }
 
