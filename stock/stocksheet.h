@@ -12,16 +12,17 @@
 // "Маточные растворы.xls". One place, so that the window, the paper and the file agree.
 namespace StockSheet {
 
-enum Column { Name, Grams, GramsPerLitre, SolubilityPercent, Cost, ColumnCount };
+enum Column { Name, Grams, Millilitres, GramsPerLitre, SolubilityPercent, SharedPercent, Cost, ColumnCount };
 
-// "Удобрение", "г. в баке", "г/л в баке", "% растворимости", "Стоимость".
+// "Удобрение", "г. в баке", "мл в баке", "г/л в баке", "% растворимости", "% с общими ионами",
+// "Стоимость".
 const QStringList &captions();
 
 // A cell of a fertilizer's row, numbers rounded for reading in the system's format.
 QString cellText(const Stock::Line &line, int column);
 // The tank's "Итого" row.
 QString totalText(const Stock::TankContents &tank, int column);
-// "Бак A", "Бак B", "Отдельно, каждое в своём баке".
+// "Бак A", "Бак B", "Бак «Кислота»", "Отдельно, каждое в своём баке".
 QString tankTitle(Stock::Tank tank);
 // A cost that leaves out fertilizers without a price says so: "не менее 12.5", or "нет цены"
 // when none has one. The warnings name them.
@@ -38,14 +39,15 @@ struct Heading
     QDate date;
 };
 
-// The sheet to print: title, the heading line, one table per tank with its total, the costs and
-// the warnings. HTML for QTextDocument.
+// The sheet to print: title, the heading line (the mixing temperature in it), one table per tank
+// with its total, the costs and the warnings. HTML for QTextDocument.
 QString html(const Stock::Plan &plan, const Heading &heading);
 
 // The worksheet's captions: "Бак" and the grid's.
 QStringList worksheetCaptions();
-// Its rows: every fertilizer with its tank, each tank's total, the cost per 1000 L. Numbers are
-// unrounded; a figure that is missing (no solubility, no price) is the grid's text.
+// Its rows: the mixing temperature as a note, every fertilizer with its tank, each tank's total, the cost
+// per 1000 L. Numbers are unrounded; a figure that is missing (no solubility, no price) is the
+// grid's text, a volume that does not apply (a salt's) an empty cell.
 QList<WorksheetRow> worksheetRows(const Stock::Plan &plan);
 
 } // namespace StockSheet

@@ -53,8 +53,13 @@ protected:
         return w;
     }
 
-    // A tank grid's fertilizer rows as "name grams g/L % cost"; empty when the tank is hidden.
-    static QStringList tank(const char *grid)
+    // A tank grid's fertilizer rows as "name | grams | g/L | % | cost", the figures a plan
+    // showed before the temperature and the shared ions, or as `columns`; empty when the tank is
+    // hidden.
+    static QStringList tank(const char *grid,
+                            const QList<int> &columns = {StockSheet::Name, StockSheet::Grams,
+                                                         StockSheet::GramsPerLitre,
+                                                         StockSheet::SolubilityPercent, StockSheet::Cost})
     {
         auto *view = inStock<QTableView>(grid);
         QStringList out;
@@ -63,7 +68,7 @@ protected:
         const QAbstractItemModel *m = view->model();
         for (int r = 0; r < m->rowCount(); ++r) {
             QStringList cells;
-            for (int c = 0; c < m->columnCount(); ++c)
+            for (int c : columns)
                 cells << m->index(r, c).data().toString();
             out << cells.join(QStringLiteral(" | "));
         }
@@ -201,9 +206,9 @@ TEST_F(StockWindowTest, AFactorOrVolumeThatIsNoNumberPlansNothingAndSaysSo)
     addFertilizer(QStringLiteral("Сульфат калия"));
     typeAmount(QStringLiteral("Сульфат калия"), QStringLiteral("0.6"));
     settle();
-    EXPECT_TRUE(warnings().contains(QStringLiteral(
+    EXPECT_EQ(warnings().filter(QStringLiteral(
         "Сульфат калия в баке B: 120 г/л, до 174.42 г на литр воды, больше растворимости (110 г на "
-        "литр воды). Наибольший K, при котором оно растворится: 142.")))
+        "литр воды). Наибольший K, при котором оно растворится: 142.")).size(), 1)
         << warnings().join(u'\n').toStdString();
 
     retype("TankEdit", QStringLiteral("0"));
@@ -310,22 +315,28 @@ TEST_F(StockWindowTest, TheWorksheetReadsBackAndTheSheetPrintsItsTitle)
             {"format", XlsReadBack::cellFormat(*grid, grid->font(), background, text)}});
     }
     QJsonArray rows;
+    const auto percent = [](const std::optional<double> &p) {
+        return p ? QJsonValue(*p) : QJsonValue(QStringLiteral("нет данных"));
+    };
+    rows.append(QJsonArray{QString(), QStringLiteral("Температура воды: 20 °C"), QString(), QString(),
+                           QString(), QString(), QString(), QString()});
     for (const Stock::TankContents &t : plan.tanks) {
         for (const Stock::Line &line : t.lines) {
-            rows.append(QJsonArray{Stock::tankName(t.tank), line.name, line.grams, line.gramsPerLitre,
-                                   line.solubilityPercent ? QJsonValue(*line.solubilityPercent)
-                                                          : QJsonValue(QStringLiteral("нет данных")),
+            rows.append(QJsonArray{Stock::tankName(t.tank), line.name, line.grams, QString(),
+                                   line.gramsPerLitre, percent(line.solubilityPercent),
+                                   percent(line.sharedPercent),
                                    line.cost ? QJsonValue(*line.cost) : QJsonValue(QStringLiteral("нет цены"))});
         }
-        rows.append(QJsonArray{Stock::tankName(t.tank), QStringLiteral("Итого"), t.grams, t.gramsPerLitre,
-                               QString(), t.unpriced.isEmpty() ? QJsonValue(t.cost)
-                                                               : QJsonValue(StockSheet::totalText(t, StockSheet::Cost))});
+        rows.append(QJsonArray{Stock::tankName(t.tank), QStringLiteral("Итого"), t.grams, QString(),
+                               t.gramsPerLitre, QString(), QString(),
+                               t.unpriced.isEmpty() ? QJsonValue(t.cost)
+                                                    : QJsonValue(StockSheet::totalText(t, StockSheet::Cost))});
     }
-    rows.append(QJsonArray{QString(), QStringLiteral("На 1000 л рабочего раствора"), QString(),
-                           QString(), QString(), QStringLiteral("не менее 1.14")});
-    ASSERT_EQ(rows.size(), 10);
-    EXPECT_EQ(rows[0].toArray()[5].toDouble(), 1.14) << "the one price, 0.95 kg";
-    EXPECT_EQ(rows[4].toArray()[5].toString(), QStringLiteral("не менее 1.14"));
+    rows.append(QJsonArray{QString(), QStringLiteral("На 1000 л рабочего раствора"), QString(), QString(),
+                           QString(), QString(), QString(), QStringLiteral("не менее 1.14")});
+    ASSERT_EQ(rows.size(), 11);
+    EXPECT_EQ(rows[1].toArray()[7].toDouble(), 1.14) << "the one price, 0.95 kg";
+    EXPECT_EQ(rows[5].toArray()[7].toString(), QStringLiteral("не менее 1.14"));
     const QString problems = XlsReadBack::run(
         {QJsonObject{{"path", base.path(StockWindow::ExportFile)}, {"palette", look["palette"]},
                      {"header", look["header"]}, {"columns", columns}, {"rows", rows}}},
@@ -346,7 +357,8 @@ TEST_F(StockWindowTest, TheWorksheetReadsBackAndTheSheetPrintsItsTitle)
     ASSERT_TRUE(text.waitForFinished(60000));
     const QString page = QString::fromUtf8(text.readAllStandardOutput());
     for (const char *expected :
-         {"Маточные растворы: Рабочий состав", "Культура: Томат. Концентрация: 100%. K = 100. Бак: 10 л.",
+         {"Маточные растворы: Рабочий состав",
+          "Культура: Томат. Концентрация: 100%. K = 100. Бак: 10 л. Температура воды: 20 °C.",
           "Бак A", "Бак B", "Кальциевая селитра", "Итого", "Нет цены: Калиевая селитра"})
         EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected << "\n" << page.toStdString();
 
@@ -379,9 +391,14 @@ TEST_F(StockWindowTest, EveryControlNamedReachableAndNoCaptionCut)
     p.post();
     settle();
     EXPECT_EQ(StockForm->objectName(), QStringLiteral("StockWindow"));
-    EXPECT_EQ(StockForm->size(), QSize(1000, 580));
-    for (const char *name : {"SourceBox", "FactorEdit", "TankEdit", "TankAGrid", "TankBGrid",
-                             "TankSeparateGrid", "WarningList", "PropertiesGrid"}) {
+    // And the acid tank: nitric acid in the recipe.
+    addFertilizer(QStringLiteral("Азотная кислота 60%"));
+    typeAmount(QStringLiteral("Азотная кислота 60%"), QStringLiteral("0.05"));
+    settle();
+    EXPECT_EQ(StockForm->size(), QSize(1240, 720));
+    for (const char *name : {"SourceBox", "FactorEdit", "TankEdit", "TemperatureEdit", "TankAGrid",
+                             "TankBGrid", "TankAcidGrid", "TankSeparateGrid", "WarningList",
+                             "PropertiesGrid"}) {
         auto *w = inStock<QWidget>(name);
         ASSERT_NE(w, nullptr);
         EXPECT_TRUE(w->isVisible()) << name;
@@ -390,6 +407,7 @@ TEST_F(StockWindowTest, EveryControlNamedReachableAndNoCaptionCut)
     }
     EXPECT_EQ(inStock<QPushButton>("ButtonExport")->text(), QStringLiteral("Выгрузить"));
     EXPECT_EQ(inStock<QPushButton>("ButtonPrint")->text(), QStringLiteral("Печать"));
+    EXPECT_EQ(inStock<QPushButton>("ButtonHelp")->text(), QStringLiteral("Справка"));
     EXPECT_EQ(find<QPushButton>(QStringLiteral("ButtonStock"))->text(), QStringLiteral("Баки..."));
 
     for (const QLabel *l : StockForm->findChildren<QLabel *>()) {

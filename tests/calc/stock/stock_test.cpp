@@ -392,6 +392,29 @@ TEST_F(StockPlanningTest, TheWorkingCompositionAndASavedSolutionAtTheirPercentag
     EXPECT_NEAR(saved.tank(Tank::A)->lines.first().grams, 700, 1e-9);
 }
 
+TEST_F(StockPlanningTest, TheBasesCurvesAcidsAndDensitiesReachThePlan)
+{
+    addTestRecipe();
+    addToComposition(QStringLiteral("Азотная кислота 60%"), 0.1);
+    addToComposition(QStringLiteral("Молибдат натрия (2-водный)"), 0.0002);
+    const Recipe recipe = WorkingComposition(data.form4).recipe(100);
+    // At 10 °C the default base's curve: 1980 g of calcium nitrate per litre of water.
+    const Stock::Plan cold = planning.plan(recipe, 100, 10, u'.', 10);
+    EXPECT_EQ(cold.temperature, 10);
+    EXPECT_NEAR(*cold.tank(Tank::A)->lines.first().solubilityPercent, 100.0 * 1000 / 898 / 1980 * 100, 1e-9);
+    // The acid, flagged in the base, has its own tank, in mL by its density there.
+    ASSERT_NE(cold.tank(Tank::Acid), nullptr);
+    const Stock::Line &acid = cold.tank(Tank::Acid)->lines.first();
+    EXPECT_EQ(acid.name, QStringLiteral("Азотная кислота 60%"));
+    EXPECT_NEAR(*acid.millilitres, 100 / 1.3667, 1e-9);
+    EXPECT_TRUE(names(cold, Tank::B).contains(QStringLiteral("Молибдат натрия (2-водный)")));
+    // The shared-ion rule reads the base's compositions: potassium nitrate shares its potassium
+    // with the phosphate in B.
+    const Stock::Line &nitrate = cold.tank(Tank::B)->lines.first();
+    ASSERT_EQ(nitrate.name, QStringLiteral("Калиевая селитра"));
+    EXPECT_GT(*nitrate.sharedPercent, *nitrate.solubilityPercent);
+}
+
 TEST_F(StockPlanningTest, PropertiesRowsAreMadeOnceAndShownForTheRecipeOnly)
 {
     // An older base: the table of our own without its rows.
