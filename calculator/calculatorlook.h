@@ -15,8 +15,11 @@ namespace CalculatorLook {
 
 // Decimals an amount in g/L may be typed with (the one constant of calc/).
 using ::AmountDecimals;
-// The most g/L an amount may be.
+// The most g/L an amount may be, the most a saved solution's amount may be, and the slider's own
+// maximum.
 using ::MaxAmount;
+using ::SavedAmountMaximum;
+using ::PercentageMaximum;
 
 // The window's font, condensed: for the grids whose many columns share a narrow pane.
 QFont condensedFont();

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr int BuiltMaximum = 250;
 constexpr int StartPercentage = 100;
 constexpr int BarHeight = 48;
 constexpr int EditPanelWidth = 63;
@@ -31,7 +30,7 @@ PercentageBar::PercentageBar(Apply apply, QWidget *parent)
 
     m_slider = new QSlider(Qt::Horizontal, this);
     m_slider->setObjectName(QStringLiteral("RxSlider1"));
-    m_slider->setRange(0, BuiltMaximum);
+    m_slider->setRange(0, CalculatorLook::PercentageMaximum);
     m_slider->setSingleStep(1);
     m_slider->setValue(StartPercentage);
     m_slider->setToolTip(QStringLiteral("Процентная концентрация"));

@@ -175,7 +175,7 @@ QWidget *SavedSolutionsPane::setupCompositionPane()
                                         QStringLiteral("Название"), ColumnEditor::none());
     DataGridColumn *kol = g->addColumn(QStringLiteral("dxDBGrid4kol"), Fields::kol,
                                        QStringLiteral("Кол-во г/л."),
-                                       ColumnEditor::spin(0.01, 0, 100,
+                                       ColumnEditor::spin(0.01, 0, CalculatorLook::SavedAmountMaximum,
                                                           CalculatorLook::AmountDecimals));
     kol->setColour(winColour(WinColor::clAqua));
     m_perLitres = g->addColumn(QStringLiteral("dxDBGrid4Column3"), Fields::kol_temp,

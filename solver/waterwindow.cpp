@@ -24,7 +24,6 @@ constexpr int BuiltWidth = 460;
 constexpr int BuiltHeight = 360;
 constexpr int NavButtonWidth = 28;
 constexpr int NavBarHeight = 25;
-constexpr int ConcentrationDecimals = 4;
 
 NavBar *navigator(const QString &name, Binding *binding, QWidget *parent)
 {
@@ -115,7 +114,7 @@ QWidget *WaterWindow::setupElements()
         ->setWidth(60);
     m_elements
         ->addColumn(QStringLiteral("WaterElementGridmg_l"), Fields::mg_l, QStringLiteral("мг/л"),
-                    ColumnEditor::spin(0.1, 0, 100000, ConcentrationDecimals))
+                    ColumnEditor::spin(0.1, 0, WaterMilligramsMaximum, ConcentrationDecimals))
         ->setWidth(60);
     m_elements->setFitColumns(true);
     m_elementBar = navigator(QStringLiteral("WaterElementNavigator"),

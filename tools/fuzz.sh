@@ -8,7 +8,7 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$root/build-fuzz"
-harnesses=(layoutfile numbers dataset worksheet solver stockplan)
+harnesses=(layoutfile numbers dataset worksheet solver stockplan recipefile)
 
 build() {
     local launcher=()

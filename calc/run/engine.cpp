@@ -185,7 +185,7 @@ void ConcentrationEngine::roundConcentrations()
     while (!targets.eof()) {
         const double x = targets.asFloat(Fields::rachet);
         targets.edit();
-        targets.setValue(Fields::rachet, RoundDecimals(x, 4));
+        targets.setValue(Fields::rachet, RoundDecimals(x, ConcentrationDecimals));
         targets.post();
         targets.next();
     }

@@ -13,9 +13,23 @@ using Ext = long double;
 // 0.05 mg/L of Mo) can be typed as it is, and a computed amount is rounded to what can be typed.
 constexpr int AmountDecimals = 6;
 
+// Decimals the run rounds a computed concentration in mg/L to.
+constexpr int ConcentrationDecimals = 4;
+
 // The most g/L an amount of the working composition takes: the amount editor's top, and the
 // most the solver may propose.
 constexpr double MaxAmount = 1000;
+// The most g/L a saved solution's amount editor takes. A recipe file keeps within it, so that its
+// amounts fit the working composition and a saved solution alike.
+constexpr double SavedAmountMaximum = 100;
+
+// The most mg/L of an element a water analysis holds: 10 % by mass, beyond any water a crop is
+// given.
+constexpr double WaterMilligramsMaximum = 100000;
+
+// The concentration percentage the calculator's slider reaches unless the options set another
+// maximum; its minimum is 0.
+constexpr int PercentageMaximum = 250;
 
 // value × 10^places + 0.5, truncated towards zero, divided by 10^places, in 80-bit arithmetic.
 double RoundDecimals(double value, int places);

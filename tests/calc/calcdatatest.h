@@ -1,5 +1,7 @@
 #pragma once
 
+#include "calc/run/calculationinputs.h"
+#include "calc/run/derivedvalues.h"
 #include "data/apperror.h"
 #include "data/datamodules.h"
 #include "support/freshbase.h"
@@ -16,6 +18,17 @@ inline void PrintTo(const QString &text, std::ostream *os)
 {
     *os << '"' << text.toStdString() << '"';
 }
+
+// The percentage and the litres text as the calculator window would give them.
+class FakeInputs : public CalculationInputs
+{
+public:
+    int percentage() const override { return p; }
+    double litres() const override { return DerivedValues::litresFromText(litresText); }
+
+    int p = 100;
+    QString litresText;
+};
 
 // The calculator's datasets open on a fresh default base with the test crops, no window anywhere,
 // with helpers that type into the datasets as a grower would.

@@ -7,6 +7,7 @@ Exits 77 (CTest's skip) when a packaging tool is missing; tools/deps.sh installs
 """
 
 import contextlib
+import json
 import os
 import shutil
 import signal
@@ -124,7 +125,8 @@ class PackageContents(unittest.TestCase):
     def test_depends_covers_every_linked_library_and_the_fonts(self):
         depends = {d.split("(")[0].strip() for d in PACKAGE.field("Depends").split(",")}
         self.assertTrue({"fonts-dejavu-core", "fonts-dejavu-extra"} <= depends, depends)
-        for binary in ("/usr/lib/vernolat/vernolat", "/usr/lib/vernolat/makebase"):
+        for binary in ("/usr/lib/vernolat/vernolat", "/usr/lib/vernolat/makebase",
+                       "/usr/bin/vernolat-calc"):
             libraries = loaded_libraries(PACKAGE.path(binary))
             self.assertIn("libsqlite3.so.0", libraries, binary)
             for soname, loaded in libraries.items():
@@ -136,6 +138,9 @@ class PackageContents(unittest.TestCase):
             "/usr/bin/vernolat": "-rwxr-xr-x",
             "/usr/lib/vernolat/vernolat": "-rwxr-xr-x",
             "/usr/lib/vernolat/makebase": "-rwxr-xr-x",
+            "/usr/bin/vernolat-calc": "-rwxr-xr-x",
+            "/usr/share/doc/vernolat/recipe-format.md": "-rw-r--r--",
+            "/usr/share/doc/vernolat/examples/recipe-example.json": "-rw-r--r--",
             f"/usr/share/applications/{APP_ID}.desktop": "-rw-r--r--",
             f"/usr/share/metainfo/{APP_ID}.metainfo.xml": "-rw-r--r--",
             f"/usr/share/icons/hicolor/scalable/apps/{APP_ID}.svg": "-rw-r--r--",
@@ -183,6 +188,37 @@ class PackageContents(unittest.TestCase):
             self.assertIn(line, entry)
         for key in ("Comment=", "Comment[ru]="):
             self.assertTrue(any(line.startswith(key) for line in entry), key)
+
+
+class CommandLine(unittest.TestCase):
+    """vernolat-calc as installed: on the PATH, Qt Core without a display, the packaged example
+    analysed."""
+
+    def calc(self, *args):
+        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY",
+                                                                "QT_QPA_PLATFORM")}
+        env["LC_ALL"] = "C.UTF-8"
+        return subprocess.run([PACKAGE.path("/usr/bin/vernolat-calc"), *args], env=env,
+                              capture_output=True, text=True)
+
+    def test_links_qt_core_and_no_library_of_a_display(self):
+        libraries = loaded_libraries(PACKAGE.path("/usr/bin/vernolat-calc"))
+        self.assertIn("libQt6Core.so.6", libraries)
+        for soname in libraries:
+            self.assertFalse(soname.startswith(("libQt6Gui", "libQt6Widgets", "libX", "libGL")),
+                             soname)
+
+    def test_version_and_the_packaged_example(self):
+        version = self.calc("--version")
+        self.assertEqual((version.returncode, version.stdout), (0, f"vernolat-calc {VERSION}\n"))
+        example = PACKAGE.path("/usr/share/doc/vernolat/examples/recipe-example.json")
+        r = self.calc("analyse", example, "--json")
+        self.assertEqual(r.returncode, 0, r.stderr)
+        result = json.loads(r.stdout)
+        self.assertGreater(result["ec"], 0)
+        self.assertGreater(result["elements"]["N"], 0)
+        missing = self.calc("analyse", example + ".missing")
+        self.assertEqual(missing.returncode, 66, missing.stderr)
 
 
 class Launcher(unittest.TestCase):

@@ -12,10 +12,12 @@ import unittest
 
 # Each room, by the folder it lives in; the longest folder that holds a file is its room.
 WINDOW_ROOMS = {'calculator', 'reference', 'options', 'stock', 'solver', 'chart'}
-# Widget-free: Qt Core, SQLite, iconv, GLPK, and each other, in this order from the bottom.
+# Widget-free: Qt Core, SQLite, iconv, GLPK, and each other, in this order from the bottom;
+# cli/ is vernolat-calc, the command line over them.
 CORE_ROOMS = {'data': {'data'},
               'calc': {'data', 'calc'},
-              'export/xls': {'data', 'export/xls'}}
+              'export/xls': {'data', 'export/xls'},
+              'cli': {'data', 'calc', 'cli'}}
 ROOMS = sorted(WINDOW_ROOMS | set(CORE_ROOMS) | {'app', 'export', 'ui'}, key=len, reverse=True)
 # Qt's modules that bring widgets or a display.
 GUI_MODULES = ('QtGui', 'QtWidgets', 'QtCharts', 'QtPrintSupport', 'QtOpenGL', 'QtOpenGLWidgets',
@@ -107,6 +109,8 @@ class Rooms(unittest.TestCase):
             ('export/xls/a.cpp', '<QPrinter>', 'includes <QPrinter> of QtPrintSupport'),
             ('calc/stock/a.cpp', '"ui/b.h"', 'the widget-free room calc/ includes ui/b.h of ui/'),
             ('data/a.cpp', '"calc/run/b.h"', 'the widget-free room data/ includes calc/run/b.h'),
+            ('cli/a.cpp', '<QGuiApplication>', 'includes <QGuiApplication> of QtGui'),
+            ('cli/a.cpp', '"ui/b.h"', 'the widget-free room cli/ includes ui/b.h of ui/'),
         ]
         allowed = [
             ('app/a.cpp', '"calculator/b.h"'),
@@ -115,6 +119,7 @@ class Rooms(unittest.TestCase):
             ('calc/solver/a.cpp', '"calc/run/b.h"'),
             ('calc/run/a.cpp', '"data/b.h"'),
             ('calc/run/a.cpp', '<QString>'),
+            ('cli/a.cpp', '"calc/run/b.h"'),
             ('solver/a.cpp', '"b.h"'),
         ]
         for source, include, expected in cases + [(s, i, None) for s, i in allowed]:

@@ -11,17 +11,6 @@
 
 namespace {
 
-// The percentage and the litres text as the calculator window would give them.
-class FakeInputs : public CalculationInputs
-{
-public:
-    int percentage() const override { return p; }
-    double litres() const override { return DerivedValues::litresFromText(litresText); }
-
-    int p = 100;
-    QString litresText;
-};
-
 // The six totals as the window shows them, by label.
 QHash<QString, QString> labels(const SaltTotals &t)
 {

@@ -1,0 +1,86 @@
+#include "recipefile.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace RecipeFile {
+
+namespace {
+
+QJsonObject amounts(const QMap<QString, double> &bySymbol)
+{
+    QJsonObject o;
+    for (auto it = bySymbol.cbegin(); it != bySymbol.cend(); ++it)
+        o.insert(it.key(), it.value());
+    return o;
+}
+
+QJsonObject fertilizerObject(const Fertilizer &f)
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("name"), f.name);
+    o.insert(QStringLiteral("composition"), amounts(f.composition));
+    o.insert(QStringLiteral("grams_per_litre"), f.gramsPerLitre);
+    if (f.nitrogenForm)
+        o.insert(QStringLiteral("nitrogen_form"), nitrogenFormText(*f.nitrogenForm));
+    if (f.acid)
+        o.insert(QStringLiteral("acid"),
+                 QJsonObject{{QStringLiteral("strength_percent"), f.acid->strengthPercent},
+                             {QStringLiteral("density"), f.acid->density}});
+    return o;
+}
+
+} // namespace
+
+const Fertilizer *Recipe::acidFertilizer() const
+{
+    if (!acid)
+        return nullptr;
+    for (const Fertilizer &f : fertilizers) {
+        if (f.name.compare(*acid, Qt::CaseInsensitive) == 0)
+            return &f;
+    }
+    return nullptr;
+}
+
+QString nitrogenFormText(Chemistry::NitrogenForm form)
+{
+    switch (form) {
+    case Chemistry::NitrogenForm::Ammonium:
+        return QStringLiteral("ammonium");
+    case Chemistry::NitrogenForm::Urea:
+        return QStringLiteral("urea");
+    case Chemistry::NitrogenForm::Nitrate:
+        break;
+    }
+    return QStringLiteral("nitrate");
+}
+
+QByteArray write(const Recipe &recipe)
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("format"), QLatin1StringView(FormatName));
+    o.insert(QStringLiteral("version"), Version);
+    o.insert(QStringLiteral("name"), recipe.name);
+    o.insert(QStringLiteral("percentage"), recipe.percentage);
+    QJsonArray fertilizers;
+    for (const Fertilizer &f : recipe.fertilizers)
+        fertilizers.append(fertilizerObject(f));
+    o.insert(QStringLiteral("fertilizers"), fertilizers);
+    if (recipe.water) {
+        QJsonObject water{{QStringLiteral("mg_per_litre"), amounts(recipe.water->milligramsPerLitre)}};
+        if (recipe.water->hco3)
+            water.insert(QStringLiteral("hco3"), *recipe.water->hco3);
+        if (recipe.water->ph)
+            water.insert(QStringLiteral("ph"), *recipe.water->ph);
+        o.insert(QStringLiteral("water"), water);
+    }
+    if (recipe.targetPh)
+        o.insert(QStringLiteral("target_ph"), *recipe.targetPh);
+    if (recipe.acid)
+        o.insert(QStringLiteral("acid"), *recipe.acid);
+    return QJsonDocument(o).toJson(QJsonDocument::Indented);
+}
+
+} // namespace RecipeFile
