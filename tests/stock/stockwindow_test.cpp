@@ -2,6 +2,7 @@
 #include "support/errorof.h"
 #include "support/xlsreadback.h"
 
+#include "app/layoutfile.h"
 #include "calc/run/savedsolutions.h"
 #include "stock/stocksheet.h"
 #include "stock/stockwindow.h"
@@ -16,6 +17,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTableView>
@@ -23,6 +25,12 @@
 namespace {
 
 using namespace ReadmeRecipe;
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // The calculator with the README's recipe typed in, and the stock window it opens.
 class StockWindowTest : public CalculatorTest
@@ -171,6 +179,73 @@ TEST_F(StockWindowTest, BakiOpensTheTanksOfTheWorkingCompositionAndFollowsIt)
     EXPECT_TRUE(tank("TankAGrid").filter(PotassiumNitrate).size() == 1)
         << tank("TankAGrid").join(u'\n').toStdString();
     EXPECT_EQ(boxes.count(), 0);
+}
+
+TEST_F(StockWindowTest, TheTemperatureTheSharedIonsAndTheAcidTankAsTheGrowerSeesThem)
+{
+    typeReadmeRecipe();
+    openStock();
+    auto *temperature = inStock<QSpinBox>("TemperatureEdit");
+    ASSERT_NE(temperature, nullptr);
+    EXPECT_EQ(temperature->value(), 20);
+    EXPECT_EQ(temperature->minimum(), 5);
+    EXPECT_EQ(temperature->maximum(), 35);
+    const QList<int> percentages = {StockSheet::Name, StockSheet::SolubilityPercent, StockSheet::SharedPercent};
+    // In B potassium nitrate shares its potassium with the phosphate: per litre of working
+    // solution 0.56 × 38.67 % / 39.098 = 5.539 mmol of its own and 0.17 × 28.73 % / 39.098 =
+    // 1.249 from the phosphate, its nitrate its own. The product grows by 1.2255, the amount by
+    // its square root 1.1070: 20.3 % alone, 22.5 % with the shared ions. Magnesium sulphate
+    // shares nothing: the same figure twice.
+    EXPECT_EQ(tank("TankBGrid", percentages),
+              (QStringList{QStringLiteral("Калиевая селитра | 20.3 | 22.5"),
+                           QStringLiteral("Монофосфат калия | 8.8 | 20.5"),
+                           QStringLiteral("Сульфат магния (7-водный) | 6.8 | 6.8"),
+                           QStringLiteral("Итого |  | ")}));
+
+    // A cold room: at 10 °C potassium nitrate dissolves 214 g per litre of water, calcium
+    // nitrate 1980: 56 × 1000 / 865 / 214 = 30.3 %, 95 × 1000 / 886.9 / 1980 = 5.4 %. The
+    // layout file keeps the temperature after its 15 lines.
+    temperature->setValue(10);
+    settle();
+    EXPECT_EQ(tank("TankBGrid").first(), QStringLiteral("Калиевая селитра | 560 | 56 | 30.3 | нет цены"));
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 950 | 95 | 5.4 | нет цены"));
+    EXPECT_EQ(StockForm->plan().temperature, 10);
+    EXPECT_TRUE(StockSheet::html(StockForm->plan(), StockForm->heading())
+                    .contains(QStringLiteral("Температура воды: 10 °C.")));
+    const QString layout = base.path(QStringLiteral("size.ini"));
+    EXPECT_EQ(LayoutFile::ownSetting(layout, QStringLiteral("StockTemperature")), QStringLiteral("10"));
+    EXPECT_EQ(LayoutFile::parse(fileBytes(layout)).size(), LayoutFile::LineCount);
+    // Closing the calculator writes the 15 lines and keeps the section; the window opened again
+    // shows what the file holds.
+    EXPECT_TRUE(Form4->close());
+    settle();
+    EXPECT_EQ(LayoutFile::ownSetting(layout, QStringLiteral("StockTemperature")), QStringLiteral("10"));
+    ASSERT_TRUE(LayoutFile::writeOwnSetting(layout, QStringLiteral("StockTemperature"), QStringLiteral("30")));
+    StockForm->hide();
+    Form4->show();
+    openStock();
+    EXPECT_EQ(temperature->value(), 30);
+    EXPECT_EQ(StockForm->plan().temperature, 30);
+
+    // Nitric acid goes to its own tank, in mL by its density: 0.05 g/L × 100 × 10 L = 50 g,
+    // 50 / 1.3667 = 36.58 mL.
+    addFertilizer(QStringLiteral("Азотная кислота 60%"));
+    typeAmount(QStringLiteral("Азотная кислота 60%"), QStringLiteral("0.05"));
+    settle();
+    EXPECT_EQ(tank("TankAcidGrid", {StockSheet::Name, StockSheet::Grams, StockSheet::Millilitres,
+                                    StockSheet::GramsPerLitre}),
+              (QStringList{QStringLiteral("Азотная кислота 60% | 50 | 36.58 | 5"),
+                           QStringLiteral("Итого | 50 |  | 5")}));
+    EXPECT_EQ(inStock<QGroupBox>("TankAcidGridGroup")->title(), QStringLiteral("Бак «Кислота»"));
+
+    // "Справка" says what the rule is and what it cannot see.
+    boxes.expect(BoxButton::Ok);
+    QTest::mouseClick(inStock<QPushButton>("ButtonHelp"), Qt::LeftButton);
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().icon, BoxIcon::Information);
+    for (const char *part : {"Правило произведения ионов", "выше 90 %", "двойных солей", "обмена ионами",
+                             "«Кислота»"})
+        EXPECT_TRUE(boxes.last().text.contains(QString::fromUtf8(part))) << part;
 }
 
 TEST_F(StockWindowTest, AFactorOrVolumeThatIsNoNumberPlansNothingAndSaysSo)
