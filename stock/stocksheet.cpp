@@ -134,6 +134,8 @@ QString costSummary(const Stock::Plan &plan)
     for (const Stock::TankContents &t : plan.tanks) {
         if (t.tank == Stock::Tank::Separate)
             parts << QStringLiteral("отдельно: %1").arg(totalText(t, Cost));
+        else if (t.tank == Stock::Tank::Acid)
+            parts << QStringLiteral("бак «Кислота»: %1").arg(totalText(t, Cost));
         else
             parts << QStringLiteral("бак %1: %2").arg(Stock::tankName(t.tank), totalText(t, Cost));
     }

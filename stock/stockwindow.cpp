@@ -209,7 +209,11 @@ QTableView *StockWindow::makeTankGrid(const QString &name, const QString &title,
     grid->horizontalHeader()->setStretchLastSection(true);
     GridLook::compactRows(grid);
     GridLook::wrapHeader(grid);
+    // As tall as its rows, so that the properties below get the room a tank does not use.
+    grid->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
     *box = group(name + QStringLiteral("Group"), title, grid);
+    (*box)->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     return grid;
 }
 
@@ -225,6 +229,7 @@ void StockWindow::setupBody()
         tanks->addWidget(m_tankGroups[i], 1);
         m_tankGroups[i]->hide();
     }
+    tanks->addStretch(0);
     m_costLabel = new QLabel(this);
     m_costLabel->setObjectName(QStringLiteral("CostLabel"));
     m_costLabel->setWordWrap(true);
@@ -283,6 +288,8 @@ void StockWindow::setupPropertiesGrid(QVBoxLayout *below)
     g->setFitColumns(true);
     GridLook::compactRows(g);
     GridLook::wrapHeader(g);
+    // A recipe's fertilizers at a glance: the header and about six rows at least.
+    g->setMinimumHeight(g->horizontalHeader()->sizeHint().height() + 6 * g->verticalHeader()->defaultSectionSize());
     // Its rows are the recipe's fertilizers, one each, kept by the planner.
     g->setRowsFixed(true);
     below->addWidget(group(QStringLiteral("PropertiesGroup"), QStringLiteral("Свойства удобрений:"), g),
