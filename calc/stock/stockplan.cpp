@@ -181,13 +181,15 @@ public:
         return Stock::number(value, places, m_separator);
     }
 
-    // "(111 г на литр воды)" at 20 °C, as before curves; the temperature named at any other.
+    // "(111 г на литр воды)" at 20 °C, as before curves; at any other temperature the one the
+    // figure holds at (the plan's, or the nearest of a curve that does not reach it).
     QString limit(const Solubility &s) const
     {
         const QString grams = QStringLiteral("%1 г на литр воды").arg(number(s.grams, 2));
-        if (m_plan.temperature == DefaultTemperature && s.takenAt == DefaultTemperature)
+        const double celsius = s.measured ? m_plan.temperature : s.takenAt;
+        if (m_plan.temperature == DefaultTemperature && celsius == DefaultTemperature)
             return QStringLiteral("(%1)").arg(grams);
-        return QStringLiteral("при %1 °C (%2)").arg(number(m_plan.temperature, 1), grams);
+        return QStringLiteral("при %1 °C (%2)").arg(number(celsius, 1), grams);
     }
 
     // `tankAmount`: g/L of the working solution that go into the same tank, this fertilizer's
