@@ -3,6 +3,7 @@
 #include "database.h"
 #include "globals.h"
 #include "layout.h"
+#include "qttranslations.h"
 #include "terminationsignals.h"
 #include "tform1.h"
 
@@ -19,6 +20,7 @@
 #include "ui/messages.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QPushButton>
 
 bool CreateWindows()
@@ -144,6 +146,7 @@ int RunProgram(QApplication &app)
     QGuiApplication::setDesktopFileName(QStringLiteral(VERNOLAT_APP_ID));
     // The program ends when the main window closes, never because the last window went.
     app.setQuitOnLastWindowClosed(false);
+    InstallQtTranslations(app, QLocale::system());
     if (!CreateWindows())
         return StartupFailedExitCode;
     ShowMainWindow();

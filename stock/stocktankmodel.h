@@ -4,7 +4,9 @@
 
 #include <QAbstractTableModel>
 
-// One tank of a plan as a read-only table: a row per fertilizer, then the "Итого" row.
+// One tank of a plan as a read-only table: a row per fertilizer, then the "Итого" row. A
+// percentage of solubility above what dissolves, and a shared-ion percentage above the
+// threshold, stand on the warning colour and say so to a screen reader.
 class StockTankModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -23,6 +25,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+    // Whether a cell of the tank stands on the warning colour.
+    bool anyWarned() const;
+
 private:
+    bool overSolubility(const QModelIndex &index) const;
+    bool nearSaturation(const QModelIndex &index) const; // above the shared-ion threshold
+
     Stock::TankContents m_tank;
 };

@@ -13,8 +13,10 @@
 #include "export/xls/worksheetwriter.h"
 #include "ui/color/widgetcolour.h"
 #include "ui/color/wincolor.h"
+#include "ui/escapecloser.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/datagridcolumn.h"
+#include "ui/grid/gridkeys.h"
 #include "ui/grid/gridlook.h"
 #include "ui/messages.h"
 #include "ui/windowfont.h"
@@ -31,6 +33,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -82,6 +85,16 @@ QGroupBox *group(const QString &name, const QString &title, QWidget *content)
     return box;
 }
 
+// The price is per kilogram in the currency the system's locale names; a locale that names none
+// (C, POSIX) gets roubles, the interface being Russian.
+QString priceCaption()
+{
+    QString currency = QLocale::system().currencySymbol(QLocale::CurrencySymbol);
+    if (currency.isEmpty())
+        currency = QStringLiteral("руб.");
+    return QStringLiteral("Цена за кг, ") + currency;
+}
+
 QLabel *caption(const QString &text, QWidget *buddy)
 {
     auto *label = new QLabel(text);
@@ -108,6 +121,7 @@ StockWindow::StockWindow(DataModules &data, const CalculationInputs &calculator,
     setupInputBar();
     setupBody();
     connectData();
+    EscapeCloser::install(this);
 
     resize(BuiltWidth, BuiltHeight);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -209,6 +223,7 @@ QTableView *StockWindow::makeTankGrid(const QString &name, const QString &title,
     grid->horizontalHeader()->setStretchLastSection(true);
     GridLook::compactRows(grid);
     GridLook::wrapHeader(grid);
+    GridKeys::leaveOnTab(grid);
     // As tall as its rows, so that the properties below get the room a tank does not use.
     grid->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
@@ -234,6 +249,18 @@ void StockWindow::setupBody()
     m_costLabel->setObjectName(QStringLiteral("CostLabel"));
     m_costLabel->setWordWrap(true);
     tanks->addWidget(m_costLabel);
+    m_solubilityLegend = new QLabel(QStringLiteral("Красным — больше растворимости: удобрение не "
+                                                   "растворится; больше 90 % с общими ионами: "
+                                                   "кристаллы могут выпасть (см. предупреждения)."),
+                                    this);
+    m_solubilityLegend->setObjectName(QStringLiteral("SolubilityLegend"));
+    m_solubilityLegend->setWordWrap(true);
+    QPalette legend = m_solubilityLegend->palette();
+    legend.setColor(QPalette::Window, WidgetColour::warningBackground());
+    m_solubilityLegend->setPalette(legend);
+    m_solubilityLegend->setAutoFillBackground(true);
+    m_solubilityLegend->hide();
+    tanks->addWidget(m_solubilityLegend);
     body->addLayout(tanks, 3);
 
     auto *side = new QVBoxLayout;
@@ -242,6 +269,7 @@ void StockWindow::setupBody()
     m_warningList->setAccessibleName(QStringLiteral("Предупреждения"));
     m_warningList->setWordWrap(true);
     WidgetColour::setBase(m_warningList, WinColor::clInfoBk);
+    GridKeys::leaveOnTab(m_warningList);
     side->addWidget(group(QStringLiteral("WarningGroup"), QStringLiteral("Предупреждения:"),
                           m_warningList), 1);
     body->addLayout(side, 2);
@@ -261,8 +289,12 @@ void StockWindow::setupPropertiesGrid(QVBoxLayout *below)
                  ColumnEditor::none())
         ->setWidth(180);
     g->addColumn(QStringLiteral("PropertiesGridRastvorimost"), Fields::rastvorimost,
-                 QStringLiteral("Растворимость, г на 1 л воды"), ColumnEditor::spin(1, 0, 100000, 1))
+                 QStringLiteral("Растворимость, г на 1 л воды"), ColumnEditor::spin(1, 0, 100000, 2))
         ->setWidth(95);
+    g->column(QStringLiteral("PropertiesGridRastvorimost"))
+        ->setHint(QStringLiteral("Сколько граммов удобрения растворяется в 1 л воды при %1 °C "
+                                 "(справочники дают на 100 г воды: в 10 раз меньше)")
+                      .arg(Stock::SolubilityTemperature));
     // The rest of the curve, shown beside the figure the grid edits.
     const QList<QPair<QString, int>> curve = {{Fields::rastvorimost_0, 0}, {Fields::rastvorimost_10, 10},
                                               {Fields::rastvorimost_30, 30}, {Fields::rastvorimost_40, 40}};
@@ -271,7 +303,7 @@ void StockWindow::setupPropertiesGrid(QVBoxLayout *below)
                      QStringLiteral("При %1 °C").arg(celsius), ColumnEditor::none())
             ->setWidth(45);
     }
-    g->addColumn(QStringLiteral("PropertiesGridCena"), Fields::cena, QStringLiteral("Цена за кг"),
+    g->addColumn(QStringLiteral("PropertiesGridCena"), Fields::cena, priceCaption(),
                  ColumnEditor::spin(0.1, 0, 1000000, 2))
         ->setWidth(60);
     g->addColumn(QStringLiteral("PropertiesGridBak"), Fields::bak, QStringLiteral("Бак"),
@@ -279,6 +311,12 @@ void StockWindow::setupPropertiesGrid(QVBoxLayout *below)
                                        Stock::tankName(Stock::Tank::B),
                                        Stock::tankName(Stock::Tank::Separate)}))
         ->setWidth(65);
+    g->column(QStringLiteral("PropertiesGridBak"))
+        ->setHint(QStringLiteral("В какой бак идёт удобрение. «авто»: с кальцием — в A, с фосфором "
+                                 "или серой — в B, с кальцием и с ними вместе — отдельно, хелат "
+                                 "железа — в A, микроэлементы — в B, кислота — в бак «Кислота», "
+                                 "прочие — в бак, где меньше соли. A, B, «отдельно»: туда, куда "
+                                 "выбрано"));
     g->addColumn(QStringLiteral("PropertiesGridKislota"), Fields::kislota, QStringLiteral("Кислота"),
                  ColumnEditor::check())
         ->setWidth(55);
@@ -288,6 +326,7 @@ void StockWindow::setupPropertiesGrid(QVBoxLayout *below)
     g->setFitColumns(true);
     GridLook::compactRows(g);
     GridLook::wrapHeader(g);
+    GridKeys::leaveOnTab(g);
     // A recipe's fertilizers at a glance: the header and about six rows at least.
     g->setMinimumHeight(g->horizontalHeader()->sizeHint().height() + 6 * g->verticalHeader()->defaultSectionSize());
     // Its rows are the recipe's fertilizers, one each, kept by the planner.
@@ -455,8 +494,9 @@ void StockWindow::ButtonExportClick()
         sheet.columns.append(column);
     }
     WorksheetWriter(sheet).writeFile(ExportFile, worksheetRowsFrom(StockSheet::worksheetRows(m_plan)));
-    Messages::ask({QStringLiteral("Выгруженно."), QStringLiteral("Инфо"), BoxIcon::None,
-                   {BoxButton::Ok}});
+    Messages::ask({QStringLiteral("Выгружено в файл:\n%1")
+                       .arg(QDir::toNativeSeparators(QFileInfo(ExportFile).absoluteFilePath())),
+                   QStringLiteral("Инфо"), BoxIcon::None, {BoxButton::Ok}});
 }
 
 void StockWindow::ButtonPrintClick()
@@ -548,6 +588,10 @@ void StockWindow::showPlan()
         m_tankGroups[i]->setVisible(tank != nullptr);
     }
     m_warningList->clear();
+    bool over = false;
+    for (const StockTankModel *model : m_tankModels)
+        over = over || model->anyWarned();
+    m_solubilityLegend->setVisible(m_planned && over);
     if (!m_planned) {
         m_costLabel->setText(QStringLiteral("Баки не рассчитаны: укажите K и объём бака."));
         return;

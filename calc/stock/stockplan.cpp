@@ -181,15 +181,17 @@ public:
         return Stock::number(value, places, m_separator);
     }
 
-    // "(111 г на литр воды)" at 20 °C, as before curves; at any other temperature the one the
-    // figure holds at (the plan's, or the nearest of a curve that does not reach it).
+    // "11 г на 100 г воды при 20 °C", as handbooks state solubility: the figure and the
+    // temperature it holds at (the plan's, or the nearest of a curve that does not reach it).
     QString limit(const Solubility &s) const
     {
-        const QString grams = QStringLiteral("%1 г на литр воды").arg(number(s.grams, 2));
+        return QStringLiteral("%1 %2").arg(number(s.grams / 10, 2), basis(s));
+    }
+
+    QString basis(const Solubility &s) const
+    {
         const double celsius = s.measured ? m_plan.temperature : s.takenAt;
-        if (m_plan.temperature == DefaultTemperature && celsius == DefaultTemperature)
-            return QStringLiteral("(%1)").arg(grams);
-        return QStringLiteral("при %1 °C (%2)").arg(number(celsius, 1), grams);
+        return QStringLiteral("г на 100 г воды при %1 °C").arg(number(celsius, 1));
     }
 
     // `tankAmount`: g/L of the working solution that go into the same tank, this fertilizer's
@@ -197,11 +199,14 @@ public:
     QString overSolubility(const Fertilizer &f, const Line &line, Tank tank, double tankAmount,
                            const Solubility &s, const Judgement &j) const
     {
-        const QString water = std::isfinite(j.perWater)
-                                  ? QStringLiteral("до %1 г на литр воды").arg(number(j.perWater, 2))
-                                  : QStringLiteral("соли в баке больше, чем воды");
-        QString text = QStringLiteral("%1 %2: %3 г/л, %4, больше растворимости %5. ")
-                           .arg(f.name, whereIs(tank), number(line.gramsPerLitre, 2), water, limit(s));
+        // Both figures per 100 g of water, the temperature named once.
+        const QString found = std::isfinite(j.perWater)
+                                  ? QStringLiteral("%1 %2, растворимость %3")
+                                        .arg(number(j.perWater / 10, 2), basis(s), number(s.grams / 10, 2))
+                                  : QStringLiteral("соли в баке больше, чем воды; растворимость %1")
+                                        .arg(limit(s));
+        QString text = QStringLiteral("%1 %2: %3 г/л — %4. ")
+                           .arg(f.name, whereIs(tank), number(line.gramsPerLitre, 2), found);
         const int fits = largestFactor(f.amount, s.grams, tankAmount);
         if (fits >= MinFactor)
             text += QStringLiteral("Наибольший K, при котором оно растворится: %1.").arg(fits);
@@ -217,7 +222,7 @@ public:
     QString nearSaturation(const Fertilizer &f, const Line &line, Tank tank, double tankAmount,
                            const Solubility &s, const Judgement &j) const
     {
-        QString text = QStringLiteral("%1 %2: %3 г/л, %4 % растворимости %5")
+        QString text = QStringLiteral("%1 %2: %3 г/л — %4 % растворимости (%5)")
                            .arg(f.name, whereIs(tank), number(line.gramsPerLitre, 2),
                                 number(*line.solubilityPercent, 1), limit(s));
         if (j.sharing.isEmpty())
@@ -230,7 +235,7 @@ public:
     // A fertilizer with a figure that the curve does not carry to the plan's temperature.
     QString unmeasured(const Fertilizer &f, const Solubility &s) const
     {
-        return QStringLiteral("%1: растворимость при %2 °C неизвестна, взята при %3 °C.")
+        return QStringLiteral("%1: цифры растворимости при %2 °C нет, взята цифра при %3 °C.")
             .arg(f.name, number(m_plan.temperature, 1), QString::number(s.takenAt));
     }
 
@@ -475,7 +480,8 @@ Plan plan(const QList<Fertilizer> &recipe, int factor, double litres, QChar deci
                         ? j.perWater
                         : perLitreOfWater(perLitre(j.effective, factor), perLitre(shared, factor));
                 line.sharedPercent = std::max(*line.solubilityPercent, percentOf(sharedPerWater, s.grams));
-                if (j.perWater > s.grams)
+                line.overSolubility = j.perWater > s.grams;
+                if (line.overSolubility)
                     solubility.append(say.overSolubility(f, line, which, shared, s, j));
                 else if (*line.sharedPercent > SharedIonWarningPercent)
                     solubility.append(say.nearSaturation(f, line, which, shared, s, j));

@@ -27,6 +27,8 @@ inline constexpr double DefaultLitres = 10;
 inline constexpr double MaxLitres = 100000;
 // Below a decilitre every gram of a tank rounds to 0 on the sheet.
 inline constexpr double MinLitres = 0.1;
+// °C: the water temperature of the one solubility figure the properties grid edits.
+inline constexpr int SolubilityTemperature = DefaultTemperature;
 
 // The elements that decide a tank, by their symbols: a base numbers its elements as it likes.
 inline const QString Phosphorus = QStringLiteral("P");
@@ -80,6 +82,7 @@ struct Line
     // temperature, in %; infinite when the tank holds more salt than water. None without a
     // solubility figure.
     std::optional<double> solubilityPercent;
+    bool overSolubility = false;             // more than dissolves: the plan warns of it
     // The larger of that and the share of its limit by the ion-product rule, with every salt of
     // the tank that brings its cation or anion; the same as solubilityPercent for a salt the rule
     // cannot read (no cation or no anion) and in a tank of its own.

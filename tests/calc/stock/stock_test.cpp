@@ -61,10 +61,11 @@ QStringList names(const Stock::Plan &plan, Tank tank)
 
 using Grams = QList<QPair<QString, double>>;
 
-// The warnings of more than dissolves, with or without shared ions.
+// The warnings of more than dissolves, with or without shared ions: they name the K at which it
+// would.
 QStringList overSolubility(const Stock::Plan &plan)
 {
-    return plan.warnings.filter(QStringLiteral("больше растворимости"));
+    return plan.warnings.filter(QStringLiteral("растворится"));
 }
 
 TEST(StockPlan, TheRuleByTheRunsContributionsAndTheGrowersChoice)
@@ -187,12 +188,14 @@ TEST(StockPlan, ASolubilityBreachNamesTheLargestFactorThatFits)
     EXPECT_NEAR(*line.solubilityPercent, 122.850, 0.001);
     ASSERT_EQ(at200.warnings.size(), 1);
     EXPECT_EQ(at200.warnings.first(),
-              QStringLiteral("Сульфат калия в баке B: 120 г/л, до 136.36 г на литр воды, больше "
-                             "растворимости (111 г на литр воды). Наибольший K, при котором оно "
-                             "растворится: 166."));
+              QStringLiteral("Сульфат калия в баке B: 120 г/л — 13.64 г на 100 г воды при 20 °C, "
+                             "растворимость 11.1. Наибольший K, при котором оно растворится: 166."));
+    EXPECT_TRUE(line.overSolubility);
     // Dissolved to 99.9 %, it is near saturation: warned of, but not as more than dissolves.
-    EXPECT_TRUE(overSolubility(Stock::plan({sulphate}, 166, 10, u'.')).isEmpty());
-    EXPECT_EQ(Stock::plan({sulphate}, 166, 10, u'.').warnings.size(), 1);
+    const Stock::Plan at166 = Stock::plan({sulphate}, 166, 10, u'.');
+    EXPECT_TRUE(overSolubility(at166).isEmpty());
+    EXPECT_EQ(at166.warnings.size(), 1);
+    EXPECT_FALSE(at166.tank(Tank::B)->lines.first().overSolubility);
     EXPECT_EQ(overSolubility(Stock::plan({sulphate}, 167, 10, u'.')).size(), 1);
 
     // The salts that share the tank take water too: with 1 g/L of potassium nitrate beside it,
@@ -216,16 +219,17 @@ TEST(StockPlan, ASolubilityBreachNamesTheLargestFactorThatFits)
     nitrate.solubility = 316;
     const Stock::Plan heavy = Stock::plan({nitrate}, 1000, 10, u'.');
     EXPECT_TRUE(std::isinf(*heavy.tank(Tank::B)->lines.first().solubilityPercent));
-    EXPECT_TRUE(heavy.warnings.first().contains(QStringLiteral("соли в баке больше, чем воды")));
+    EXPECT_TRUE(heavy.warnings.first().contains(
+        QStringLiteral("соли в баке больше, чем воды; растворимость 31.6 г на 100 г воды при 20 °C.")))
+        << heavy.warnings.first().toStdString();
 
     // More than dissolves even at K = 1, in a tank of its own.
     Fertilizer gypsum = fertilizer(20, "Гипс", 3, {CaO, SO3});
     gypsum.solubility = 2.4;
     gypsum.price = 0.2;
     EXPECT_EQ(Stock::plan({gypsum}, 1, 10, u'.').warnings,
-              QStringList{QStringLiteral("Гипс в отдельном баке: 3 г/л, до 3.01 г на литр воды, больше "
-                                         "растворимости (2.4 г на литр воды). Оно не растворится "
-                                         "даже при K = 1.")});
+              QStringList{QStringLiteral("Гипс в отдельном баке: 3 г/л — 0.3 г на 100 г воды при 20 °C, "
+                                         "растворимость 0.24. Оно не растворится даже при K = 1.")});
 
     // Without a figure nothing is checked: no percentage, no warning.
     sulphate.solubility.reset();
@@ -563,9 +567,10 @@ TEST(StockPlan, ATinySolubilityIsShownAsItIs)
     f.amount = 1;
     f.solubility = 0.001;
     const Stock::Plan plan = Stock::plan({f}, 1, 1, u'.');
-    const QStringList solubility = plan.warnings.filter(QStringLiteral("растворимости"));
+    const QStringList solubility = plan.warnings.filter(QStringLiteral("растворимость"));
     ASSERT_EQ(solubility.size(), 1) << plan.warnings.join(u'\n').toStdString();
-    EXPECT_TRUE(solubility.first().contains(QStringLiteral("(0.001 г на литр воды)")))
+    // 0.001 g per litre of water is 0.0001 g per 100 g.
+    EXPECT_TRUE(solubility.first().contains(QStringLiteral("растворимость 0.0001.")))
         << solubility.first().toStdString();
 }
 

@@ -181,16 +181,16 @@ TEST(StockTemperature, TheReadmeNitrateDissolvesAtTwentyDegreesAndNotInAColdRoom
     EXPECT_NEAR(*lineOf(cold, nitrate.name).solubilityPercent, perWater / 214 * 100, 1e-9);
     ASSERT_EQ(cold.warnings.size(), 1) << all(cold);
     EXPECT_EQ(cold.warnings.first(),
-              QStringLiteral("Калиевая селитра в баке B: 168 г/л, 94.4 % растворимости при 10 °C "
-                             "(214 г на литр воды), больше 90 %: кристаллы могут выпасть. Наибольший "
-                             "K, при котором не больше 90 %: 288."));
+              QStringLiteral("Калиевая селитра в баке B: 168 г/л — 94.4 % растворимости (21.4 г на "
+                             "100 г воды при 10 °C), больше 90 %: кристаллы могут выпасть. "
+                             "Наибольший K, при котором не больше 90 %: 288."));
     // By hand: 0.56 K × 1000 / (1000 − 0.56 K) ≤ 0.9 × 214 = 192.6 up to K = 288.
     EXPECT_LE(0.56 * 288 * 1000 / (1000 - 0.56 * 288), 192.6);
     EXPECT_GT(0.56 * 289 * 1000 / (1000 - 0.56 * 289), 192.6);
 
     // At 5 °C, halfway to 136 g, it does not dissolve at all.
     const Stock::Plan colder = Stock::plan({nitrate}, 300, 10, u'.', 5);
-    EXPECT_TRUE(colder.warnings.first().contains(QStringLiteral("больше растворимости при 5 °C (175 г на литр воды)")))
+    EXPECT_TRUE(colder.warnings.first().contains(QStringLiteral("при 5 °C, растворимость 17.5.")))
         << all(colder);
 
     // Without a curve the 20 °C figure stands for every temperature, and the plan says so.
@@ -199,7 +199,7 @@ TEST(StockTemperature, TheReadmeNitrateDissolvesAtTwentyDegreesAndNotInAColdRoom
     const Stock::Plan guessed = Stock::plan({flat}, 300, 10, u'.', 10);
     EXPECT_EQ(lineOf(guessed, flat.name).solubilityPercent, lineOf(warm, flat.name).solubilityPercent);
     EXPECT_EQ(guessed.warnings,
-              QStringList{QStringLiteral("Калиевая селитра: растворимость при 10 °C неизвестна, взята при 20 °C.")});
+              QStringList{QStringLiteral("Калиевая селитра: цифры растворимости при 10 °C нет, взята цифра при 20 °C.")});
 }
 
 // ---------------------------------------------------------------- shared ions
@@ -278,7 +278,7 @@ TEST(StockSharedIons, TheMeasuredCoSaturationIsWarnedAndSaltsWithoutACommonIonAr
     EXPECT_TRUE(shared[0].startsWith(QStringLiteral("Калиевая селитра в баке B:"))) << all(together);
     EXPECT_TRUE(shared[0].contains(QStringLiteral("С общими ионами (Монофосфат калия) — 94.9 %, больше 90 %")))
         << all(together);
-    EXPECT_TRUE(shared[1].startsWith(QStringLiteral("Монофосфат калия в баке B: 90.78 г/л, 52.7 % растворимости при 25 °C")))
+    EXPECT_TRUE(shared[1].startsWith(QStringLiteral("Монофосфат калия в баке B: 90.78 г/л — 52.7 % растворимости (25.05 г на 100 г воды при 25 °C)")))
         << "dissolved alone, 109 % with the nitrate's potassium: " << all(together);
     EXPECT_TRUE(shared[1].contains(QStringLiteral("— 109.1 %, больше предела: кристаллы выпадут.")))
         << all(together);
