@@ -3,6 +3,7 @@
 #include "fuzzinput.h"
 
 #include "calc/solver/compositionsolver.h"
+#include "calc/solver/solverexplanation.h"
 #include "calc/run/numbers.h"
 #include "data/apperror.h"
 
@@ -82,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         return 0;
     }
-    const QString said = r.statusText(p);
+    const QString said = SolverExplanation(u'.').status(p, r);
     FUZZ_CHECK(!said.isEmpty());
     if (r.status != SolverResult::Status::Solved) {
         FUZZ_CHECK(r.amounts.isEmpty());

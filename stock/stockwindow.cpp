@@ -23,6 +23,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -83,6 +84,12 @@ QGroupBox *group(const QString &name, const QString &title, QWidget *content)
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(content);
     return box;
+}
+
+// The sheet in the grower's number format.
+StockSheet shownSheet()
+{
+    return StockSheet(systemDecimalSeparator());
 }
 
 // The price is per kilogram in the currency the system's locale names; a locale that names none
@@ -493,7 +500,7 @@ void StockWindow::ButtonExportClick()
         column.kind = c <= 1 ? WorksheetCellKind::Text : WorksheetCellKind::Number;
         sheet.columns.append(column);
     }
-    WorksheetWriter(sheet).writeFile(ExportFile, worksheetRowsFrom(StockSheet::worksheetRows(m_plan)));
+    WorksheetWriter(sheet).writeFile(ExportFile, worksheetRowsFrom(shownSheet().worksheetRows(m_plan)));
     Messages::ask({QStringLiteral("Выгружено в файл:\n%1")
                        .arg(QDir::toNativeSeparators(QFileInfo(ExportFile).absoluteFilePath())),
                    QStringLiteral("Инфо"), BoxIcon::None, {BoxButton::Ok}});
@@ -527,7 +534,7 @@ void StockWindow::printSheet(QPrinter &printer)
     QFont font = windowFont();
     font.setPointSize(10);
     document.setDefaultFont(font);
-    document.setHtml(StockSheet::html(m_plan, heading()));
+    document.setHtml(shownSheet().html(m_plan, heading()));
     document.print(&printer);
     if (printer.printerState() == QPrinter::Error)
         throw AppError(QStringLiteral("Лист не напечатан: принтер сообщил об ошибке"));
@@ -599,7 +606,7 @@ void StockWindow::showPlan()
     m_warningList->addItems(m_plan.warnings);
     m_costLabel->setText(m_plan.tanks.isEmpty()
                              ? QStringLiteral("В составе нет удобрений с количеством.")
-                             : StockSheet::costSummary(m_plan) + u'.');
+                             : shownSheet().costSummary(m_plan) + u'.');
 }
 
 // ---------------------------------------------------------------- events

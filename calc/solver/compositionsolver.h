@@ -98,13 +98,7 @@ struct SolverResult
     QList<int> atMaxAmount;      // fertilizers held at MaxAmount: the targets would need more
     QList<Conflict> conflicts;   // an irreducible set of contradicting constraints
     SaltTotals totals;           // as the calculator works them out after the run
-
-    // What the grower reads about this answer to `problem`, in one paragraph.
-    QString statusText(const SolverProblem &problem) const;
 };
-
-// The mode's text, as the mode drop-down and the status show it.
-QString modeText(ElementMode mode);
 
 // A deviation beyond this many percent is shown in the warning colour.
 constexpr double DeviationTolerance = 10;

@@ -4,7 +4,7 @@
 
 #include "app/layoutfile.h"
 #include "calc/run/savedsolutions.h"
-#include "stock/stocksheet.h"
+#include "calc/stock/stocksheet.h"
 #include "stock/stockwindow.h"
 #include "ui/color/wincolor.h"
 
@@ -211,7 +211,7 @@ TEST_F(StockWindowTest, TheTemperatureTheSharedIonsAndTheAcidTankAsTheGrowerSees
     EXPECT_EQ(tank("TankBGrid").first(), QStringLiteral("Калиевая селитра | 560 | 56 | 30.3 | нет цены"));
     EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 950 | 95 | 5.4 | нет цены"));
     EXPECT_EQ(StockForm->plan().temperature, 10);
-    EXPECT_TRUE(StockSheet::html(StockForm->plan(), StockForm->heading())
+    EXPECT_TRUE(StockSheet(u'.').html(StockForm->plan(), StockForm->heading())
                     .contains(QStringLiteral("Температура воды: 10 °C.")));
     const QString layout = base.path(QStringLiteral("size.ini"));
     EXPECT_EQ(LayoutFile::ownSetting(layout, QStringLiteral("StockTemperature")), QStringLiteral("10"));
@@ -408,7 +408,7 @@ TEST_F(StockWindowTest, TheWorksheetReadsBackAndTheSheetPrintsItsTitle)
         rows.append(QJsonArray{Stock::tankName(t.tank), QStringLiteral("Итого"), t.grams, QString(),
                                t.gramsPerLitre, QString(), QString(),
                                t.unpriced.isEmpty() ? QJsonValue(t.cost)
-                                                    : QJsonValue(StockSheet::totalText(t, StockSheet::Cost))});
+                                                    : QJsonValue(StockSheet(systemDecimalSeparator()).totalText(t, StockSheet::Cost))});
     }
     rows.append(QJsonArray{QString(), QStringLiteral("На 1000 л рабочего раствора"), QString(), QString(),
                            QString(), QString(), QString(), QStringLiteral("не менее 1.14")});
@@ -538,7 +538,7 @@ TEST_F(StockWindowTest, APrintThatCannotBeWrittenIsReportedAndTheDateIsDayMonthY
 
     StockSheet::Heading heading = StockForm->heading();
     heading.date = QDate(2026, 12, 9);
-    const QString html = StockSheet::html(StockForm->plan(), heading);
+    const QString html = StockSheet(systemDecimalSeparator()).html(StockForm->plan(), heading);
     EXPECT_TRUE(html.contains(QStringLiteral("09.12.2026"))) << html.toStdString();
     EXPECT_FALSE(html.contains(QStringLiteral("Dec")));
 }

@@ -1,5 +1,6 @@
 #include "calc/run/numbers.h"
 #include "calc/solver/compositionsolver.h"
+#include "calc/solver/solverexplanation.h"
 #include "calc/solver/linearprogramme.h"
 #include "data/apperror.h"
 
@@ -364,8 +365,8 @@ TEST(CompositionSolver, EveryProblemEndsWithAnOutcomeTheGrowerCanRead)
         const SolverProblem p = c.problem();
         const SolverResult r = solveComposition(p);
         EXPECT_EQ(r.status, c.status);
-        EXPECT_TRUE(r.statusText(p).startsWith(QString::fromUtf8(c.text)))
-            << r.statusText(p).toStdString();
+        EXPECT_TRUE(SolverExplanation(u'.').status(p, r).startsWith(QString::fromUtf8(c.text)))
+            << SolverExplanation(u'.').status(p, r).toStdString();
         if (r.status != Status::Solved) {
             EXPECT_TRUE(r.amounts.isEmpty()) << "nothing to apply";
             continue;
@@ -382,8 +383,8 @@ TEST(CompositionSolver, EveryProblemEndsWithAnOutcomeTheGrowerCanRead)
     ASSERT_FALSE(r.atMaxAmount.isEmpty());
     for (int f : r.atMaxAmount)
         EXPECT_EQ(r.amounts.at(f), MaxAmount);
-    EXPECT_TRUE(r.statusText(huge).contains(QStringLiteral("Целям нужно больше 1000 г/л: ")))
-        << r.statusText(huge).toStdString();
+    EXPECT_TRUE(SolverExplanation(u'.').status(huge, r).contains(QStringLiteral("Целям нужно больше 1000 г/л: ")))
+        << SolverExplanation(u'.').status(huge, r).toStdString();
 
     const SolverProblem wet = waterPassesABound();
     const SolverResult w = solveComposition(wet);

@@ -2,17 +2,9 @@
 
 #include "calc/run/numbers.h"
 
-
 #include <cmath>
 
-namespace StockSheet {
-
 namespace {
-
-QString number(double value, int places)
-{
-    return formatGeneral(RoundDecimals(value, places));
-}
 
 int pricedCount(const Stock::Plan &plan)
 {
@@ -22,20 +14,13 @@ int pricedCount(const Stock::Plan &plan)
     return int(lines - plan.unpriced.size());
 }
 
-QString percentText(const std::optional<double> &percent)
-{
-    if (!percent)
-        return QStringLiteral("нет данных");
-    return std::isfinite(*percent) ? number(*percent, 1) : QStringLiteral("более 100");
-}
-
 QString escaped(const QString &text)
 {
     return text.toHtmlEscaped();
 }
 
 // The same widths in every tank's table, so the columns line up down the page.
-const int ColumnPercent[ColumnCount] = {28, 10, 9, 10, 14, 15, 14};
+const int ColumnPercent[StockSheet::ColumnCount] = {28, 10, 9, 10, 14, 15, 14};
 
 QString tableRow(const QStringList &cells, const char *tag, bool bold = false)
 {
@@ -55,7 +40,23 @@ QString tableRow(const QStringList &cells, const char *tag, bool bold = false)
 
 } // namespace
 
-const QStringList &captions()
+StockSheet::StockSheet(QChar decimalSeparator) : m_separator(decimalSeparator)
+{
+}
+
+QString StockSheet::number(double value, int places) const
+{
+    return formatGeneral(RoundDecimals(value, places), m_separator);
+}
+
+QString StockSheet::percentText(const std::optional<double> &percent) const
+{
+    if (!percent)
+        return QStringLiteral("нет данных");
+    return std::isfinite(*percent) ? number(*percent, 1) : QStringLiteral("более 100");
+}
+
+const QStringList &StockSheet::captions()
 {
     static const QStringList all = {QStringLiteral("Удобрение"), QStringLiteral("г. в баке"),
                                     QStringLiteral("мл в баке"), QStringLiteral("г/л в баке"),
@@ -64,7 +65,7 @@ const QStringList &captions()
     return all;
 }
 
-QString cellText(const Stock::Line &line, int column)
+QString StockSheet::cellText(const Stock::Line &line, int column) const
 {
     switch (column) {
     case Name:
@@ -86,7 +87,7 @@ QString cellText(const Stock::Line &line, int column)
     }
 }
 
-QString totalText(const Stock::TankContents &tank, int column)
+QString StockSheet::totalText(const Stock::TankContents &tank, int column) const
 {
     switch (column) {
     case Name:
@@ -104,7 +105,7 @@ QString totalText(const Stock::TankContents &tank, int column)
     }
 }
 
-QString tankTitle(Stock::Tank tank)
+QString StockSheet::tankTitle(Stock::Tank tank)
 {
     switch (tank) {
     case Stock::Tank::A:
@@ -119,7 +120,7 @@ QString tankTitle(Stock::Tank tank)
     return QStringLiteral("Отдельно, каждое в своём баке");
 }
 
-QString costText(double cost, int priced, int unpriced)
+QString StockSheet::costText(double cost, int priced, int unpriced) const
 {
     if (unpriced == 0)
         return number(cost, 2);
@@ -128,7 +129,7 @@ QString costText(double cost, int priced, int unpriced)
     return QStringLiteral("не менее %1").arg(number(cost, 2));
 }
 
-QString costSummary(const Stock::Plan &plan)
+QString StockSheet::costSummary(const Stock::Plan &plan) const
 {
     QStringList parts;
     for (const Stock::TankContents &t : plan.tanks) {
@@ -144,7 +145,7 @@ QString costSummary(const Stock::Plan &plan)
     return QStringLiteral("Стоимость — ") + parts.join(QStringLiteral("; "));
 }
 
-QString html(const Stock::Plan &plan, const Heading &heading)
+QString StockSheet::html(const Stock::Plan &plan, const Heading &heading) const
 {
     QString out = QStringLiteral("<html><body>");
     out += QStringLiteral("<h2>Маточные растворы: %1</h2>").arg(escaped(heading.recipe));
@@ -152,8 +153,8 @@ QString html(const Stock::Plan &plan, const Heading &heading)
     out += QStringLiteral("<p>Культура: %1. Концентрация: %2%. K = %3. Бак: %4 л. Температура "
                           "воды: %5 °C. Дата: %6.</p>")
                .arg(escaped(heading.crop), QString::number(heading.percentage),
-                    QString::number(plan.factor), formatGeneral(plan.litres),
-                    formatGeneral(plan.temperature),
+                    QString::number(plan.factor), formatGeneral(plan.litres, m_separator),
+                    formatGeneral(plan.temperature, m_separator),
                     heading.date.toString(QStringLiteral("dd.MM.yyyy")));
     if (plan.tanks.isEmpty())
         out += QStringLiteral("<p>В составе нет удобрений с количеством.</p>");
@@ -183,21 +184,21 @@ QString html(const Stock::Plan &plan, const Heading &heading)
     return out + QStringLiteral("</body></html>");
 }
 
-QStringList worksheetCaptions()
+QStringList StockSheet::worksheetCaptions()
 {
     return QStringList{QStringLiteral("Бак")} + captions();
 }
 
-QList<WorksheetRow> worksheetRows(const Stock::Plan &plan)
+QList<WorksheetRow> StockSheet::worksheetRows(const Stock::Plan &plan) const
 {
-    const auto percent = [](const Stock::Line &line, int column) {
+    const auto percent = [this](const Stock::Line &line, int column) {
         const std::optional<double> &p = column == SolubilityPercent ? line.solubilityPercent
                                                                      : line.sharedPercent;
         return p && std::isfinite(*p) ? WorksheetCell(*p) : WorksheetCell(cellText(line, column));
     };
     QList<WorksheetRow> rows;
     // The temperature the percentages hold at, as a note above the tanks.
-    WorksheetRow temperature{QString(), QStringLiteral("Температура воды: %1 °C").arg(formatGeneral(plan.temperature))};
+    WorksheetRow temperature{QString(), QStringLiteral("Температура воды: %1 °C").arg(formatGeneral(plan.temperature, m_separator))};
     while (temperature.size() < worksheetCaptions().size())
         temperature.append(QString());
     rows.append(temperature);
@@ -228,5 +229,3 @@ QList<WorksheetRow> worksheetRows(const Stock::Plan &plan)
     rows.append(perThousand);
     return rows;
 }
-
-} // namespace StockSheet
