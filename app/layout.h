@@ -13,3 +13,9 @@ void SaveLayout();
 
 // Writes the built-in layout.
 void WriteDefaultLayout();
+
+// The stock window's mixing temperature, kept in the layout file's section of our own: shown
+// again when the window opens (a figure that is no temperature leaves the window's own), stored
+// when the grower changes it.
+void LoadStockTemperature();
+void SaveStockTemperature();

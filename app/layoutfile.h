@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
 #include <array>
+#include <optional>
 
 // The bytes of size.ini, apart from any window: the 15 lines, how they are written and read,
 // and the errors of the file. Applying the values to windows is WindowLayout's business.
@@ -43,7 +45,8 @@ inline constexpr Values Defaults = {0, 0, 0, 630, 465, 603, 627, 738, 936, 230, 
 // Each value in decimal, each line ended by CR LF, the last one too.
 QByteArray format(const Values &values);
 
-// Writes the values into a new file that then replaces the old one at once. Throws AppError:
+// Writes the values, and the section of our own that the file held, into a new file that then
+// replaces the old one at once. Throws AppError:
 //   Cannot create file "<path>". File access denied   (or "Path not found")
 //   Cannot write file "<path>". <reason>
 void write(const QString &path, const Values &values);
@@ -59,6 +62,23 @@ QStringList parse(const QByteArray &bytes);
 // Reads and parses the file. Throws AppError:
 //   Cannot open file "<path>". File not found   (or "File access denied")
 QStringList read(const QString &path);
+
+// Settings of our own windows follow the 15 lines as a section of their own: a line "[Vernolat]",
+// then one "key=value" line each, CR LF ended. The reading rule never reaches them, and writing
+// the 15 lines keeps them.
+inline const QByteArray OwnSectionHeader = QByteArrayLiteral("[Vernolat]");
+
+// The section's settings in the bytes of a file; none when the file has fewer than 15 whole
+// lines or no section after them.
+QMap<QString, QString> ownSettings(const QByteArray &bytes);
+
+// One setting of the file at `path`; none when the file does not open or holds no such key.
+std::optional<QString> ownSetting(const QString &path, const QString &key);
+
+// Stores one setting in the file's section, the 15 lines before it byte for byte as they are
+// (the defaults when there is no file yet). A file with fewer than 15 whole lines is left as it
+// is, and false returned: the next load reports it. Throws AppError as write() does.
+bool writeOwnSetting(const QString &path, const QString &key, const QString &value);
 
 // A state line means maximised only when it is exactly "1".
 bool isMaximised(const QString &line);

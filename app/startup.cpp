@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "globals.h"
+#include "layout.h"
 #include "qttranslations.h"
 #include "terminationsignals.h"
 #include "tform1.h"
@@ -99,7 +100,12 @@ void ConnectWindows()
     QObject::connect(Form4, &TForm4::elementsRequested, Form1->RzButton3(), &QPushButton::click);
     QObject::connect(Form4, &TForm4::fertilizersRequested, Form1->RzButton1(), &QPushButton::click);
     QObject::connect(Form4, &TForm4::optionsRequested, Form18, [] { showWindow(Form18); });
-    QObject::connect(Form4, &TForm4::stockRequested, StockForm, [] { showWindow(StockForm); });
+    QObject::connect(Form4, &TForm4::stockRequested, StockForm, [] {
+        guarded([] { LoadStockTemperature(); });
+        showWindow(StockForm);
+    });
+    QObject::connect(StockForm, &StockWindow::temperatureChanged, StockForm,
+                     [] { guarded([] { SaveStockTemperature(); }); });
     // Reading the base, these may fail: the error box ends the press, as in a handler.
     QObject::connect(Form4, &TForm4::solverRequested, Solver, [] { guarded([] { Solver->open(); }); });
     QObject::connect(Solver, &SolverLauncher::applied, Form4, &TForm4::pressCalculate);

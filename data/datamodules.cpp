@@ -142,7 +142,8 @@ OwnData::OwnData(Connection &c, Form2Data &form2, Form3Data &form3)
         if (rows.isNull(id_element))
             throw AppError(QStringLiteral("Выберите элемент в строке состава воды"));
     });
-    storedFields(T_SVOISTVA, {id_svoistva, id_udobra, rastvorimost, cena, bak});
+    storedFields(T_SVOISTVA, {id_svoistva, id_udobra, rastvorimost, rastvorimost_0, rastvorimost_10,
+                              rastvorimost_30, rastvorimost_40, cena, bak, kislota, plotnost});
     T_SVOISTVA.addLookupField(name, FieldType::Text, 50, id_udobra, &form2.T_Udobra, id_udobra,
                               name_udobra, true);
     storedFields(T_SVOISTVA_ION, {id_svoistva, id_udobra, forma_azota, kislota, krepost, plotnost});

@@ -10,6 +10,8 @@
 namespace {
 
 constexpr double Figures[] = {0, 0.001, 0.02, 0.5, 1, 2.5, 100, 316, 1000, 2378, -3, 1e-300, 1e300};
+// Symbols that decide tanks and make ions; "" for a key-only row.
+const char *const Symbols[] = {"", "K", "Ca", "N-NO3", "N-NH4", "S", "P", "Mg", "Fe", "Mo", "B", "Cl", "Na"};
 
 double figure(FuzzInput &in)
 {
@@ -48,23 +50,37 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (!std::isfinite(f.amount) || f.amount > 1000)
             f.amount = 1000; // the amount editor's top
         const int rows = in.byte() % 3;
-        for (int r = 0; r < rows; ++r)
-            f.composition.append({1 + in.byte() % 8, figure(in), 0, 0});
+        for (int r = 0; r < rows; ++r) {
+            const QString symbol = QString::fromLatin1(Symbols[in.byte() % std::size(Symbols)]);
+            f.composition.append({1 + in.byte() % 8, figure(in), 0, 0, symbol});
+        }
         const uint8_t flags = in.byte();
         if (flags & 1)
             f.solubility = figure(in);
         if (flags & 2)
             f.price = std::abs(figure(in));
         f.choice = TankChoice(flags >> 2 & 3);
+        f.acid = flags & 0x10;
+        if (flags & 0x20)
+            f.density = figure(in);
+        if (flags & 0x40) {
+            f.solubility0 = figure(in);
+            f.solubility30 = figure(in);
+        }
         recipe.append(f);
     }
-    const Stock::Plan plan = Stock::plan(recipe, factor, litres, separator);
+    const double temperature = Stock::MinTemperature + in.byte() % (Stock::MaxTemperature - Stock::MinTemperature + 1);
+    const Stock::Plan plan = Stock::plan(recipe, factor, litres, separator, temperature);
     for (const Stock::TankContents &t : plan.tanks) {
         FUZZ_CHECK(!t.lines.isEmpty());
         for (const Stock::Line &line : t.lines) {
             FUZZ_CHECK(!line.name.isEmpty());
             FUZZ_CHECK(std::isfinite(line.grams) && line.grams >= 0);
             FUZZ_CHECK(std::isfinite(line.gramsPerLitre));
+            // The shared ions never make a salt lighter than it is alone.
+            FUZZ_CHECK(line.solubilityPercent.has_value() == line.sharedPercent.has_value());
+            if (line.solubilityPercent && !std::isnan(*line.solubilityPercent))
+                FUZZ_CHECK(!(*line.sharedPercent < *line.solubilityPercent));
         }
         FUZZ_CHECK(std::isfinite(t.grams));
     }

@@ -50,12 +50,14 @@ QVariant StockTankModel::data(const QModelIndex &index, int role) const
         return QVariant((index.column() == StockSheet::Name ? Qt::AlignLeft : Qt::AlignRight)
                         | Qt::AlignVCenter);
     case Qt::BackgroundRole:
-        if (overSolubility(index))
+        if (overSolubility(index) || nearSaturation(index))
             return WidgetColour::warningBackground();
         return {};
     case Qt::AccessibleDescriptionRole:
         if (overSolubility(index))
             return QStringLiteral("больше растворимости: не растворится");
+        if (nearSaturation(index))
+            return QStringLiteral("больше 90 % насыщения с общими ионами: могут выпасть кристаллы");
         return {};
     case Qt::FontRole:
         if (total) {
@@ -73,6 +75,24 @@ bool StockTankModel::overSolubility(const QModelIndex &index) const
 {
     return index.column() == StockSheet::SolubilityPercent && index.row() < m_tank.lines.size()
            && m_tank.lines.at(index.row()).overSolubility;
+}
+
+bool StockTankModel::nearSaturation(const QModelIndex &index) const
+{
+    if (index.column() != StockSheet::SharedPercent || index.row() >= m_tank.lines.size())
+        return false;
+    const std::optional<double> &shared = m_tank.lines.at(index.row()).sharedPercent;
+    return shared && *shared > Stock::SharedIonWarningPercent;
+}
+
+bool StockTankModel::anyWarned() const
+{
+    for (qsizetype r = 0; r < m_tank.lines.size(); ++r) {
+        if (overSolubility(index(int(r), StockSheet::SolubilityPercent))
+            || nearSaturation(index(int(r), StockSheet::SharedPercent)))
+            return true;
+    }
+    return false;
 }
 
 QVariant StockTankModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -5,8 +5,8 @@
 #include <QAbstractTableModel>
 
 // One tank of a plan as a read-only table: a row per fertilizer, then the "Итого" row. A
-// percentage of solubility above what dissolves stands on the warning colour and says so to a
-// screen reader.
+// percentage of solubility above what dissolves, and a shared-ion percentage above the
+// threshold, stand on the warning colour and say so to a screen reader.
 class StockTankModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -25,8 +25,12 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
 
+    // Whether a cell of the tank stands on the warning colour.
+    bool anyWarned() const;
+
 private:
     bool overSolubility(const QModelIndex &index) const;
+    bool nearSaturation(const QModelIndex &index) const; // above the shared-ion threshold
 
     Stock::TankContents m_tank;
 };

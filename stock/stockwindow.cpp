@@ -43,6 +43,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTextDocument>
 #include <QTimer>
@@ -50,12 +51,33 @@
 
 namespace {
 
-constexpr int BuiltWidth = 1000;
-constexpr int BuiltHeight = 580;
+constexpr int BuiltWidth = 1240;
+constexpr int BuiltHeight = 720;
 constexpr int TankColumnWidth = 50; // "Бак" of the worksheet
-const int TankGridWidths[StockSheet::ColumnCount] = {190, 60, 60, 100, 75};
+const int TankGridWidths[StockSheet::ColumnCount] = {190, 60, 55, 60, 115, 85, 90};
 
-const Stock::Tank Tanks[3] = {Stock::Tank::A, Stock::Tank::B, Stock::Tank::Separate};
+constexpr int TankCount = 4;
+const Stock::Tank Tanks[TankCount] = {Stock::Tank::A, Stock::Tank::B, Stock::Tank::Acid,
+                                      Stock::Tank::Separate};
+
+// What the "Справка" box says: how the tanks are judged, and what the judgement cannot see.
+const QString HelpText = QStringLiteral(
+    "Растворимость берётся при температуре воды, которой разводят баки («Температура, °C»), по "
+    "линии между цифрами при 0, 10, 20, 30 и 40 °C. Удобрение без этих цифр проверяется по цифре "
+    "при 20 °C, и предупреждение говорит об этом. Смешивайте на самую холодную температуру, "
+    "которую бак увидит.\n\n"
+    "Соли с общим ионом растворяются вместе хуже, чем порознь. Правило произведения ионов: соль "
+    "из катиона и аниона насыщена, когда произведение их моляльностей в воде бака, от всех солей "
+    "бака, доходит до того, что даёт её чистый насыщенный раствор. «% с общими ионами» — доля "
+    "этого предела (или «% растворимости», если он больше); выше 90 % план предупреждает: "
+    "измеренные пары кристаллизуются до 8 % раньше предела правила.\n\n"
+    "Правило не видит двойных солей (калиевая селитра с кальциевой, сульфат калия с сульфатом "
+    "магния) и обмена ионами (сульфат аммония с калиевой селитрой или хлоридом калия даёт "
+    "сульфат калия; моноаммонийфосфат с калиевой селитрой растворяется хуже): такие пары в одном "
+    "баке названы отдельными предупреждениями.\n\n"
+    "Микроэлементы идут в бак B, хелат железа — в A. Кислота идёт в свой бак «Кислота», в граммах "
+    "и миллилитрах по плотности, если не выбран бак A или B; азотная кислота в баке A допустима, "
+    "фосфорная и серная с кальцием — нет, и никакая — с хелатами.");
 
 QGroupBox *group(const QString &name, const QString &title, QWidget *content)
 {
@@ -145,10 +167,20 @@ void StockWindow::setupInputBar()
     m_tankEdit->setToolTip(QStringLiteral("Объём каждого бака в литрах"));
     m_tankEdit->setFixedWidth(60);
 
+    m_temperatureEdit = new QSpinBox(this);
+    m_temperatureEdit->setObjectName(QStringLiteral("TemperatureEdit"));
+    m_temperatureEdit->setAccessibleName(QStringLiteral("Температура, °C"));
+    m_temperatureEdit->setRange(Stock::MinTemperature, Stock::MaxTemperature);
+    m_temperatureEdit->setValue(Stock::DefaultTemperature);
+    m_temperatureEdit->setToolTip(QStringLiteral("Температура воды, которой разводят баки: "
+                                                 "растворимость берётся при ней"));
+
     m_exportButton = new QPushButton(QStringLiteral("Выгрузить"), this);
     m_exportButton->setObjectName(QStringLiteral("ButtonExport"));
     m_printButton = new QPushButton(QStringLiteral("Печать"), this);
     m_printButton->setObjectName(QStringLiteral("ButtonPrint"));
+    m_helpButton = new QPushButton(QStringLiteral("Справка"), this);
+    m_helpButton->setObjectName(QStringLiteral("ButtonHelp"));
 
     bar->addWidget(caption(QStringLiteral("Источник:"), m_sourceBox));
     bar->addWidget(m_sourceBox, 1);
@@ -162,8 +194,12 @@ void StockWindow::setupInputBar()
     bar->addWidget(caption(QStringLiteral("Бак, л:"), m_tankEdit));
     bar->addWidget(m_tankEdit);
     bar->addSpacing(12);
+    bar->addWidget(caption(QStringLiteral("Температура, °C"), m_temperatureEdit));
+    bar->addWidget(m_temperatureEdit);
+    bar->addSpacing(12);
     bar->addWidget(m_exportButton);
     bar->addWidget(m_printButton);
+    bar->addWidget(m_helpButton);
     static_cast<QVBoxLayout *>(layout())->addLayout(bar);
 
     const auto on = [this](auto *sender, auto signal, void (StockWindow::*handler)()) {
@@ -177,6 +213,8 @@ void StockWindow::setupInputBar()
     on(m_tankEdit, &QLineEdit::editingFinished, &StockWindow::TankEditExit);
     on(m_exportButton, &QPushButton::clicked, &StockWindow::ButtonExportClick);
     on(m_printButton, &QPushButton::clicked, &StockWindow::ButtonPrintClick);
+    on(m_helpButton, &QPushButton::clicked, &StockWindow::ButtonHelpClick);
+    on(m_temperatureEdit, &QSpinBox::valueChanged, &StockWindow::TemperatureEditChange);
 }
 
 QTableView *StockWindow::makeTankGrid(const QString &name, const QString &title,
@@ -197,7 +235,11 @@ QTableView *StockWindow::makeTankGrid(const QString &name, const QString &title,
     GridLook::compactRows(grid);
     GridLook::wrapHeader(grid);
     GridKeys::leaveOnTab(grid);
+    // As tall as its rows, so that the properties below get the room a tank does not use.
+    grid->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Maximum);
     *box = group(name + QStringLiteral("Group"), title, grid);
+    (*box)->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Maximum);
     return grid;
 }
 
@@ -205,14 +247,15 @@ void StockWindow::setupBody()
 {
     auto *body = new QHBoxLayout;
     auto *tanks = new QVBoxLayout;
-    const QString names[3] = {QStringLiteral("TankAGrid"), QStringLiteral("TankBGrid"),
-                              QStringLiteral("TankSeparateGrid")};
-    for (int i = 0; i < 3; ++i) {
+    const QString names[TankCount] = {QStringLiteral("TankAGrid"), QStringLiteral("TankBGrid"),
+                                      QStringLiteral("TankAcidGrid"), QStringLiteral("TankSeparateGrid")};
+    for (int i = 0; i < TankCount; ++i) {
         m_tankGrids[i] = makeTankGrid(names[i], StockSheet::tankTitle(Tanks[i]), &m_tankModels[i],
                                       &m_tankGroups[i]);
         tanks->addWidget(m_tankGroups[i], 1);
         m_tankGroups[i]->hide();
     }
+    tanks->addStretch(0);
     m_costLabel = new QLabel(this);
     m_costLabel->setObjectName(QStringLiteral("CostLabel"));
     m_costLabel->setWordWrap(true);
@@ -222,7 +265,8 @@ void StockWindow::setupBody()
     m_ecLabel->setWordWrap(true);
     tanks->addWidget(m_ecLabel);
     m_solubilityLegend = new QLabel(QStringLiteral("Красным — больше растворимости: удобрение не "
-                                                   "растворится (см. предупреждения)."),
+                                                   "растворится; больше 90 % с общими ионами: "
+                                                   "кристаллы могут выпасть (см. предупреждения)."),
                                     this);
     m_solubilityLegend->setObjectName(QStringLiteral("SolubilityLegend"));
     m_solubilityLegend->setWordWrap(true);
@@ -232,7 +276,7 @@ void StockWindow::setupBody()
     m_solubilityLegend->setAutoFillBackground(true);
     m_solubilityLegend->hide();
     tanks->addWidget(m_solubilityLegend);
-    body->addLayout(tanks, 5);
+    body->addLayout(tanks, 3);
 
     auto *side = new QVBoxLayout;
     m_warningList = new QListWidget(this);
@@ -243,12 +287,14 @@ void StockWindow::setupBody()
     GridKeys::leaveOnTab(m_warningList);
     side->addWidget(group(QStringLiteral("WarningGroup"), QStringLiteral("Предупреждения:"),
                           m_warningList), 1);
-    setupPropertiesGrid(side);
-    body->addLayout(side, 4);
-    static_cast<QVBoxLayout *>(layout())->addLayout(body, 1);
+    body->addLayout(side, 2);
+    auto *root = static_cast<QVBoxLayout *>(layout());
+    root->addLayout(body, 3);
+    // Across the whole width: a curve of solubility takes five columns.
+    setupPropertiesGrid(root);
 }
 
-void StockWindow::setupPropertiesGrid(QVBoxLayout *side)
+void StockWindow::setupPropertiesGrid(QVBoxLayout *below)
 {
     m_propertiesGrid = new DataGrid(QStringLiteral("PropertiesGrid"), &m_data.own.DS_SVOISTVA);
     DataGrid *g = m_propertiesGrid;
@@ -264,6 +310,14 @@ void StockWindow::setupPropertiesGrid(QVBoxLayout *side)
         ->setHint(QStringLiteral("Сколько граммов удобрения растворяется в 1 л воды при %1 °C "
                                  "(справочники дают на 100 г воды: в 10 раз меньше)")
                       .arg(Stock::SolubilityTemperature));
+    // The rest of the curve, shown beside the figure the grid edits.
+    const QList<QPair<QString, int>> curve = {{Fields::rastvorimost_0, 0}, {Fields::rastvorimost_10, 10},
+                                              {Fields::rastvorimost_30, 30}, {Fields::rastvorimost_40, 40}};
+    for (const auto &[field, celsius] : curve) {
+        g->addColumn(QStringLiteral("PropertiesGridRastvorimost%1").arg(celsius), field,
+                     QStringLiteral("При %1 °C").arg(celsius), ColumnEditor::none())
+            ->setWidth(45);
+    }
     g->addColumn(QStringLiteral("PropertiesGridCena"), Fields::cena, priceCaption(),
                  ColumnEditor::spin(0.1, 0, 1000000, 2))
         ->setWidth(60);
@@ -273,18 +327,27 @@ void StockWindow::setupPropertiesGrid(QVBoxLayout *side)
                                        Stock::tankName(Stock::Tank::Separate)}))
         ->setWidth(65);
     g->column(QStringLiteral("PropertiesGridBak"))
-        ->setHint(QStringLiteral("В какой бак идёт удобрение. «авто»: с кальцием или железом — в A, "
-                                 "с фосфором или серой — в B, с кальцием и с ними вместе — "
-                                 "отдельно, прочие — в бак, где меньше соли. A, B, «отдельно»: "
-                                 "туда, куда выбрано"));
+        ->setHint(QStringLiteral("В какой бак идёт удобрение. «авто»: с кальцием — в A, с фосфором "
+                                 "или серой — в B, с кальцием и с ними вместе — отдельно, хелат "
+                                 "железа — в A, микроэлементы — в B, кислота — в бак «Кислота», "
+                                 "прочие — в бак, где меньше соли. A, B, «отдельно»: туда, куда "
+                                 "выбрано"));
+    g->addColumn(QStringLiteral("PropertiesGridKislota"), Fields::kislota, QStringLiteral("Кислота"),
+                 ColumnEditor::check())
+        ->setWidth(55);
+    g->addColumn(QStringLiteral("PropertiesGridPlotnost"), Fields::plotnost,
+                 QStringLiteral("Плотность, г/мл"), ColumnEditor::spin(0.001, 0, 30, 4))
+        ->setWidth(65);
     g->setFitColumns(true);
     GridLook::compactRows(g);
     GridLook::wrapHeader(g);
     GridKeys::leaveOnTab(g);
+    // A recipe's fertilizers at a glance: the header and about six rows at least.
+    g->setMinimumHeight(g->horizontalHeader()->sizeHint().height() + 6 * g->verticalHeader()->defaultSectionSize());
     // Its rows are the recipe's fertilizers, one each, kept by the planner.
     g->setRowsFixed(true);
-    side->addWidget(group(QStringLiteral("PropertiesGroup"), QStringLiteral("Свойства удобрений:"), g),
-                    1);
+    below->addWidget(group(QStringLiteral("PropertiesGroup"), QStringLiteral("Свойства удобрений:"), g),
+                     2);
 }
 
 void StockWindow::connectData()
@@ -396,6 +459,30 @@ void StockWindow::TankEditChange()
     replan();
 }
 
+void StockWindow::TemperatureEditChange()
+{
+    replan();
+    emit temperatureChanged(temperature());
+}
+
+int StockWindow::temperature() const
+{
+    return m_temperatureEdit->value();
+}
+
+void StockWindow::setTemperature(int celsius)
+{
+    // A stored figure shown again is no change of the grower's: nothing is stored back.
+    const QSignalBlocker quiet(m_temperatureEdit);
+    m_temperatureEdit->setValue(std::clamp(celsius, Stock::MinTemperature, Stock::MaxTemperature));
+    replan();
+}
+
+void StockWindow::ButtonHelpClick()
+{
+    Messages::ask({HelpText, QStringLiteral("Маточные растворы"), BoxIcon::Information, {BoxButton::Ok}});
+}
+
 void StockWindow::FactorEditExit()
 {
     Stock::factorFromText(m_factorEdit->text());
@@ -412,7 +499,7 @@ void StockWindow::ButtonExportClick()
     replan();
     // The look and the widths of the grids the grower sees, the tank column before them.
     const QTableView *shown = m_tankGrids[0];
-    for (int i = 2; i >= 0; --i) {
+    for (int i = TankCount - 1; i >= 0; --i) {
         if (!m_tankGroups[i]->isHidden())
             shown = m_tankGrids[i];
     }
@@ -505,7 +592,8 @@ void StockWindow::replan()
     m_plan = Stock::Plan{};
     if (datasetsOpen() && m_factor && m_litres) {
         postFinishedPropertyEdit();
-        m_plan = m_planning.plan(recipe(), *m_factor, *m_litres, systemDecimalSeparator());
+        m_plan = m_planning.plan(recipe(), *m_factor, *m_litres, systemDecimalSeparator(),
+                                 temperature());
         m_planned = true;
     }
     showPlan();
@@ -517,7 +605,7 @@ void StockWindow::replan()
 
 void StockWindow::showPlan()
 {
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < TankCount; ++i) {
         const Stock::TankContents *tank = m_planned ? m_plan.tank(Tanks[i]) : nullptr;
         if (tank)
             m_tankModels[i]->setTank(*tank);
@@ -527,10 +615,8 @@ void StockWindow::showPlan()
     }
     m_warningList->clear();
     bool over = false;
-    for (const Stock::TankContents &t : std::as_const(m_plan.tanks)) {
-        for (const Stock::Line &line : t.lines)
-            over = over || line.overSolubility;
-    }
+    for (const StockTankModel *model : m_tankModels)
+        over = over || model->anyWarned();
     m_solubilityLegend->setVisible(m_planned && over);
     if (!m_planned) {
         m_costLabel->setText(QStringLiteral("Баки не рассчитаны: укажите K и объём бака."));

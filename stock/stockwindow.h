@@ -20,6 +20,7 @@ class QLineEdit;
 class QListWidget;
 class QPrinter;
 class QPushButton;
+class QSpinBox;
 class QTableView;
 class QTimer;
 class QVBoxLayout;
@@ -28,10 +29,10 @@ class WaterBox;
 class StockTankModel;
 
 // "Маточные растворы": the working composition or the current saved solution planned into
-// stock tanks A and B (and the fertilizers that need a tank of their own) at the factor K and
-// the tank volume V, with the solubility and cost of each, the warnings, the properties of the
-// recipe's fertilizers, the EC of the working solution they make (with a water analysis), the
-// worksheet and the printed sheet.
+// stock tanks A and B (the acids and the fertilizers that need a tank of their own beside them)
+// at the factor K, the tank volume V and the mixing temperature, with the solubility and cost of
+// each, the warnings, the properties of the recipe's fertilizers, the EC of the working solution
+// they make (with a water analysis), the worksheet and the printed sheet.
 //
 // The plan follows what it is made of: a change of the working composition, of the current
 // saved solution or of a property plans again once the events in hand are done, and so does
@@ -65,6 +66,12 @@ public:
     void TankEditExit();
     void ButtonExportClick(); // "Выгрузить"
     void ButtonPrintClick();  // "Печать": Qt's print dialog, which also prints to PDF
+    void TemperatureEditChange();
+    void ButtonHelpClick();   // "Справка": how the tanks are judged
+
+    // °C of the water the tanks are mixed with; set from what the layout file keeps.
+    int temperature() const;
+    void setTemperature(int celsius);
 
     // The sheet onto a printer of any kind, a PDF file included.
     void printSheet(QPrinter &printer);
@@ -75,6 +82,10 @@ public:
     // A property still in its editor or its row is written, as closing the window does.
     bool postPendingRows() override;
 
+signals:
+    // The grower changed the mixing temperature: the layout file keeps it.
+    void temperatureChanged(int celsius);
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -82,7 +93,7 @@ protected:
 private:
     void setupInputBar();
     void setupBody();
-    void setupPropertiesGrid(QVBoxLayout *side);
+    void setupPropertiesGrid(QVBoxLayout *below);
     void connectData();
     void scheduleReplan();
     void updateSources();
@@ -112,9 +123,12 @@ private:
     QLineEdit *m_tankEdit = nullptr;
     QPushButton *m_exportButton = nullptr;
     QPushButton *m_printButton = nullptr;
-    QTableView *m_tankGrids[3] = {};
-    StockTankModel *m_tankModels[3] = {};
-    QGroupBox *m_tankGroups[3] = {};
+    QSpinBox *m_temperatureEdit = nullptr;
+    QPushButton *m_helpButton = nullptr;
+    // A, B, the acids, the separate ones.
+    QTableView *m_tankGrids[4] = {};
+    StockTankModel *m_tankModels[4] = {};
+    QGroupBox *m_tankGroups[4] = {};
     QLabel *m_costLabel = nullptr;
     QLabel *m_ecLabel = nullptr;
     QLabel *m_solubilityLegend = nullptr;

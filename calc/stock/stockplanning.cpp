@@ -55,6 +55,19 @@ TankChoice tankChoice(const std::optional<int> &v, const QString &name, QStringL
     return TankChoice::Automatic;
 }
 
+Chemistry::NitrogenForm chemistryForm(NitrogenForm form)
+{
+    switch (form) {
+    case NitrogenForm::Ammonium:
+        return Chemistry::NitrogenForm::Ammonium;
+    case NitrogenForm::Urea:
+        return Chemistry::NitrogenForm::Urea;
+    case NitrogenForm::Nitrate:
+        break;
+    }
+    return Chemistry::NitrogenForm::Nitrate;
+}
+
 } // namespace
 
 StockPlanning::StockPlanning(DataModules &data) : m_data(data)
@@ -96,7 +109,14 @@ QList<Stock::Fertilizer> StockPlanning::fertilizersOf(const Recipe &recipe, QStr
         const auto it = properties.constFind(f.id);
         if (it != properties.cend()) {
             f.solubility = it->solubility;
+            f.solubility0 = it->solubility0;
+            f.solubility10 = it->solubility10;
+            f.solubility30 = it->solubility30;
+            f.solubility40 = it->solubility40;
             f.price = it->price;
+            f.acid = it->acid;
+            f.density = it->density;
+            f.nitrogen = chemistryForm(it->nitrogenForm.value_or(NitrogenForm::Nitrate));
         }
         if (f.price && *f.price < 0) {
             said.append(QStringLiteral("%1: цена %2 меньше 0, в стоимость не вошла.")
@@ -117,12 +137,12 @@ QList<Stock::Fertilizer> StockPlanning::fertilizersOf(const Recipe &recipe, QStr
 }
 
 Stock::Plan StockPlanning::plan(const Recipe &recipe, int factor, double litres,
-                                QChar decimalSeparator)
+                                QChar decimalSeparator, double temperature)
 {
     showPropertiesOf(recipe);
     QStringList notes;
     const QList<Stock::Fertilizer> fertilizers = fertilizersOf(recipe, &notes, decimalSeparator);
-    Stock::Plan result = Stock::plan(fertilizers, factor, litres, decimalSeparator);
+    Stock::Plan result = Stock::plan(fertilizers, factor, litres, decimalSeparator, temperature);
     result.warnings = notes + result.warnings;
     return result;
 }

@@ -33,9 +33,10 @@ public:
     QList<Stock::Fertilizer> fertilizersOf(const Recipe &recipe, QStringList *notes = nullptr,
                                            QChar decimalSeparator = u'.');
 
-    // Both, then the plan: what the window shows, the findings of fertilizersOf first among
-    // its warnings, numbers with `decimalSeparator`.
-    Stock::Plan plan(const Recipe &recipe, int factor, double litres, QChar decimalSeparator);
+    // Both, then the plan at `temperature` °C: what the window shows, the findings of
+    // fertilizersOf first among its warnings, numbers with `decimalSeparator`.
+    Stock::Plan plan(const Recipe &recipe, int factor, double litres, QChar decimalSeparator,
+                     double temperature = Stock::DefaultTemperature);
 
 private:
     DataModules &m_data;

@@ -20,7 +20,7 @@ QString escaped(const QString &text)
 }
 
 // The same widths in every tank's table, so the columns line up down the page.
-const int ColumnPercent[StockSheet::ColumnCount] = {33, 13, 13, 21, 20};
+const int ColumnPercent[StockSheet::ColumnCount] = {28, 10, 9, 10, 14, 15, 14};
 
 QString tableRow(const QStringList &cells, const char *tag, bool bold = false)
 {
@@ -49,11 +49,19 @@ QString StockSheet::number(double value, int places) const
     return formatGeneral(RoundDecimals(value, places), m_separator);
 }
 
+QString StockSheet::percentText(const std::optional<double> &percent) const
+{
+    if (!percent)
+        return QStringLiteral("нет данных");
+    return std::isfinite(*percent) ? number(*percent, 1) : QStringLiteral("более 100");
+}
+
 const QStringList &StockSheet::captions()
 {
     static const QStringList all = {QStringLiteral("Удобрение"), QStringLiteral("г. в баке"),
-                                    QStringLiteral("г/л в баке"), QStringLiteral("% растворимости"),
-                                    QStringLiteral("Стоимость")};
+                                    QStringLiteral("мл в баке"), QStringLiteral("г/л в баке"),
+                                    QStringLiteral("% растворимости"),
+                                    QStringLiteral("% с общими ионами"), QStringLiteral("Стоимость")};
     return all;
 }
 
@@ -64,13 +72,14 @@ QString StockSheet::cellText(const Stock::Line &line, int column) const
         return line.name;
     case Grams:
         return number(line.grams, 2);
+    case Millilitres:
+        return line.millilitres ? number(*line.millilitres, 2) : QString();
     case GramsPerLitre:
         return number(line.gramsPerLitre, 2);
     case SolubilityPercent:
-        if (!line.solubilityPercent)
-            return QStringLiteral("нет данных");
-        return std::isfinite(*line.solubilityPercent) ? number(*line.solubilityPercent, 1)
-                                                      : QStringLiteral("более 100");
+        return percentText(line.solubilityPercent);
+    case SharedPercent:
+        return percentText(line.sharedPercent);
     case Cost:
         return line.cost ? number(*line.cost, 2) : QStringLiteral("нет цены");
     default:
@@ -103,6 +112,8 @@ QString StockSheet::tankTitle(Stock::Tank tank)
         return QStringLiteral("Бак A");
     case Stock::Tank::B:
         return QStringLiteral("Бак B");
+    case Stock::Tank::Acid:
+        return QStringLiteral("Бак «Кислота»");
     case Stock::Tank::Separate:
         break;
     }
@@ -124,6 +135,8 @@ QString StockSheet::costSummary(const Stock::Plan &plan) const
     for (const Stock::TankContents &t : plan.tanks) {
         if (t.tank == Stock::Tank::Separate)
             parts << QStringLiteral("отдельно: %1").arg(totalText(t, Cost));
+        else if (t.tank == Stock::Tank::Acid)
+            parts << QStringLiteral("бак «Кислота»: %1").arg(totalText(t, Cost));
         else
             parts << QStringLiteral("бак %1: %2").arg(Stock::tankName(t.tank), totalText(t, Cost));
     }
@@ -137,9 +150,11 @@ QString StockSheet::html(const Stock::Plan &plan, const Heading &heading) const
     QString out = QStringLiteral("<html><body>");
     out += QStringLiteral("<h2>Маточные растворы: %1</h2>").arg(escaped(heading.recipe));
     // One arg() for all, so that a % in a name is never taken for a place to fill.
-    out += QStringLiteral("<p>Культура: %1. Концентрация: %2%. K = %3. Бак: %4 л. Дата: %5.</p>")
+    out += QStringLiteral("<p>Культура: %1. Концентрация: %2%. K = %3. Бак: %4 л. Температура "
+                          "воды: %5 °C. Дата: %6.</p>")
                .arg(escaped(heading.crop), QString::number(heading.percentage),
                     QString::number(plan.factor), formatGeneral(plan.litres, m_separator),
+                    formatGeneral(plan.temperature, m_separator),
                     heading.date.toString(QStringLiteral("dd.MM.yyyy")));
     if (plan.tanks.isEmpty())
         out += QStringLiteral("<p>В составе нет удобрений с количеством.</p>");
@@ -176,27 +191,37 @@ QStringList StockSheet::worksheetCaptions()
 
 QList<WorksheetRow> StockSheet::worksheetRows(const Stock::Plan &plan) const
 {
+    const auto percent = [this](const Stock::Line &line, int column) {
+        const std::optional<double> &p = column == SolubilityPercent ? line.solubilityPercent
+                                                                     : line.sharedPercent;
+        return p && std::isfinite(*p) ? WorksheetCell(*p) : WorksheetCell(cellText(line, column));
+    };
     QList<WorksheetRow> rows;
+    // The temperature the percentages hold at, as a note above the tanks.
+    WorksheetRow temperature{QString(), QStringLiteral("Температура воды: %1 °C").arg(formatGeneral(plan.temperature, m_separator))};
+    while (temperature.size() < worksheetCaptions().size())
+        temperature.append(QString());
+    rows.append(temperature);
     for (const Stock::TankContents &tank : plan.tanks) {
         const QString name = Stock::tankName(tank.tank);
         for (const Stock::Line &line : tank.lines) {
-            WorksheetRow row{name, line.name, line.grams, line.gramsPerLitre};
-            row.append(line.solubilityPercent && std::isfinite(*line.solubilityPercent)
-                           ? WorksheetCell(*line.solubilityPercent)
-                           : WorksheetCell(cellText(line, SolubilityPercent)));
+            WorksheetRow row{name, line.name, line.grams,
+                             line.millilitres ? WorksheetCell(*line.millilitres) : WorksheetCell(QString()),
+                             line.gramsPerLitre, percent(line, SolubilityPercent),
+                             percent(line, SharedPercent)};
             row.append(line.cost ? WorksheetCell(*line.cost) : WorksheetCell(cellText(line, Cost)));
             rows.append(row);
         }
-        WorksheetRow total{name, totalText(tank, Name), tank.grams,
+        WorksheetRow total{name, totalText(tank, Name), tank.grams, QString(),
                            tank.tank == Stock::Tank::Separate ? WorksheetCell(QString())
                                                               : WorksheetCell(tank.gramsPerLitre),
-                           QString()};
+                           QString(), QString()};
         total.append(tank.unpriced.isEmpty() ? WorksheetCell(tank.cost)
                                              : WorksheetCell(totalText(tank, Cost)));
         rows.append(total);
     }
     WorksheetRow perThousand{QString(), QStringLiteral("На 1000 л рабочего раствора"), QString(),
-                             QString(), QString()};
+                             QString(), QString(), QString(), QString()};
     perThousand.append(plan.unpriced.isEmpty()
                            ? WorksheetCell(plan.costPer1000Litres)
                            : WorksheetCell(costText(plan.costPer1000Litres, pricedCount(plan),

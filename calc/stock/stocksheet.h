@@ -17,7 +17,7 @@
 class StockSheet
 {
 public:
-    enum Column { Name, Grams, GramsPerLitre, SolubilityPercent, Cost, ColumnCount };
+    enum Column { Name, Grams, Millilitres, GramsPerLitre, SolubilityPercent, SharedPercent, Cost, ColumnCount };
 
     // What the printed sheet's title says besides the tanks.
     struct Heading
@@ -30,9 +30,10 @@ public:
 
     explicit StockSheet(QChar decimalSeparator);
 
-    // "Удобрение", "г. в баке", "г/л в баке", "% растворимости", "Стоимость".
+    // "Удобрение", "г. в баке", "мл в баке", "г/л в баке", "% растворимости",
+    // "% с общими ионами", "Стоимость".
     static const QStringList &captions();
-    // "Бак A", "Бак B", "Отдельно, каждое в своём баке".
+    // "Бак A", "Бак B", "Бак «Кислота»", "Отдельно, каждое в своём баке".
     static QString tankTitle(Stock::Tank tank);
     // The worksheet's captions: "Бак" and the grid's.
     static QStringList worksheetCaptions();
@@ -47,17 +48,19 @@ public:
     // The whole plan's costs in one line: per tank and per 1000 L of working solution.
     QString costSummary(const Stock::Plan &plan) const;
 
-    // The sheet to print: title, the heading line, one table per tank with its total, the costs
-    // and the warnings. HTML for QTextDocument.
+    // The sheet to print: title, the heading line (the mixing temperature in it), one table per
+    // tank with its total, the costs and the warnings. HTML for QTextDocument.
     QString html(const Stock::Plan &plan, const Heading &heading) const;
 
-    // The worksheet's rows: every fertilizer with its tank, each tank's total, the cost per
-    // 1000 L. Numbers are unrounded; a figure that is missing (no solubility, no price) is the
-    // grid's text.
+    // The worksheet's rows: the mixing temperature as a note, every fertilizer with its tank,
+    // each tank's total, the cost per 1000 L. Numbers are unrounded; a figure that is missing (no
+    // solubility, no price) is the grid's text, a volume that does not apply (a salt's) an empty
+    // cell.
     QList<WorksheetRow> worksheetRows(const Stock::Plan &plan) const;
 
 private:
     QString number(double value, int places) const;
+    QString percentText(const std::optional<double> &percent) const;
 
     QChar m_separator;
 };

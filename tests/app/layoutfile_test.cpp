@@ -169,3 +169,47 @@ TEST(LayoutFileTest, AWriteCutShortLeavesTheOldFileWhole)
 }
 
 } // namespace
+
+namespace {
+
+// Settings of our own windows follow the 15 lines; the 15 lines are read and written as if the
+// section were not there, and the section survives their writes.
+TEST(LayoutFileTest, TheSectionOfOurOwnFollowsTheFifteenLinesAndSurvivesTheirWrites)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("size.ini"));
+    const QByteArray golden = goldenFile(QStringLiteral("default-size.ini"));
+    const QString key = QStringLiteral("StockTemperature");
+
+    // No file yet: the defaults, then the section.
+    EXPECT_FALSE(LayoutFile::ownSetting(path, key).has_value());
+    ASSERT_TRUE(LayoutFile::writeOwnSetting(path, key, QStringLiteral("12")));
+    EXPECT_EQ(fileBytes(path), golden + "[Vernolat]\r\nStockTemperature=12\r\n");
+    EXPECT_EQ(LayoutFile::parse(fileBytes(path)), LayoutFile::parse(golden));
+    EXPECT_EQ(LayoutFile::ownSetting(path, key), QStringLiteral("12"));
+
+    // A hand-edited line stays as it is when a setting changes; a second key joins the first.
+    QByteArray edited = golden;
+    edited.replace(0, 1, "01");
+    ASSERT_TRUE(writeFile(path, edited + "[Vernolat]\r\nStockTemperature=12\r\n"));
+    ASSERT_TRUE(LayoutFile::writeOwnSetting(path, key, QStringLiteral("8")));
+    ASSERT_TRUE(LayoutFile::writeOwnSetting(path, QStringLiteral("Other"), QStringLiteral("x")));
+    EXPECT_EQ(fileBytes(path), edited + "[Vernolat]\r\nOther=x\r\nStockTemperature=8\r\n");
+
+    // Writing the 15 lines keeps the section; a file whose tail is not ours loses the tail.
+    LayoutFile::Values wider = LayoutFile::Defaults;
+    wider[LayoutFile::CalculatorWidth] = 1200;
+    LayoutFile::write(path, wider);
+    EXPECT_EQ(fileBytes(path), LayoutFile::format(wider) + "[Vernolat]\r\nOther=x\r\nStockTemperature=8\r\n");
+    ASSERT_TRUE(writeFile(path, golden + "stray\r\n"));
+    LayoutFile::write(path, LayoutFile::Defaults);
+    EXPECT_EQ(fileBytes(path), golden);
+
+    // A file of fewer than 15 lines is not ours to mend: it stays, and the setting is not kept.
+    ASSERT_TRUE(writeFile(path, "0\r\n0\r\n"));
+    EXPECT_FALSE(LayoutFile::writeOwnSetting(path, key, QStringLiteral("8")));
+    EXPECT_EQ(fileBytes(path), QByteArray("0\r\n0\r\n"));
+    EXPECT_FALSE(LayoutFile::ownSetting(path, key).has_value());
+}
+
+} // namespace

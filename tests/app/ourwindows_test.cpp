@@ -120,7 +120,7 @@ TEST_F(OurWindowsTest, EveryTabKeyLeavesEachGridOfOurs)
         {false, "WaterGrid", "WaterNavigatorInsert", "WaterCloseButton"},
         // The alkalinity row stands under the analyses, before the element rows.
         {false, "WaterElementGrid", "WaterElementNavigatorInsert", "AlkalinityButton"},
-        {true, "TankAGrid", "TankBGrid", "ButtonPrint"},
+        {true, "TankAGrid", "TankBGrid", "ButtonHelp"},
         {true, "TankBGrid", "WarningList", "TankAGrid"},
         {true, "WarningList", "PropertiesGrid", "TankBGrid"},
         {true, "PropertiesGrid", "SourceBox", "WarningList"},

@@ -147,7 +147,7 @@ TEST_F(Pictures, TheSeedlingFeedFromCalculatorToTanks)
 
     // The tanks of the saved solution, K 100, V 10.
     press("ButtonStock");
-    showAt(StockForm, QSize(1000, 580));
+    showAt(StockForm, QSize(1240, 720)); // the size it is built at
     auto *source = child<QComboBox>(StockForm, "SourceBox");
     ASSERT_NE(source, nullptr);
     const int saved = source->findText(QStringLiteral("Готовый раствор: Рассада"));

@@ -2,6 +2,7 @@
 #include "support/errorof.h"
 #include "support/xlsreadback.h"
 
+#include "app/layoutfile.h"
 #include "calc/run/savedsolutions.h"
 #include "calc/stock/stocksheet.h"
 #include "stock/stockwindow.h"
@@ -17,6 +18,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTableView>
@@ -24,6 +26,12 @@
 namespace {
 
 using namespace ReadmeRecipe;
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 // The calculator with the README's recipe typed in, and the stock window it opens.
 class StockWindowTest : public CalculatorTest
@@ -54,8 +62,13 @@ protected:
         return w;
     }
 
-    // A tank grid's fertilizer rows as "name grams g/L % cost"; empty when the tank is hidden.
-    static QStringList tank(const char *grid)
+    // A tank grid's fertilizer rows as "name | grams | g/L | % | cost", the figures a plan
+    // showed before the temperature and the shared ions, or as `columns`; empty when the tank is
+    // hidden.
+    static QStringList tank(const char *grid,
+                            const QList<int> &columns = {StockSheet::Name, StockSheet::Grams,
+                                                         StockSheet::GramsPerLitre,
+                                                         StockSheet::SolubilityPercent, StockSheet::Cost})
     {
         auto *view = inStock<QTableView>(grid);
         QStringList out;
@@ -64,7 +77,7 @@ protected:
         const QAbstractItemModel *m = view->model();
         for (int r = 0; r < m->rowCount(); ++r) {
             QStringList cells;
-            for (int c = 0; c < m->columnCount(); ++c)
+            for (int c : columns)
                 cells << m->index(r, c).data().toString();
             out << cells.join(QStringLiteral(" | "));
         }
@@ -169,6 +182,73 @@ TEST_F(StockWindowTest, BakiOpensTheTanksOfTheWorkingCompositionAndFollowsIt)
     EXPECT_EQ(boxes.count(), 0);
 }
 
+TEST_F(StockWindowTest, TheTemperatureTheSharedIonsAndTheAcidTankAsTheGrowerSeesThem)
+{
+    typeReadmeRecipe();
+    openStock();
+    auto *temperature = inStock<QSpinBox>("TemperatureEdit");
+    ASSERT_NE(temperature, nullptr);
+    EXPECT_EQ(temperature->value(), 20);
+    EXPECT_EQ(temperature->minimum(), 5);
+    EXPECT_EQ(temperature->maximum(), 35);
+    const QList<int> percentages = {StockSheet::Name, StockSheet::SolubilityPercent, StockSheet::SharedPercent};
+    // In B potassium nitrate shares its potassium with the phosphate: per litre of working
+    // solution 0.56 × 38.67 % / 39.098 = 5.539 mmol of its own and 0.17 × 28.73 % / 39.098 =
+    // 1.249 from the phosphate, its nitrate its own. The product grows by 1.2255, the amount by
+    // its square root 1.1070: 20.3 % alone, 22.5 % with the shared ions. Magnesium sulphate
+    // shares nothing: the same figure twice.
+    EXPECT_EQ(tank("TankBGrid", percentages),
+              (QStringList{QStringLiteral("Калиевая селитра | 20.3 | 22.5"),
+                           QStringLiteral("Монофосфат калия | 8.8 | 20.5"),
+                           QStringLiteral("Сульфат магния (7-водный) | 6.8 | 6.8"),
+                           QStringLiteral("Итого |  | ")}));
+
+    // A cold room: at 10 °C potassium nitrate dissolves 214 g per litre of water, calcium
+    // nitrate 1980: 56 × 1000 / 865 / 214 = 30.3 %, 95 × 1000 / 886.9 / 1980 = 5.4 %. The
+    // layout file keeps the temperature after its 15 lines.
+    temperature->setValue(10);
+    settle();
+    EXPECT_EQ(tank("TankBGrid").first(), QStringLiteral("Калиевая селитра | 560 | 56 | 30.3 | нет цены"));
+    EXPECT_EQ(tank("TankAGrid").first(), QStringLiteral("Кальциевая селитра | 950 | 95 | 5.4 | нет цены"));
+    EXPECT_EQ(StockForm->plan().temperature, 10);
+    EXPECT_TRUE(StockSheet(u'.').html(StockForm->plan(), StockForm->heading())
+                    .contains(QStringLiteral("Температура воды: 10 °C.")));
+    const QString layout = base.path(QStringLiteral("size.ini"));
+    EXPECT_EQ(LayoutFile::ownSetting(layout, QStringLiteral("StockTemperature")), QStringLiteral("10"));
+    EXPECT_EQ(LayoutFile::parse(fileBytes(layout)).size(), LayoutFile::LineCount);
+    // Closing the calculator writes the 15 lines and keeps the section; the window opened again
+    // shows what the file holds.
+    EXPECT_TRUE(Form4->close());
+    settle();
+    EXPECT_EQ(LayoutFile::ownSetting(layout, QStringLiteral("StockTemperature")), QStringLiteral("10"));
+    ASSERT_TRUE(LayoutFile::writeOwnSetting(layout, QStringLiteral("StockTemperature"), QStringLiteral("30")));
+    StockForm->hide();
+    Form4->show();
+    openStock();
+    EXPECT_EQ(temperature->value(), 30);
+    EXPECT_EQ(StockForm->plan().temperature, 30);
+
+    // Nitric acid goes to its own tank, in mL by its density: 0.05 g/L × 100 × 10 L = 50 g,
+    // 50 / 1.3667 = 36.58 mL.
+    addFertilizer(QStringLiteral("Азотная кислота 60%"));
+    typeAmount(QStringLiteral("Азотная кислота 60%"), QStringLiteral("0.05"));
+    settle();
+    EXPECT_EQ(tank("TankAcidGrid", {StockSheet::Name, StockSheet::Grams, StockSheet::Millilitres,
+                                    StockSheet::GramsPerLitre}),
+              (QStringList{QStringLiteral("Азотная кислота 60% | 50 | 36.58 | 5"),
+                           QStringLiteral("Итого | 50 |  | 5")}));
+    EXPECT_EQ(inStock<QGroupBox>("TankAcidGridGroup")->title(), QStringLiteral("Бак «Кислота»"));
+
+    // "Справка" says what the rule is and what it cannot see.
+    boxes.expect(BoxButton::Ok);
+    QTest::mouseClick(inStock<QPushButton>("ButtonHelp"), Qt::LeftButton);
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_EQ(boxes.last().icon, BoxIcon::Information);
+    for (const char *part : {"Правило произведения ионов", "выше 90 %", "двойных солей", "обмена ионами",
+                             "«Кислота»"})
+        EXPECT_TRUE(boxes.last().text.contains(QString::fromUtf8(part))) << part;
+}
+
 TEST_F(StockWindowTest, AFactorOrVolumeThatIsNoNumberPlansNothingAndSaysSo)
 {
     typeReadmeRecipe();
@@ -202,9 +282,10 @@ TEST_F(StockWindowTest, AFactorOrVolumeThatIsNoNumberPlansNothingAndSaysSo)
     addFertilizer(QStringLiteral("Сульфат калия"));
     typeAmount(QStringLiteral("Сульфат калия"), QStringLiteral("0.6"));
     settle();
-    EXPECT_TRUE(warnings().contains(QStringLiteral(
+    // The tank's shared ions add to that what follows it.
+    EXPECT_EQ(warnings().filter(QStringLiteral(
         "Сульфат калия в баке B: 120 г/л — 17.44 г на 100 г воды при 20 °C, растворимость 11. "
-        "Наибольший K, при котором оно растворится: 142.")))
+        "Наибольший K, при котором оно растворится: 142.")).size(), 1)
         << warnings().join(u'\n').toStdString();
 
     retype("TankEdit", QStringLiteral("0"));
@@ -312,22 +393,28 @@ TEST_F(StockWindowTest, TheWorksheetReadsBackAndTheSheetPrintsItsTitle)
             {"format", XlsReadBack::cellFormat(*grid, grid->font(), background, text)}});
     }
     QJsonArray rows;
+    const auto percent = [](const std::optional<double> &p) {
+        return p ? QJsonValue(*p) : QJsonValue(QStringLiteral("нет данных"));
+    };
+    rows.append(QJsonArray{QString(), QStringLiteral("Температура воды: 20 °C"), QString(), QString(),
+                           QString(), QString(), QString(), QString()});
     for (const Stock::TankContents &t : plan.tanks) {
         for (const Stock::Line &line : t.lines) {
-            rows.append(QJsonArray{Stock::tankName(t.tank), line.name, line.grams, line.gramsPerLitre,
-                                   line.solubilityPercent ? QJsonValue(*line.solubilityPercent)
-                                                          : QJsonValue(QStringLiteral("нет данных")),
+            rows.append(QJsonArray{Stock::tankName(t.tank), line.name, line.grams, QString(),
+                                   line.gramsPerLitre, percent(line.solubilityPercent),
+                                   percent(line.sharedPercent),
                                    line.cost ? QJsonValue(*line.cost) : QJsonValue(QStringLiteral("нет цены"))});
         }
-        rows.append(QJsonArray{Stock::tankName(t.tank), QStringLiteral("Итого"), t.grams, t.gramsPerLitre,
-                               QString(), t.unpriced.isEmpty() ? QJsonValue(t.cost)
-                                                               : QJsonValue(StockSheet(systemDecimalSeparator()).totalText(t, StockSheet::Cost))});
+        rows.append(QJsonArray{Stock::tankName(t.tank), QStringLiteral("Итого"), t.grams, QString(),
+                               t.gramsPerLitre, QString(), QString(),
+                               t.unpriced.isEmpty() ? QJsonValue(t.cost)
+                                                    : QJsonValue(StockSheet(systemDecimalSeparator()).totalText(t, StockSheet::Cost))});
     }
-    rows.append(QJsonArray{QString(), QStringLiteral("На 1000 л рабочего раствора"), QString(),
-                           QString(), QString(), QStringLiteral("не менее 1.14")});
-    ASSERT_EQ(rows.size(), 10);
-    EXPECT_EQ(rows[0].toArray()[5].toDouble(), 1.14) << "the one price, 0.95 kg";
-    EXPECT_EQ(rows[4].toArray()[5].toString(), QStringLiteral("не менее 1.14"));
+    rows.append(QJsonArray{QString(), QStringLiteral("На 1000 л рабочего раствора"), QString(), QString(),
+                           QString(), QString(), QString(), QStringLiteral("не менее 1.14")});
+    ASSERT_EQ(rows.size(), 11);
+    EXPECT_EQ(rows[1].toArray()[7].toDouble(), 1.14) << "the one price, 0.95 kg";
+    EXPECT_EQ(rows[5].toArray()[7].toString(), QStringLiteral("не менее 1.14"));
     const QString problems = XlsReadBack::run(
         {QJsonObject{{"path", base.path(StockWindow::ExportFile)}, {"palette", look["palette"]},
                      {"header", look["header"]}, {"columns", columns}, {"rows", rows}}},
@@ -348,7 +435,8 @@ TEST_F(StockWindowTest, TheWorksheetReadsBackAndTheSheetPrintsItsTitle)
     ASSERT_TRUE(text.waitForFinished(60000));
     const QString page = QString::fromUtf8(text.readAllStandardOutput());
     for (const char *expected :
-         {"Маточные растворы: Рабочий состав", "Культура: Томат. Концентрация: 100%. K = 100. Бак: 10 л.",
+         {"Маточные растворы: Рабочий состав",
+          "Культура: Томат. Концентрация: 100%. K = 100. Бак: 10 л. Температура воды: 20 °C.",
           "Бак A", "Бак B", "Кальциевая селитра", "Итого", "Нет цены: Калиевая селитра"})
         EXPECT_TRUE(page.contains(QString::fromUtf8(expected))) << expected << "\n" << page.toStdString();
 
@@ -381,9 +469,14 @@ TEST_F(StockWindowTest, EveryControlNamedReachableAndNoCaptionCut)
     p.post();
     settle();
     EXPECT_EQ(StockForm->objectName(), QStringLiteral("StockWindow"));
-    EXPECT_EQ(StockForm->size(), QSize(1000, 580));
-    for (const char *name : {"SourceBox", "WaterBox", "FactorEdit", "TankEdit", "TankAGrid", "TankBGrid",
-                             "TankSeparateGrid", "WarningList", "PropertiesGrid"}) {
+    // And the acid tank: nitric acid in the recipe.
+    addFertilizer(QStringLiteral("Азотная кислота 60%"));
+    typeAmount(QStringLiteral("Азотная кислота 60%"), QStringLiteral("0.05"));
+    settle();
+    EXPECT_EQ(StockForm->size(), QSize(1240, 720));
+    for (const char *name : {"SourceBox", "WaterBox", "FactorEdit", "TankEdit", "TemperatureEdit",
+                             "TankAGrid", "TankBGrid", "TankAcidGrid", "TankSeparateGrid",
+                             "WarningList", "PropertiesGrid"}) {
         auto *w = inStock<QWidget>(name);
         ASSERT_NE(w, nullptr);
         EXPECT_TRUE(w->isVisible()) << name;
@@ -392,6 +485,7 @@ TEST_F(StockWindowTest, EveryControlNamedReachableAndNoCaptionCut)
     }
     EXPECT_EQ(inStock<QPushButton>("ButtonExport")->text(), QStringLiteral("Выгрузить"));
     EXPECT_EQ(inStock<QPushButton>("ButtonPrint")->text(), QStringLiteral("Печать"));
+    EXPECT_EQ(inStock<QPushButton>("ButtonHelp")->text(), QStringLiteral("Справка"));
     EXPECT_EQ(find<QPushButton>(QStringLiteral("ButtonStock"))->text(), QStringLiteral("Баки..."));
 
     for (const QLabel *l : StockForm->findChildren<QLabel *>()) {

@@ -16,7 +16,8 @@ constexpr int RecipeSize = 20;
 
 // Twenty fertilizers of every kind the rule tells apart: calcium through CaO, phosphorus and
 // sulphur through their oxides, both at once, iron, and the ones left to the balance; priced
-// and unpriced, some past their solubility.
+// and unpriced, some past their solubility, sharing ions, one an acid; planned at 12 °C, between
+// the figures of a curve.
 QList<Stock::Fertilizer> twentyFertilizers()
 {
     const CompositionRow CaO{15, 26.5, 4, 0.7147, QStringLiteral("CaO"), Stock::Calcium};
@@ -37,6 +38,9 @@ QList<Stock::Fertilizer> twentyFertilizers()
         if (i % 3)
             f.price = 1.5 + i;
         f.solubility = 20.0 * (i % 5 + 1);
+        f.solubility10 = 15.0 * (i % 5 + 1); // a curve to read between its figures
+        f.acid = i == 6;
+        f.density = f.acid ? std::optional<double>(1.4) : std::nullopt;
         out.append(f);
     }
     return out;
@@ -47,7 +51,7 @@ void BM_StockPlan(benchmark::State &state)
 {
     const QList<Stock::Fertilizer> recipe = twentyFertilizers();
     for (auto _ : state)
-        benchmark::DoNotOptimize(Stock::plan(recipe, 200, 10, u'.'));
+        benchmark::DoNotOptimize(Stock::plan(recipe, 200, 10, u'.', 12));
 }
 
 // What the window does for each change: the working composition of twenty fertilizers read
@@ -61,7 +65,7 @@ void BM_StockPlanning(benchmark::State &state)
     const Recipe recipe = WorkingComposition(dm.form4).recipe(100);
     planning.showPropertiesOf(recipe); // the rows made once, as the window's first plan does
     for (auto _ : state)
-        benchmark::DoNotOptimize(planning.plan(recipe, 100, 10, u'.'));
+        benchmark::DoNotOptimize(planning.plan(recipe, 100, 10, u'.', 12));
     state.SetLabel(QStringLiteral("%1 fertilizers").arg(recipe.lines.size()).toStdString());
 }
 

@@ -95,23 +95,28 @@ TEST(StockSheet, WorksheetRowsAreTheUnroundedFigures)
 {
     const Stock::Plan plan = handPlan();
     const QList<WorksheetRow> rows = StockSheet(u',').worksheetRows(plan);
+    const QString none;
+    const QString unknown = QStringLiteral("нет данных");
     const QList<WorksheetRow> expected = {
-        {QStringLiteral("A"), QStringLiteral("Кальциевая селитра"), 1187.456, 94.99648, 7.2549, 1.424947},
-        {QStringLiteral("A"), QStringLiteral("Хелат <Fe> & Co"), 13.75, 1.1, QStringLiteral("нет данных"),
+        {none, QStringLiteral("Температура воды: 20 °C"), none, none, none, none, none, none},
+        {QStringLiteral("A"), QStringLiteral("Кальциевая селитра"), 1187.456, none, 94.99648, 7.2549,
+         unknown, 1.424947},
+        {QStringLiteral("A"), QStringLiteral("Хелат <Fe> & Co"), 13.75, none, 1.1, unknown, unknown,
          QStringLiteral("нет цены")},
-        {QStringLiteral("A"), QStringLiteral("Итого"), 1201.206, 96.09648, QString(),
+        {QStringLiteral("A"), QStringLiteral("Итого"), 1201.206, none, 96.09648, none, none,
          QStringLiteral("не менее 1,42")},
-        {QStringLiteral("отдельно"), QStringLiteral("Сульфат кальция"), 250.0, 20.0,
-         QStringLiteral("более 100"), 0.5},
-        {QStringLiteral("отдельно"), QStringLiteral("Итого"), 250.0, QString(), QString(), 0.5},
-        {QString(), QStringLiteral("На 1000 л рабочего раствора"), QString(), QString(), QString(),
+        {QStringLiteral("отдельно"), QStringLiteral("Сульфат кальция"), 250.0, none, 20.0,
+         QStringLiteral("более 100"), unknown, 0.5},
+        {QStringLiteral("отдельно"), QStringLiteral("Итого"), 250.0, none, none, none, none, 0.5},
+        {none, QStringLiteral("На 1000 л рабочего раствора"), none, none, none, none, none,
          QStringLiteral("не менее 0,15")},
     };
     ASSERT_EQ(rows.size(), expected.size());
     for (qsizetype r = 0; r < rows.size(); ++r)
         EXPECT_TRUE(rows.at(r) == expected.at(r)) << "row " << r;
     EXPECT_EQ(StockSheet::worksheetCaptions(),
-              QStringList({"Бак", "Удобрение", "г. в баке", "г/л в баке", "% растворимости", "Стоимость"}));
+              QStringList({"Бак", "Удобрение", "г. в баке", "мл в баке", "г/л в баке", "% растворимости",
+                           "% с общими ионами", "Стоимость"}));
     EXPECT_EQ(StockSheet(u'.').costText(0, 0, 2), QStringLiteral("нет цены")) << "none priced";
 }
 
@@ -122,7 +127,8 @@ TEST(StockSheet, ThePrintedSheetNamesItsHeadingAndEscapesNames)
     const QString html = StockSheet(u',').html(handPlan(), heading);
     EXPECT_TRUE(html.contains(QStringLiteral("<h2>Маточные растворы: Рассада &lt;1&gt;</h2>"))) << html.toStdString();
     EXPECT_TRUE(html.contains(QStringLiteral(
-        "<p>Культура: Томат. Концентрация: 80%. K = 100. Бак: 12,5 л. Дата: 05.03.2025.</p>")))
+        "<p>Культура: Томат. Концентрация: 80%. K = 100. Бак: 12,5 л. Температура воды: 20 °C. "
+        "Дата: 05.03.2025.</p>")))
         << html.toStdString();
     EXPECT_TRUE(html.contains(QStringLiteral("Хелат &lt;Fe&gt; &amp; Co")));
     EXPECT_FALSE(html.contains(QStringLiteral("<Fe>")));
