@@ -12,6 +12,8 @@ inline constexpr int Success = 0;
 inline constexpr int Usage = 64;
 inline constexpr int BadContent = 65;
 inline constexpr int Unreadable = 66;
+inline constexpr int CannotWrite = 73; // the output file or the base cannot be written
+inline constexpr int Busy = 75;        // another program holds the base: try again
 } // namespace ExitCode
 
 struct CommandResult
@@ -23,3 +25,10 @@ struct CommandResult
 
 // vernolat-calc with `arguments` (its own name first). FILE "-" reads `standardInput`.
 CommandResult runCommandLine(const QStringList &arguments, QIODevice &standardInput);
+
+// What the commands share: a failure as vernolat-calc reports it, and the reading of a file.
+namespace CommandLine {
+CommandResult failure(int code, const QString &message);
+// The file's bytes, at most one more than a recipe may hold; `reason` set when it cannot be read.
+QByteArray readInput(const QString &path, QIODevice &standardInput, QString &reason);
+} // namespace CommandLine
