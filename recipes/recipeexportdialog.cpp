@@ -1,5 +1,6 @@
 #include "recipeexportdialog.h"
 
+#include "data/apperror.h"
 #include "data/basequeries.h"
 #include "data/datamodules.h"
 #include "ui/filechooser.h"

@@ -164,6 +164,18 @@ RecipeFile::Recipe savedSolution(BaseQueries &base, int solution, std::optional<
     return recipeOf(base, source, saved->lines);
 }
 
+QList<RecipeFile::Fertilizer> fertilizerList(BaseQueries &base)
+{
+    QList<BaseRows::RecipeLine> lines;
+    for (const BaseRows::Fertilizer &f : base.fertilizers()) {
+        BaseRows::RecipeLine line;
+        line.fertilizer = f.id;
+        line.name = f.name;
+        lines.append(line);
+    }
+    return fertilizersOf(base, lines);
+}
+
 RecipeFile::Recipe workingComposition(BaseQueries &base, const Source &source)
 {
     return recipeOf(base, source, base.workingComposition());

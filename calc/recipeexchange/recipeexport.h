@@ -28,4 +28,7 @@ RecipeFile::Recipe savedSolution(BaseQueries &base, int solution, std::optional<
 // The working composition as `source` describes it.
 RecipeFile::Recipe workingComposition(BaseQueries &base, const Source &source);
 
+// Every fertilizer of the base in key order, as a file holds it (no amounts).
+QList<RecipeFile::Fertilizer> fertilizerList(BaseQueries &base);
+
 } // namespace RecipeExport

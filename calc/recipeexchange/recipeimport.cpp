@@ -195,6 +195,28 @@ int createCrop(Writer &w, const Plan &plan, const RecipeFile::Crop &c)
     return id;
 }
 
+// The crop when it is new, then the saved solution when it is new, into `r`.
+void writeSolution(Writer &w, const Plan &plan, Result &r)
+{
+    using namespace Fields;
+    if (plan.crop.reuse) {
+        r.crop = plan.crop.existing;
+    } else {
+        r.crop = createCrop(w, plan, *plan.recipe.crop);
+        ++r.created;
+    }
+    if (plan.solution.reuse) {
+        r.solution = plan.solution.existing;
+        return;
+    }
+    r.solution = int(w.insert(Tables::t_head_rar, {name_rar, id_konc, kol_l, konc},
+                              {plan.solution.name, r.crop, orNull(plan.recipe.litres), plan.recipe.percentage}));
+    for (qsizetype i = 0; i < plan.fertilizers.size(); ++i)
+        w.insert(Tables::t_save_rar, {id_udobra, kol, id_head_rar},
+                 {r.fertilizers.at(i), plan.recipe.fertilizers.at(i).gramsPerLitre, r.solution});
+    ++r.created;
+}
+
 // The name the grower gave a new fertilizer, checked against the base as it is now.
 QString checkedNewName(BaseQueries &base, const Plan &plan, qsizetype index)
 {
@@ -221,28 +243,18 @@ QString checkedNewName(BaseQueries &base, const Plan &plan, qsizetype index)
 
 bool Plan::createsAnything() const
 {
-    return !crop.reuse || !solution.reuse
+    return (!listOnly && (!crop.reuse || !solution.reuse))
            || std::any_of(fertilizers.cbegin(), fertilizers.cend(),
                           [](const FertilizerStep &f) { return f.decision != Decision::Reuse; });
 }
 
-Plan plan(Connection &connection, const RecipeFile::Recipe &recipe, const std::optional<QString> &cropName)
-{
-    BaseQueries base(connection);
-    Plan p;
-    p.recipe = recipe;
+namespace {
 
-    QStringList symbols;
-    for (const RecipeFile::Fertilizer &f : recipe.fertilizers)
+// Matches each fertilizer of the file against the base and names the new ones.
+void planFertilizers(BaseQueries &base, Plan &p, QStringList symbols)
+{
+    for (const RecipeFile::Fertilizer &f : p.recipe.fertilizers)
         symbols.append(f.composition.keys());
-    const bool newCrop = [&] {
-        p.crop = cropStep(base, recipe, cropName);
-        return !p.crop.reuse;
-    }();
-    if (newCrop) {
-        for (const RecipeFile::Target &t : recipe.crop->targets)
-            symbols.append(t.symbol);
-    }
     symbols.removeDuplicates();
     p.elements = base.elementIds(symbols);
     requireElements(p, symbols);
@@ -250,7 +262,7 @@ Plan plan(Connection &connection, const RecipeFile::Recipe &recipe, const std::o
     const QList<BaseRows::Fertilizer> existing = base.fertilizers();
     const QHash<int, QList<BaseRows::CompositionLine>> labels = base.compositions();
     QStringList planned; // names new fertilizers take, so two never get one
-    for (const RecipeFile::Fertilizer &f : recipe.fertilizers) {
+    for (const RecipeFile::Fertilizer &f : p.recipe.fertilizers) {
         FertilizerStep step;
         step.name = f.name;
         bool nameTaken = false;
@@ -277,13 +289,39 @@ Plan plan(Connection &connection, const RecipeFile::Recipe &recipe, const std::o
         }
         p.fertilizers.append(step);
     }
+}
+
+} // namespace
+
+Plan plan(Connection &connection, const RecipeFile::Recipe &recipe, const std::optional<QString> &cropName)
+{
+    BaseQueries base(connection);
+    Plan p;
+    p.recipe = recipe;
+    p.crop = cropStep(base, recipe, cropName);
+    QStringList targetSymbols;
+    if (!p.crop.reuse) {
+        for (const RecipeFile::Target &t : recipe.crop->targets)
+            targetSymbols.append(t.symbol);
+    }
+    planFertilizers(base, p, targetSymbols);
     p.solution = solutionStep(base, p);
+    return p;
+}
+
+Plan planList(Connection &connection, const QList<RecipeFile::Fertilizer> &fertilizers)
+{
+    BaseQueries base(connection);
+    Plan p;
+    p.listOnly = true;
+    p.recipe.name = QStringLiteral("Список удобрений");
+    p.recipe.fertilizers = fertilizers;
+    planFertilizers(base, p, {});
     return p;
 }
 
 Result apply(Connection &connection, const Plan &plan)
 {
-    using namespace Fields;
     BaseQueries base(connection);
     Writer w(connection);
     Result r;
@@ -300,23 +338,8 @@ Result apply(Connection &connection, const Plan &plan)
             r.fertilizers.append(createFertilizer(w, plan, plan.recipe.fertilizers.at(i), checkedNewName(base, plan, i)));
             ++r.created;
         }
-        if (plan.crop.reuse) {
-            r.crop = plan.crop.existing;
-        } else {
-            r.crop = createCrop(w, plan, *plan.recipe.crop);
-            ++r.created;
-        }
-        if (plan.solution.reuse) {
-            r.solution = plan.solution.existing;
-        } else {
-            r.solution = int(w.insert(Tables::t_head_rar, {name_rar, id_konc, kol_l, konc},
-                                      {plan.solution.name, r.crop, orNull(plan.recipe.litres),
-                                       plan.recipe.percentage}));
-            for (qsizetype i = 0; i < plan.fertilizers.size(); ++i)
-                w.insert(Tables::t_save_rar, {id_udobra, kol, id_head_rar},
-                         {r.fertilizers.at(i), plan.recipe.fertilizers.at(i).gramsPerLitre, r.solution});
-            ++r.created;
-        }
+        if (!plan.listOnly)
+            writeSolution(w, plan, r);
     } catch (...) {
         batch.rollback(); // all or nothing
         throw;
@@ -344,6 +367,8 @@ QStringList describe(const Plan &plan)
             break;
         }
     }
+    if (plan.listOnly)
+        return out;
     out.append(plan.crop.reuse ? QStringLiteral("культура «%1»: есть в базе").arg(plan.crop.name)
                                : QStringLiteral("культура «%1»: новая, будет создана").arg(plan.crop.name));
     out.append(plan.solution.reuse

@@ -48,6 +48,7 @@ struct Plan
     CropStep crop;
     SolutionStep solution;
     QHash<QString, int> elements; // the base's key of every symbol the file uses
+    bool listOnly = false;        // a fertilizer list: no crop, no saved solution
 
     // Whether writing the plan would add anything.
     bool createsAnything() const;
@@ -57,6 +58,9 @@ struct Plan
 // exist), or the base's first. Throws AppError when the base cannot take the file (an element it
 // lacks, no crop at all).
 Plan plan(Connection &connection, const RecipeFile::Recipe &recipe, const std::optional<QString> &cropName = {});
+
+// What importing a fertilizer list would do: the same matching, nothing but fertilizers.
+Plan planList(Connection &connection, const QList<RecipeFile::Fertilizer> &fertilizers);
 
 struct Result
 {

@@ -1,3 +1,5 @@
+#include "calc/recipeexchange/csvtable.h"
+#include "calc/recipeexchange/fertilizercsv.h"
 #include "calc/recipeexchange/recipeexport.h"
 #include "calc/recipeexchange/recipeimport.h"
 #include "calc/recipefile/recipeanalysis.h"
@@ -221,6 +223,105 @@ TEST_F(RecipeExchange, ExportRefusesWhatNoFileCouldHold)
         ADD_FAILURE() << "exported";
     } catch (const AppError &e) {
         EXPECT_TRUE(e.text().contains(QStringLiteral("«Se»"))) << e.text().toStdString();
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Fertilizer lists as CSV: what a spreadsheet writes, and the reference books read back.
+class FertilizerLists : public ::testing::Test
+{
+protected:
+    FreshBase files;
+    Connection connection{files.basePath()};
+};
+
+TEST_F(FertilizerLists, AListAsLibreOfficeWritesItImports)
+{
+    // ";" between fields, decimal commas, a quoted name holding the separator, a blank cell,
+    // CR LF, no byte-order mark.
+    const QByteArray sheet = "Удобрение;N-NO3;N-NH4;P2O5;K2O;CaO;MgO;SO3;Fe;Растворимость, г/л;Цена\r\n"
+                             "Калиевая селитра;13,85;;;46,58;;;;;316;120\r\n"
+                             "\"Смесь; своя\";5;5,5;10;20;;2;;0,1;;80,5\r\n"
+                             "\r\n";
+    const QList<RecipeFile::Fertilizer> list = FertilizerCsv::read(sheet);
+    ASSERT_EQ(list.size(), 2);
+    EXPECT_EQ(list.at(0).composition, (QMap<QString, double>{{QStringLiteral("N-NO3"), 13.85}, {QStringLiteral("K2O"), 46.58}}));
+    EXPECT_EQ(list.at(0).solubility, 316);
+    EXPECT_EQ(list.at(1).name, QStringLiteral("Смесь; своя"));
+    EXPECT_EQ(list.at(1).composition.value(QStringLiteral("N-NH4")), 5.5);
+    EXPECT_EQ(list.at(1).price, 80.5);
+    EXPECT_FALSE(list.at(1).solubility.has_value());
+
+    // The same list with "," and decimal points reads the same.
+    QByteArray comma = sheet;
+    comma.replace(',', '.').replace(';', ',').replace("\"Смесь, своя\"", "\"Смесь; своя\"");
+    comma.replace("Растворимость. г/л", "Растворимость");
+    EXPECT_EQ(FertilizerCsv::read(comma), list);
+
+    const RecipeImport::Plan plan = RecipeImport::planList(connection, list);
+    EXPECT_EQ(plan.fertilizers.at(0).decision, Decision::Reuse);
+    EXPECT_EQ(plan.fertilizers.at(1).decision, Decision::Create);
+    EXPECT_EQ(RecipeImport::apply(connection, plan).created, 1);
+    EXPECT_FALSE(RecipeImport::planList(connection, list).createsAnything());
+}
+
+TEST_F(FertilizerLists, ExportedReferenceBooksReadBackIdentical)
+{
+    BaseQueries q(connection);
+    const QList<RecipeFile::Fertilizer> base = RecipeExport::fertilizerList(q);
+    ASSERT_GT(base.size(), 20);
+    for (const QChar mark : {QChar(u','), QChar(u'.')}) {
+        SCOPED_TRACE(QString(mark).toStdString());
+        const QByteArray csv = FertilizerCsv::write(base, mark);
+        EXPECT_TRUE(csv.startsWith("\xEF\xBB\xBF"));
+        EXPECT_EQ(FertilizerCsv::read(csv), base);
+        // Into a fresh base it brings nothing new.
+        FreshBase other;
+        Connection c(other.basePath());
+        EXPECT_FALSE(RecipeImport::planList(c, FertilizerCsv::read(csv)).createsAnything());
+    }
+    // The elements and crops: a line per element and per target, numbers with the mark given.
+    const QList<QStringList> elements = CsvTable::read(FertilizerCsv::writeElements(q, u','));
+    EXPECT_EQ(elements.size(), q.elements().size() + 1);
+    const auto k2o = std::find_if(elements.cbegin(), elements.cend(),
+                                  [](const QStringList &r) { return r.value(0) == QStringLiteral("K2O"); });
+    ASSERT_NE(k2o, elements.cend());
+    EXPECT_EQ(k2o->value(3), QStringLiteral("K"));
+    EXPECT_EQ(k2o->value(4), QStringLiteral("0,8302"));
+    qsizetype targets = 0;
+    for (const BaseRows::Crop &c : q.crops())
+        targets += q.crop(c.id)->targets.size();
+    EXPECT_EQ(CsvTable::read(FertilizerCsv::writeCrops(q, u',')).size(), targets + 1);
+}
+
+TEST_F(FertilizerLists, BadListsNameTheLineAndTheColumn)
+{
+    const struct
+    {
+        const char *what;
+        QByteArray bytes;
+        const char *message;
+    } cases[] = {
+        {"empty", "", "файл пуст"},
+        {"no name column", "N;K\r\n1;2\r\n", "строка 1, столбец 1"},
+        {"unknown heading", "Удобрение;K2O;P2O6\r\nx;1;2\r\n", "строка 1, столбец 3: неизвестный заголовок «P2O6»"},
+        {"text for a number", "Удобрение;K2O\r\nx;1\r\ny;много\r\n", "строка 3, столбец 2 (K2O): «много» не число"},
+        {"over 100 %", "Удобрение;K2O;CaO\r\nx;1;1\r\ny;90;90\r\n", "строка 3: «y», composition: элементы составляют"},
+        {"duplicate", "Удобрение;K2O\r\nx;1\r\nX;2\r\n", "строка 3: «X», name: «X» уже есть"},
+        {"open quote", "Удобрение;K2O\r\n\"x;1\r\n", "строка 2: кавычка не закрыта"},
+        {"acid without density", "Удобрение;N-NO3;Крепость, %\r\nКислота;13;60\r\n", "строка 2: «Кислота»: у кислоты нужны"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        try {
+            FertilizerCsv::read(c.bytes);
+            ADD_FAILURE() << "read";
+        } catch (const AppError &e) {
+            EXPECT_TRUE(e.text().startsWith(QString::fromUtf8(c.message))) << e.text().toStdString();
+        }
     }
 }
 
