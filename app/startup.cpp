@@ -12,6 +12,7 @@
 #include "options/tform18.h"
 #include "recipes/importdialog.h"
 #include "recipes/recipeexportdialog.h"
+#include "recipes/referencefiles.h"
 #include "reference/tf_converter.h"
 #include "reference/tform2.h"
 #include "reference/tform3.h"
@@ -127,6 +128,11 @@ void ConnectWindows()
     QObject::connect(Form4, &TForm4::solverRequested, Solver, [] { guarded([] { Solver->open(); }); });
     QObject::connect(Solver, &SolverLauncher::applied, Form4, &TForm4::pressCalculate);
     QObject::connect(Form4, &TForm4::chartRequested, Form4, [] { guarded([] { showChart(); }); });
+    QObject::connect(Form2, &TForm2::csvExportRequested, Form2,
+                     [] { guarded([] { ReferenceFiles::exportAll(Form1->data(), Form2); }); });
+    QObject::connect(Form2, &TForm2::csvImportRequested, Form2, [] {
+        guarded([] { ReferenceFiles::importList(Form1->data(), Form2, [] { DatabaseCycle(); }); });
+    });
     QObject::connect(Form4, &TForm4::recipeExportRequested, Form4, [] { guarded([] { exportRecipe(); }); });
     QObject::connect(Form4, &TForm4::recipeImportRequested, Form4, [] { guarded([] { importRecipe(); }); });
     // The chart shows the calculator's grid: it goes with it.

@@ -2,11 +2,11 @@
 
 #include "calc/recipeexchange/recipeexport.h"
 #include "calc/recipeexchange/recipeimport.h"
+#include "data/wholefile.h"
 #include "data/apperror.h"
 #include "data/basequeries.h"
 #include "data/connection.h"
 
-#include <QSaveFile>
 
 namespace BaseCommands {
 
@@ -147,10 +147,11 @@ CommandResult exportRecipe(const ExportCall &call)
     }
     if (!call.output)
         return {ExitCode::Success, bytes, {}};
-    // Written whole or not at all: a disk that fills up leaves the old file as it was.
-    QSaveFile file(*call.output);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return failure(ExitCode::CannotWrite, *call.output + QStringLiteral(": ") + file.errorString());
+    try {
+        WholeFile::write(*call.output, bytes);
+    } catch (const AppError &e) {
+        return failure(ExitCode::CannotWrite, e.text());
+    }
     return {ExitCode::Success, {}, {}};
 }
 

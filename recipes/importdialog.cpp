@@ -1,5 +1,6 @@
 #include "importdialog.h"
 
+#include "calc/recipeexchange/fertilizercsv.h"
 #include "data/apperror.h"
 #include "data/datamodules.h"
 #include "ui/messages.h"
@@ -63,12 +64,28 @@ ImportDialog::ImportDialog(DataModules &data, QWidget *parent)
 
 void ImportDialog::load(const QString &path)
 {
+    planFrom(path, [this](const QByteArray &bytes) {
+        return RecipeImport::plan(m_data.ADOConnection1, RecipeFile::read(bytes));
+    });
+}
+
+void ImportDialog::loadList(const QString &path)
+{
+    planFrom(path, [this](const QByteArray &bytes) {
+        return RecipeImport::planList(m_data.ADOConnection1, FertilizerCsv::read(bytes));
+    });
+}
+
+void ImportDialog::planFrom(const QString &path, const std::function<RecipeImport::Plan(const QByteArray &)> &planner)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Файл «%1» не открывается: %2").arg(path, file.errorString()));
     const QByteArray bytes = file.read(RecipeFile::MaximumFileSize + 1);
+    if (bytes.size() > RecipeFile::MaximumFileSize)
+        throw AppError(QStringLiteral("Файл «%1» больше %2 МБ").arg(path).arg(RecipeFile::MaximumFileSize / (1024 * 1024)));
     try {
-        m_plan = RecipeImport::plan(m_data.ADOConnection1, RecipeFile::read(bytes));
+        m_plan = planner(bytes);
     } catch (const AppError &e) {
         throw AppError(QStringLiteral("Файл «%1» не принят: %2").arg(path, e.text()));
     }
@@ -91,7 +108,8 @@ void ImportDialog::fill()
         m_table->setItem(i, BaseName, cell(step.name, step.decision != RecipeImport::Decision::Reuse));
     }
     const QStringList lines = RecipeImport::describe(m_plan);
-    m_summary->setText(lines.mid(m_plan.fertilizers.size()).join(u'\n'));
+    m_summary->setText(m_plan.listOnly ? QStringLiteral("Список удобрений: %1").arg(m_plan.fertilizers.size())
+                                       : lines.mid(m_plan.fertilizers.size()).join(u'\n'));
 }
 
 void ImportDialog::ButtonImportClick()

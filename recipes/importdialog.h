@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class DataModules;
 class QLabel;
 class QTableWidget;
@@ -21,6 +23,8 @@ public:
     // Reads the file and plans the import. Throws AppError for a file that is refused (its
     // message names the field and the line) or a base that cannot take it.
     void load(const QString &path);
+    // The same for a fertilizer list in CSV.
+    void loadList(const QString &path);
 
     const RecipeImport::Plan &plan() const { return m_plan; }
 
@@ -32,6 +36,7 @@ Q_SIGNALS:
     void imported(); // written: the windows must read the base again
 
 private:
+    void planFrom(const QString &path, const std::function<RecipeImport::Plan(const QByteArray &)> &planner);
     void fill();
 
     DataModules &m_data;

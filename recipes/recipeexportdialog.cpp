@@ -1,6 +1,6 @@
 #include "recipeexportdialog.h"
 
-#include "data/apperror.h"
+#include "data/wholefile.h"
 #include "data/basequeries.h"
 #include "data/datamodules.h"
 #include "ui/filechooser.h"
@@ -10,7 +10,6 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPushButton>
-#include <QSaveFile>
 
 RecipeExportDialog::RecipeExportDialog(DataModules &data, QWidget *parent)
     : QDialog(parent)
@@ -77,8 +76,6 @@ void RecipeExportDialog::ButtonSaveClick()
                QStringLiteral("Рецепт (*.json)")});
     if (path.isEmpty())
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw AppError(QStringLiteral("Файл «%1» не записан: %2").arg(path, file.errorString()));
+    WholeFile::write(path, bytes);
     accept();
 }

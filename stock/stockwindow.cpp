@@ -369,7 +369,9 @@ void StockWindow::ButtonExportClick()
         column.kind = c <= 1 ? WorksheetCellKind::Text : WorksheetCellKind::Number;
         sheet.columns.append(column);
     }
-    WorksheetWriter(sheet).writeFile(ExportFile, worksheetRowsFrom(StockSheet::worksheetRows(m_plan)));
+    const QList<WorksheetRow> rows = StockSheet::worksheetRows(m_plan);
+    WorksheetWriter(sheet).writeFile(ExportFile, worksheetRowsFrom(rows));
+    GridExport::writeCsvBeside(ExportFile, sheet, rows);
     Messages::ask({QStringLiteral("Выгруженно."), QStringLiteral("Инфо"), BoxIcon::None,
                    {BoxButton::Ok}});
 }

@@ -1,10 +1,9 @@
 #include "fertilizercsv.h"
 
-#include "csvtable.h"
-
 #include "calc/recipefile/defaultelements.h"
 #include "data/apperror.h"
 #include "data/basequeries.h"
+#include "data/csvtable.h"
 #include "data/textconv.h"
 
 #include <QRegularExpression>

@@ -2,6 +2,7 @@
 
 #include "calc/recipefile/recipefile.h"
 #include "data/basequeries.h"
+#include "data/fields.h"
 #include "recipes/importdialog.h"
 #include "recipes/recipeexportdialog.h"
 #include "ui/filechooser.h"
@@ -94,8 +95,15 @@ TEST_F(RecipeWindows, ImportPreviewLetsTheGrowerNameTheNewFertilizer)
     // A file whose potassium nitrate has another label than the base's.
     RecipeFile::Recipe recipe;
     recipe.name = QStringLiteral("От соседа");
-    recipe.fertilizers = {{QStringLiteral("Калиевая селитра"), {{QStringLiteral("K2O"), 44}, {QStringLiteral("N-NO3"), 13}}, 0.5},
-                          {QStringLiteral("Кальциевая селитра"), {}, 0.9}};
+    const auto fertilizer = [](const char *name, QMap<QString, double> label, double grams) {
+        RecipeFile::Fertilizer f;
+        f.name = QString::fromUtf8(name);
+        f.composition = std::move(label);
+        f.gramsPerLitre = grams;
+        return f;
+    };
+    recipe.fertilizers = {fertilizer("Калиевая селитра", {{QStringLiteral("K2O"), 44}, {QStringLiteral("N-NO3"), 13}}, 0.5),
+                          fertilizer("Кальциевая селитра", {}, 0.9)};
     answer = dir.filePath(QStringLiteral("сосед.json"));
     QFile f(answer);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));

@@ -1,4 +1,4 @@
-#include "calc/recipeexchange/csvtable.h"
+#include "data/csvtable.h"
 #include "calc/recipeexchange/fertilizercsv.h"
 #include "calc/recipeexchange/recipeexport.h"
 #include "calc/recipeexchange/recipeimport.h"
