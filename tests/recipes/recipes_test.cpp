@@ -4,6 +4,7 @@
 #include "data/basequeries.h"
 #include "data/fields.h"
 #include "recipes/importdialog.h"
+#include "reference/tform2.h"
 #include "recipes/recipeexportdialog.h"
 #include "ui/filechooser.h"
 
@@ -155,6 +156,62 @@ TEST_F(RecipeWindows, ARefusedFileIsNamedWithItsLineAndNoPreviewOpens)
     EXPECT_TRUE(boxes.last().text.contains(QStringLiteral("строка 5: fertilizers: ожидается массив")))
         << boxes.last().text.toStdString();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+// The fertilizer window's CSV buttons.
+class FertilizerCsvButtons : public RecipeWindows
+{
+protected:
+    static void pressInFertilizers(const char *name)
+    {
+        Form2->show();
+        auto *b = Form2->findChild<QPushButton *>(QString::fromLatin1(name));
+        ASSERT_NE(b, nullptr) << name;
+        QTest::mouseClick(b, Qt::LeftButton);
+    }
+};
+
+TEST_F(FertilizerCsvButtons, ExportWritesTheBooksAndAnEditedListComesBack)
+{
+    answer = dir.filePath(QStringLiteral("справочник.csv"));
+    BoxRecorder boxes;
+    boxes.expect(BoxButton::Ok);
+    pressInFertilizers("ButtonExportCsv");
+    ASSERT_EQ(boxes.count(), 1);
+    EXPECT_TRUE(boxes.last().text.contains(QStringLiteral("справочник - культуры.csv"))) << boxes.last().text.toStdString();
+    for (const char *file : {"справочник.csv", "справочник - элементы.csv", "справочник - культуры.csv"})
+        EXPECT_FALSE(bytesOf(dir.filePath(QString::fromUtf8(file))).isEmpty()) << file;
+
+    // The grower adds a row in a spreadsheet and reads the list back: only that row is new.
+    QByteArray list = bytesOf(answer);
+    const QByteArray header = list.left(list.indexOf("\r\n"));
+    const qsizetype columns = header.count(';');
+    list += "Своя смесь;12" + QByteArray(columns - 1, ';') + "\r\n";
+    QFile f(answer);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(list);
+    f.close();
+    const int before = stored("SELECT count(*) FROM t_udobra").toInt();
+    bool previewed = false;
+    QTimer::singleShot(0, [&] {
+        auto *d = qobject_cast<ImportDialog *>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        previewed = true;
+        EXPECT_EQ(d->plan().fertilizers.size(), before + 1);
+        EXPECT_EQ(std::count_if(d->plan().fertilizers.cbegin(), d->plan().fertilizers.cend(),
+                                [](const RecipeImport::FertilizerStep &s) { return s.decision != RecipeImport::Decision::Reuse; }),
+                  1);
+        d->findChild<QPushButton *>(QStringLiteral("ButtonImport"))->click();
+    });
+    pressInFertilizers("ButtonImportCsv");
+    EXPECT_TRUE(previewed);
+    EXPECT_EQ(stored("SELECT count(*) FROM t_udobra").toInt(), before + 1);
+    EXPECT_EQ(stored("SELECT count(*) FROM T_sostav_udobra s JOIN t_udobra u USING (id_udobra) "
+                     "WHERE u.name_udobra = 'Своя смесь'").toInt(), 1);
 }
 
 } // namespace
