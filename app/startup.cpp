@@ -2,6 +2,7 @@
 
 #include "database.h"
 #include "globals.h"
+#include "qttranslations.h"
 #include "terminationsignals.h"
 #include "tform1.h"
 
@@ -23,6 +24,7 @@
 #include "ui/messages.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QPushButton>
 
 bool CreateWindows()
@@ -185,6 +187,7 @@ int RunProgram(QApplication &app)
     QGuiApplication::setDesktopFileName(QStringLiteral(VERNOLAT_APP_ID));
     // The program ends when the main window closes, never because the last window went.
     app.setQuitOnLastWindowClosed(false);
+    InstallQtTranslations(app, QLocale::system());
     if (!CreateWindows())
         return StartupFailedExitCode;
     ShowMainWindow();

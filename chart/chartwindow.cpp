@@ -5,6 +5,7 @@
 #include "data/datamodules.h"
 #include "data/fields.h"
 #include "ui/chart/elementchart.h"
+#include "ui/escapecloser.h"
 #include "ui/grid/datagrid.h"
 #include "ui/windowfont.h"
 
@@ -30,6 +31,7 @@ ChartWindow::ChartWindow(const Form4Data &calculator, const CalculationInputs &i
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_chart);
+    EscapeCloser::install(this);
     resize(BuiltWidth, BuiltHeight);
     if (const QScreen *s = screen())
         move(s->availableGeometry().center() - rect().center());
@@ -39,25 +41,27 @@ void ChartWindow::refresh()
 {
     if (!isVisible())
         return;
-    // Each bar set as the grid's column shows it: caption and colour.
+    // Each bar set in the colour of the grid's column it draws, named in words rather than by
+    // the column's short caption.
     const struct
     {
         const char *column;
+        const char *name;
         double DerivedValues::Target::*value;
     } columns[] = {
-        {"dxDBGrid3Column10", &DerivedValues::Target::rPr},
-        {"dxDBGrid3vaga_calc", &DerivedValues::Target::vagaCalc},
-        {"dxDBGrid3cvet_calc", &DerivedValues::Target::cvetCalc},
+        {"dxDBGrid3Column10", "Расчёт", &DerivedValues::Target::rPr},
+        {"dxDBGrid3vaga_calc", "Вега", &DerivedValues::Target::vagaCalc},
+        {"dxDBGrid3cvet_calc", "Цвет", &DerivedValues::Target::cvetCalc},
     };
+    const int p = m_inputs.percentage();
     QList<ElementChart::Series> series;
     for (const auto &c : columns) {
         const DataGridColumn *column = m_grid.column(QString::fromLatin1(c.column));
-        series.append({column->headerText(),
+        series.append({QStringLiteral("%1 при %2 %").arg(QString::fromUtf8(c.name)).arg(p),
                        column->colour().isValid() ? column->colour() : m_grid.colour(), {}, {}});
     }
     QStringList elements;
     const Dataset &targets = m_data.ADOTable2;
-    const int p = m_inputs.percentage();
     for (int row = 0; targets.isActive() && row < targets.recordCount(); ++row) {
         elements.append(targets.valueAt(row, Fields::name_el).toString());
         const DerivedValues::Target t = DerivedValues::target(

@@ -7,8 +7,8 @@ class DataGrid;
 class ElementChart;
 class Form4Data;
 
-// "Диаграмма": the selected crop's concentration grid as bars, per element "Расчёт от p%"
-// against "Вp%" and "Цp%", named and coloured as the grid's columns are. It reads the target
+// "Диаграмма": the selected crop's concentration grid as bars, per element "Расчёт при p %"
+// against "Вега при p %" and "Цвет при p %", coloured as the grid's columns are. Escape closes it. It reads the target
 // rows and works their scaled values out at the calculator's percentage, as the calculation hook
 // does; refresh() runs whenever the calculator tells that the grid changed, while it is shown.
 class ChartWindow : public QWidget

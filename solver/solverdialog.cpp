@@ -10,6 +10,7 @@
 #include "data/textconv.h"
 #include "ui/chart/elementchart.h"
 #include "ui/color/wincolor.h"
+#include "ui/grid/gridkeys.h"
 #include "ui/grid/gridlook.h"
 #include "ui/messages.h"
 #include "ui/windowfont.h"
@@ -137,7 +138,7 @@ QTableWidget *grid(const char *name, const QString &accessibleName, const QStrin
     g->verticalHeader()->hide();
     g->setSelectionMode(QAbstractItemView::SingleSelection);
     g->setEditTriggers(QAbstractItemView::AllEditTriggers);
-    g->setTabKeyNavigation(false); // Tab leaves the grid; the arrows move within it
+    GridKeys::leaveOnTab(g);
     g->horizontalHeader()->setStretchLastSection(true);
     g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     GridLook::compactRows(g);

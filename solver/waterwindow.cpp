@@ -6,6 +6,8 @@
 #include "ui/color/wincolor.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/datagridcolumn.h"
+#include "ui/escapecloser.h"
+#include "ui/grid/gridkeys.h"
 #include "ui/grid/gridlook.h"
 #include "ui/grid/navbar.h"
 #include "ui/messages.h"
@@ -16,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QScreen>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -25,11 +28,26 @@ constexpr int BuiltHeight = 360;
 constexpr int NavButtonWidth = 28;
 constexpr int NavBarHeight = 25;
 
-NavBar *navigator(const QString &name, Binding *binding, QWidget *parent)
+// What each button of a bar does, in words, since both bars show the same glyphs: Insert,
+// Delete, Post.
+struct NavWords
+{
+    const char *insert;
+    const char *remove;
+    const char *post;
+};
+
+NavBar *navigator(const QString &name, Binding *binding, const NavWords &words, QWidget *parent)
 {
     const QList<NavButton> buttons = {NavButton::Insert, NavButton::Delete, NavButton::Post};
     auto *bar = new NavBar(name, binding, buttons, parent);
     bar->setFixedSize(int(buttons.size()) * NavButtonWidth, NavBarHeight);
+    const char *said[] = {words.insert, words.remove, words.post};
+    for (int i = 0; i < buttons.size(); ++i) {
+        QToolButton *b = bar->button(buttons.at(i));
+        b->setAccessibleName(QString::fromUtf8(said[i]));
+        b->setToolTip(b->accessibleName());
+    }
     return bar;
 }
 
@@ -68,6 +86,7 @@ WaterWindow::WaterWindow(DataModules &data, QWidget *parent)
     setTabOrder(m_analysisBar, m_elements);
     setTabOrder(m_elements, m_elementBar);
     setTabOrder(m_elementBar, close);
+    EscapeCloser::install(this);
     resize(BuiltWidth, BuiltHeight);
     if (const QScreen *s = screen())
         move(s->availableGeometry().center() - rect().center());
@@ -86,7 +105,10 @@ QWidget *WaterWindow::setupAnalyses()
     m_analyses->addColumn(QStringLiteral("WaterGridname_voda"), Fields::name_voda,
                           QStringLiteral("Название"), ColumnEditor::text(50));
     m_analyses->setFitColumns(true);
-    m_analysisBar = navigator(QStringLiteral("WaterNavigator"), &m_data.own.DS_voda, group);
+    GridKeys::leaveOnTab(m_analyses);
+    m_analysisBar = navigator(QStringLiteral("WaterNavigator"), &m_data.own.DS_voda,
+                              {"Добавить анализ воды", "Удалить анализ воды", "Сохранить анализ воды"},
+                              group);
 
     auto *layout = new QVBoxLayout(group);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -117,8 +139,11 @@ QWidget *WaterWindow::setupElements()
                     ColumnEditor::spin(0.1, 0, WaterMilligramsMaximum, ConcentrationDecimals))
         ->setWidth(60);
     m_elements->setFitColumns(true);
-    m_elementBar = navigator(QStringLiteral("WaterElementNavigator"),
-                             &m_data.own.DS_sostav_vody, group);
+    GridKeys::leaveOnTab(m_elements);
+    m_elementBar = navigator(QStringLiteral("WaterElementNavigator"), &m_data.own.DS_sostav_vody,
+                             {"Добавить элемент в анализ", "Удалить элемент из анализа",
+                              "Сохранить содержание элемента"},
+                             group);
     connect(m_elements, &DataGrid::gridClicked, this,
             [this] { guarded([this] { WaterElementGridClick(); }); });
     m_elements->installEventFilter(this);

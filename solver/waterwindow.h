@@ -13,9 +13,9 @@ class QPushButton;
 // list with its navigation bar. The element picker lists the calculator's non-oxide elements
 // (T_el). As in the fertilizer window, turning to the element rows (a click, Tab, the "+")
 // stores a new analysis first, so that its rows carry its key; without any analysis there are
-// no rows to type, and a row without an analysis or an element is refused. Closing writes
-// what is still pending; the datasets are the solver data module's and take part in the
-// database cycle.
+// no rows to type, and a row without an analysis or an element is refused. Closing (also by
+// Escape) writes what is still pending; the datasets are the solver data module's and take part
+// in the database cycle. Tab leaves each grid.
 class WaterWindow : public QWidget, public PendingRows
 {
     Q_OBJECT

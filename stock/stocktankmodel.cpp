@@ -2,6 +2,8 @@
 
 #include "stocksheet.h"
 
+#include "ui/color/widgetcolour.h"
+
 #include <QFont>
 
 StockTankModel::StockTankModel(QObject *parent) : QAbstractTableModel(parent)
@@ -44,6 +46,14 @@ QVariant StockTankModel::data(const QModelIndex &index, int role) const
     case Qt::TextAlignmentRole:
         return QVariant((index.column() == StockSheet::Name ? Qt::AlignLeft : Qt::AlignRight)
                         | Qt::AlignVCenter);
+    case Qt::BackgroundRole:
+        if (overSolubility(index))
+            return WidgetColour::warningBackground();
+        return {};
+    case Qt::AccessibleDescriptionRole:
+        if (overSolubility(index))
+            return QStringLiteral("больше растворимости: не растворится");
+        return {};
     case Qt::FontRole:
         if (total) {
             QFont bold;
@@ -54,6 +64,12 @@ QVariant StockTankModel::data(const QModelIndex &index, int role) const
     default:
         return {};
     }
+}
+
+bool StockTankModel::overSolubility(const QModelIndex &index) const
+{
+    return index.column() == StockSheet::SolubilityPercent && index.row() < m_tank.lines.size()
+           && m_tank.lines.at(index.row()).overSolubility;
 }
 
 QVariant StockTankModel::headerData(int section, Qt::Orientation orientation, int role) const

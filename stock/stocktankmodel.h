@@ -4,7 +4,9 @@
 
 #include <QAbstractTableModel>
 
-// One tank of a plan as a read-only table: a row per fertilizer, then the "Итого" row.
+// One tank of a plan as a read-only table: a row per fertilizer, then the "Итого" row. A
+// percentage of solubility above what dissolves stands on the warning colour and says so to a
+// screen reader.
 class StockTankModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -24,5 +26,7 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
+    bool overSolubility(const QModelIndex &index) const;
+
     Stock::TankContents m_tank;
 };

@@ -13,8 +13,10 @@
 #include "export/xls/worksheetwriter.h"
 #include "ui/color/widgetcolour.h"
 #include "ui/color/wincolor.h"
+#include "ui/escapecloser.h"
 #include "ui/grid/datagrid.h"
 #include "ui/grid/datagridcolumn.h"
+#include "ui/grid/gridkeys.h"
 #include "ui/grid/gridlook.h"
 #include "ui/messages.h"
 #include "ui/windowfont.h"
@@ -31,6 +33,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLocale>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -60,6 +63,16 @@ QGroupBox *group(const QString &name, const QString &title, QWidget *content)
     return box;
 }
 
+// The price is per kilogram in the currency the system's locale names; a locale that names none
+// (C, POSIX) gets roubles, the interface being Russian.
+QString priceCaption()
+{
+    QString currency = QLocale::system().currencySymbol(QLocale::CurrencySymbol);
+    if (currency.isEmpty())
+        currency = QStringLiteral("руб.");
+    return QStringLiteral("Цена за кг, ") + currency;
+}
+
 QLabel *caption(const QString &text, QWidget *buddy)
 {
     auto *label = new QLabel(text);
@@ -86,6 +99,7 @@ StockWindow::StockWindow(DataModules &data, const CalculationInputs &calculator,
     setupInputBar();
     setupBody();
     connectData();
+    EscapeCloser::install(this);
 
     resize(BuiltWidth, BuiltHeight);
     if (const QScreen *screen = QGuiApplication::primaryScreen())
@@ -171,6 +185,7 @@ QTableView *StockWindow::makeTankGrid(const QString &name, const QString &title,
     grid->horizontalHeader()->setStretchLastSection(true);
     GridLook::compactRows(grid);
     GridLook::wrapHeader(grid);
+    GridKeys::leaveOnTab(grid);
     *box = group(name + QStringLiteral("Group"), title, grid);
     return grid;
 }
@@ -191,6 +206,17 @@ void StockWindow::setupBody()
     m_costLabel->setObjectName(QStringLiteral("CostLabel"));
     m_costLabel->setWordWrap(true);
     tanks->addWidget(m_costLabel);
+    m_solubilityLegend = new QLabel(QStringLiteral("Красным — больше растворимости: удобрение не "
+                                                   "растворится (см. предупреждения)."),
+                                    this);
+    m_solubilityLegend->setObjectName(QStringLiteral("SolubilityLegend"));
+    m_solubilityLegend->setWordWrap(true);
+    QPalette legend = m_solubilityLegend->palette();
+    legend.setColor(QPalette::Window, WidgetColour::warningBackground());
+    m_solubilityLegend->setPalette(legend);
+    m_solubilityLegend->setAutoFillBackground(true);
+    m_solubilityLegend->hide();
+    tanks->addWidget(m_solubilityLegend);
     body->addLayout(tanks, 5);
 
     auto *side = new QVBoxLayout;
@@ -199,6 +225,7 @@ void StockWindow::setupBody()
     m_warningList->setAccessibleName(QStringLiteral("Предупреждения"));
     m_warningList->setWordWrap(true);
     WidgetColour::setBase(m_warningList, WinColor::clInfoBk);
+    GridKeys::leaveOnTab(m_warningList);
     side->addWidget(group(QStringLiteral("WarningGroup"), QStringLiteral("Предупреждения:"),
                           m_warningList), 1);
     setupPropertiesGrid(side);
@@ -216,9 +243,13 @@ void StockWindow::setupPropertiesGrid(QVBoxLayout *side)
                  ColumnEditor::none())
         ->setWidth(180);
     g->addColumn(QStringLiteral("PropertiesGridRastvorimost"), Fields::rastvorimost,
-                 QStringLiteral("Растворимость, г на 1 л воды"), ColumnEditor::spin(1, 0, 100000, 1))
+                 QStringLiteral("Растворимость, г на 1 л воды"), ColumnEditor::spin(1, 0, 100000, 2))
         ->setWidth(95);
-    g->addColumn(QStringLiteral("PropertiesGridCena"), Fields::cena, QStringLiteral("Цена за кг"),
+    g->column(QStringLiteral("PropertiesGridRastvorimost"))
+        ->setHint(QStringLiteral("Сколько граммов удобрения растворяется в 1 л воды при %1 °C "
+                                 "(справочники дают на 100 г воды: в 10 раз меньше)")
+                      .arg(Stock::SolubilityTemperature));
+    g->addColumn(QStringLiteral("PropertiesGridCena"), Fields::cena, priceCaption(),
                  ColumnEditor::spin(0.1, 0, 1000000, 2))
         ->setWidth(60);
     g->addColumn(QStringLiteral("PropertiesGridBak"), Fields::bak, QStringLiteral("Бак"),
@@ -226,9 +257,15 @@ void StockWindow::setupPropertiesGrid(QVBoxLayout *side)
                                        Stock::tankName(Stock::Tank::B),
                                        Stock::tankName(Stock::Tank::Separate)}))
         ->setWidth(65);
+    g->column(QStringLiteral("PropertiesGridBak"))
+        ->setHint(QStringLiteral("В какой бак идёт удобрение. «авто»: с кальцием или железом — в A, "
+                                 "с фосфором или серой — в B, с кальцием и с ними вместе — "
+                                 "отдельно, прочие — в бак, где меньше соли. A, B, «отдельно»: "
+                                 "туда, куда выбрано"));
     g->setFitColumns(true);
     GridLook::compactRows(g);
     GridLook::wrapHeader(g);
+    GridKeys::leaveOnTab(g);
     // Its rows are the recipe's fertilizers, one each, kept by the planner.
     g->setRowsFixed(true);
     side->addWidget(group(QStringLiteral("PropertiesGroup"), QStringLiteral("Свойства удобрений:"), g),
@@ -372,8 +409,9 @@ void StockWindow::ButtonExportClick()
     const QList<WorksheetRow> rows = StockSheet::worksheetRows(m_plan);
     WorksheetWriter(sheet).writeFile(ExportFile, worksheetRowsFrom(rows));
     GridExport::writeCsvBeside(ExportFile, sheet, rows);
-    Messages::ask({QStringLiteral("Выгруженно."), QStringLiteral("Инфо"), BoxIcon::None,
-                   {BoxButton::Ok}});
+    Messages::ask({QStringLiteral("Выгружено в файл:\n%1")
+                       .arg(QDir::toNativeSeparators(QFileInfo(ExportFile).absoluteFilePath())),
+                   QStringLiteral("Инфо"), BoxIcon::None, {BoxButton::Ok}});
 }
 
 void StockWindow::ButtonPrintClick()
@@ -464,6 +502,12 @@ void StockWindow::showPlan()
         m_tankGroups[i]->setVisible(tank != nullptr);
     }
     m_warningList->clear();
+    bool over = false;
+    for (const Stock::TankContents &t : std::as_const(m_plan.tanks)) {
+        for (const Stock::Line &line : t.lines)
+            over = over || line.overSolubility;
+    }
+    m_solubilityLegend->setVisible(m_planned && over);
     if (!m_planned) {
         m_costLabel->setText(QStringLiteral("Баки не рассчитаны: укажите K и объём бака."));
         return;

@@ -35,7 +35,8 @@ class StockTankModel;
 // saved solution or of a property plans again once the events in hand are done, and so does
 // the database cycle, after which every dataset is open again. A K or V that is no number
 // plans nothing; the error box tells so when the grower leaves the edit, and the export and the
-// print refuse it with the same text.
+// print refuse it with the same text. Escape closes it as its close box does; Tab leaves each
+// grid and the list.
 class StockWindow : public QWidget, public PendingRows
 {
     Q_OBJECT
@@ -110,6 +111,7 @@ private:
     StockTankModel *m_tankModels[3] = {};
     QGroupBox *m_tankGroups[3] = {};
     QLabel *m_costLabel = nullptr;
+    QLabel *m_solubilityLegend = nullptr;
     QListWidget *m_warningList = nullptr;
     DataGrid *m_propertiesGrid = nullptr;
 };

@@ -6,7 +6,7 @@ PACKAGES=(
     build-essential cmake pkg-config
     qt6-base-dev qt6-base-dev-tools
     libsqlite3-dev libglpk-dev
-    qt6-charts-dev
+    qt6-charts-dev qt6-translations-l10n
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth
     python3 python3-xlrd

@@ -104,19 +104,23 @@ Line lineOf(const Fertilizer &f, int factor, double litres)
 }
 
 // `tankAmount`: g/L of the working solution that go into the same tank, this fertilizer's
-// included; `perWater`: what perLitreOfWater gave at the plan's K.
+// included; `perWater`: what perLitreOfWater gave at the plan's K. Both figures are stated as
+// handbooks state solubility, per 100 g of water, the temperature named once.
 QString solubilityWarning(const Fertilizer &f, const Line &line, Tank tank, double tankAmount,
                           double perWater, QChar decimalSeparator)
 {
     const double solubility = *f.solubility;
     const QString where = tank == Tank::Separate ? QStringLiteral("в отдельном баке")
                                                  : QStringLiteral("в баке ") + tankName(tank);
-    const QString water = std::isfinite(perWater)
-                              ? QStringLiteral("до %1 г на литр воды").arg(number(perWater, 2, decimalSeparator))
-                              : QStringLiteral("соли в баке больше, чем воды");
-    QString text = QStringLiteral("%1 %2: %3 г/л, %4, больше растворимости (%5 г на литр воды). ")
-                       .arg(f.name, where, number(line.gramsPerLitre, 2, decimalSeparator), water,
-                            number(solubility, 2, decimalSeparator));
+    const QString basis = QStringLiteral("г на 100 г воды при %1 °C").arg(SolubilityTemperature);
+    const QString limit = number(solubility / 10, 2, decimalSeparator);
+    const QString found = std::isfinite(perWater)
+                              ? QStringLiteral("%1 %2, растворимость %3")
+                                    .arg(number(perWater / 10, 2, decimalSeparator), basis, limit)
+                              : QStringLiteral("соли в баке больше, чем воды; растворимость %1 %2")
+                                    .arg(limit, basis);
+    QString text = QStringLiteral("%1 %2: %3 г/л — %4. ")
+                       .arg(f.name, where, number(line.gramsPerLitre, 2, decimalSeparator), found);
     const int fits = largestFactor(f.amount, solubility, tankAmount);
     if (fits >= MinFactor)
         text += QStringLiteral("Наибольший K, при котором оно растворится: %1.").arg(fits);
@@ -232,7 +236,8 @@ Plan plan(const QList<Fertilizer> &recipe, int factor, double litres, QChar deci
                 line.solubilityPercent = std::isfinite(perWater)
                                              ? static_cast<double>(Ext(perWater) / *f.solubility * 100)
                                              : perWater;
-                if (perWater > *f.solubility)
+                line.overSolubility = perWater > *f.solubility;
+                if (line.overSolubility)
                     solubility.append(
                         solubilityWarning(f, line, which, shared, perWater, decimalSeparator));
             }

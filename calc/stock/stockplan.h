@@ -24,6 +24,8 @@ inline constexpr double DefaultLitres = 10;
 inline constexpr double MaxLitres = 100000;
 // Below a decilitre every gram of a tank rounds to 0 on the sheet.
 inline constexpr double MinLitres = 0.1;
+// °C: the water temperature of the solubility figures the plan checks against.
+inline constexpr int SolubilityTemperature = 20;
 
 // The elements that decide a tank, by their symbols: a base numbers its elements as it likes.
 inline const QString Phosphorus = QStringLiteral("P");
@@ -40,7 +42,7 @@ struct Fertilizer
     QString name;
     double amount = 0; // g/L in the working solution, at the recipe's percentage
     QList<CompositionRow> composition;
-    std::optional<double> solubility; // g per litre of water at 20 °C; none, or 0 and less: unknown
+    std::optional<double> solubility; // g per litre of water at SolubilityTemperature; none, or 0 and less: unknown
     std::optional<double> price;      // per kg
     TankChoice choice = TankChoice::Automatic;
 };
@@ -56,6 +58,7 @@ struct Line
     // g per litre of the tank's water, at most, against the solubility, in %; infinite when the
     // tank holds more salt than water. None without a solubility figure.
     std::optional<double> solubilityPercent;
+    bool overSolubility = false;             // more than dissolves: the plan warns of it
     std::optional<double> cost;              // of the grams in the tank; none without a price
 };
 

@@ -43,6 +43,8 @@ inline void PrintTo(const QString &text, std::ostream *os)
 class CalculatorTest : public ::testing::Test
 {
 protected:
+    explicit CalculatorTest(FreshBase::Crops crops = FreshBase::Crops::Test) : base(crops) {}
+
     void SetUp() override
     {
         ASSERT_TRUE(CreateWindows());
@@ -225,6 +227,6 @@ protected:
         return st.step() ? st.column(0) : QVariant();
     }
 
-    FreshBase base{FreshBase::Crops::Test};
+    FreshBase base;
     BoxRecorder boxes;
 };

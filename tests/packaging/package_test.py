@@ -124,7 +124,8 @@ class PackageContents(unittest.TestCase):
 
     def test_depends_covers_every_linked_library_and_the_fonts(self):
         depends = {d.split("(")[0].strip() for d in PACKAGE.field("Depends").split(",")}
-        self.assertTrue({"fonts-dejavu-core", "fonts-dejavu-extra"} <= depends, depends)
+        self.assertTrue({"fonts-dejavu-core", "fonts-dejavu-extra", "qt6-translations-l10n"} <= depends,
+                        depends)
         for binary in ("/usr/lib/vernolat/vernolat", "/usr/lib/vernolat/makebase",
                        "/usr/bin/vernolat-calc"):
             libraries = loaded_libraries(PACKAGE.path(binary))

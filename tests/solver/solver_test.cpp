@@ -21,11 +21,19 @@ using namespace ReadmeRecipe;
 // The values the chart's bar sets hold, by series.
 QList<QList<double>> bars(const ElementChart *chart)
 {
+    // One bar series; beside it at most the legend's entry for the red, which holds no bars.
     QList<QList<double>> out;
-    const QList<QAbstractSeries *> series = chart->chart()->series();
-    if (series.size() != 1)
+    const QBarSeries *barSeries = nullptr;
+    for (QAbstractSeries *s : chart->chart()->series()) {
+        if (auto *b = qobject_cast<QBarSeries *>(s)) {
+            if (barSeries)
+                return out;
+            barSeries = b;
+        }
+    }
+    if (!barSeries)
         return out;
-    for (const QBarSet *set : static_cast<const QBarSeries *>(series.first())->barSets()) {
+    for (const QBarSet *set : barSeries->barSets()) {
         QList<double> values;
         for (int i = 0; i < set->count(); ++i)
             values.append(set->at(i));
@@ -444,8 +452,8 @@ TEST_F(SolverTest, ContradictingBoundsAreNamedAndApplyStaysOff)
 }
 
 // "Диаграмма" follows the grid: its bar sets are the grid's columns "Расчёт от %", "В…%" and
-// "Ц…%" with their values, after a run, a change of the percentage, another crop, a saved
-// solution shown.
+// "Ц…%" with their values and colours, named in words ("Расчёт при 50 %"), after a run, a
+// change of the percentage, another crop, a saved solution shown.
 TEST_F(SolverTest, TheChartWindowFollowsTheConcentrationGrid)
 {
     typeReadmeRecipe();
@@ -464,7 +472,9 @@ TEST_F(SolverTest, TheChartWindowFollowsTheConcentrationGrid)
         ASSERT_EQ(shown.size(), 3) << when;
         ASSERT_EQ(chart->elements(), columnTexts(g, "dxDBGrid3name_el")) << when;
         for (int s = 0; s < 3; ++s) {
-            EXPECT_EQ(chart->series().at(s).name, caption(columns[s])) << when;
+            const DataGridColumn *column = g->column(QString::fromLatin1(columns[s]));
+            EXPECT_EQ(chart->series().at(s).colour,
+                      column->colour().isValid() ? column->colour() : g->colour()) << when;
             for (int r = 0; r < g->model()->rowCount(); ++r)
                 expectBar(chart, shown.at(s).at(r), numberIn(cell(g, r, columns[s])),
                           std::string(when) + ' ' + columns[s] + " row " + std::to_string(r));
@@ -476,9 +486,11 @@ TEST_F(SolverTest, TheChartWindowFollowsTheConcentrationGrid)
     matchesGrid("after a run");
     EXPECT_GT(chart->series().at(0).values.at(0), 0);
 
+    EXPECT_EQ(chart->series().at(0).name, QStringLiteral("Расчёт при 100 %"));
     find<QLineEdit>(QStringLiteral("Edit2"))->setText(QStringLiteral("50"));
-    EXPECT_EQ(chart->series().at(0).name, QStringLiteral("Расчёт от 50%"));
-    EXPECT_EQ(chart->series().at(1).name, QStringLiteral("В50%"));
+    EXPECT_EQ(chart->series().at(0).name, QStringLiteral("Расчёт при 50 %"));
+    EXPECT_EQ(chart->series().at(1).name, QStringLiteral("Вега при 50 %"));
+    EXPECT_EQ(chart->series().at(2).name, QStringLiteral("Цвет при 50 %"));
     matchesGrid("at 50 %");
 
     selectCrop(QStringLiteral("Огурец"));

@@ -10,6 +10,7 @@
 
 #include <QAbstractItemModel>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -203,8 +204,8 @@ TEST_F(StockWindowTest, AFactorOrVolumeThatIsNoNumberPlansNothingAndSaysSo)
     typeAmount(QStringLiteral("Сульфат калия"), QStringLiteral("0.6"));
     settle();
     EXPECT_TRUE(warnings().contains(QStringLiteral(
-        "Сульфат калия в баке B: 120 г/л, до 174.42 г на литр воды, больше растворимости (110 г на "
-        "литр воды). Наибольший K, при котором оно растворится: 142.")))
+        "Сульфат калия в баке B: 120 г/л — 17.44 г на 100 г воды при 20 °C, растворимость 11. "
+        "Наибольший K, при котором оно растворится: 142.")))
         << warnings().join(u'\n').toStdString();
 
     retype("TankEdit", QStringLiteral("0"));
@@ -292,7 +293,8 @@ TEST_F(StockWindowTest, TheWorksheetReadsBackAndTheSheetPrintsItsTitle)
     boxes.expect(BoxButton::Ok);
     QTest::mouseClick(inStock<QPushButton>("ButtonExport"), Qt::LeftButton);
     ASSERT_EQ(boxes.count(), 1);
-    EXPECT_EQ(boxes.last().text, QStringLiteral("Выгруженно."));
+    EXPECT_EQ(boxes.last().text, QStringLiteral("Выгружено в файл:\n")
+                                     + QFileInfo(StockWindow::ExportFile).absoluteFilePath());
     EXPECT_EQ(boxes.last().caption, QStringLiteral("Инфо"));
 
     // What a reader must find: the grids' look and widths, every fertilizer with its tank, the

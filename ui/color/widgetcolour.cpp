@@ -31,4 +31,14 @@ void setTextColour(QWidget *widget, int winColor)
     widget->setPalette(p);
 }
 
+QColor warning()
+{
+    return QColor(220, 40, 40);
+}
+
+QColor warningBackground()
+{
+    return warning().lighter(170);
+}
+
 } // namespace WidgetColour

@@ -161,6 +161,8 @@ QVariant BindingModel::data(const QModelIndex &index, int role) const
         return col->font() ? QVariant(*col->font()) : QVariant();
     case Qt::TextAlignmentRole:
         return QVariant(col->alignment().toInt());
+    case Qt::ToolTipRole:
+        return col->hint().isEmpty() ? QVariant() : QVariant(col->hint());
     case Qt::DisplayRole:
     case Qt::EditRole:
     case Qt::CheckStateRole:
@@ -200,6 +202,10 @@ QVariant BindingModel::data(const QModelIndex &index, int role) const
 
 QVariant BindingModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (role == Qt::ToolTipRole && orientation == Qt::Horizontal) {
+        const DataGridColumn *col = column(section);
+        return col && !col->hint().isEmpty() ? QVariant(col->hint()) : QVariant();
+    }
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Vertical)

@@ -5,7 +5,8 @@
 class DataGridColumn;
 
 // What the editors of a grid column share: the column they edit, telling it of every change
-// the user makes, and telling the grid which editor is open.
+// the user makes, telling the grid which editor is open, and the column's caption and hint as
+// the editor's accessible name and description.
 class ColumnDelegate : public QStyledItemDelegate
 {
     Q_OBJECT

@@ -243,6 +243,21 @@ void DataGrid::commitData(QWidget *editor)
     QTableView::commitData(editor);
 }
 
+void DataGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    // A grid that Tab leaves (GridKeys::leaveOnTab) lets Tab in a cell editor leave it too,
+    // once the editor has handed its value over.
+    const bool leaving = !tabKeyNavigation()
+                         && (hint == QAbstractItemDelegate::EditNextItem
+                             || hint == QAbstractItemDelegate::EditPreviousItem);
+    if (!leaving) {
+        QTableView::closeEditor(editor, hint);
+        return;
+    }
+    QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+    focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
+}
+
 void DataGrid::keyPressEvent(QKeyEvent *event)
 {
     const Qt::KeyboardModifiers mods =
@@ -329,29 +344,35 @@ void DataGrid::resizeEvent(QResizeEvent *event)
     fitColumns();
 }
 
-bool DataGrid::showToolTip(QEvent *event)
+bool DataGrid::showToolTip(QEvent *event, bool overCells)
 {
-    if (toolTip().isEmpty()) {
+    auto *help = static_cast<QHelpEvent *>(event);
+    QString text = toolTip();
+    // A column's hint, over its cells, before the grid's own.
+    if (const QModelIndex at = overCells ? indexAt(help->pos()) : QModelIndex(); at.isValid()) {
+        if (const QString hint = at.data(Qt::ToolTipRole).toString(); !hint.isEmpty())
+            text = hint;
+    }
+    if (text.isEmpty()) {
         // Let the nearest enclosing control with a tool-tip show its own.
         event->ignore();
         return false;
     }
-    auto *help = static_cast<QHelpEvent *>(event);
-    QToolTip::showText(help->globalPos(), toolTipText(toolTip()), this);
+    QToolTip::showText(help->globalPos(), toolTipText(text), this);
     return true;
 }
 
 bool DataGrid::viewportEvent(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip)
-        return showToolTip(event);
+        return showToolTip(event, true);
     return QTableView::viewportEvent(event);
 }
 
 bool DataGrid::event(QEvent *event)
 {
     if (event->type() == QEvent::ToolTip)
-        return showToolTip(event);
+        return showToolTip(event, false);
     return QTableView::event(event);
 }
 

@@ -74,6 +74,7 @@ Q_SIGNALS:
 protected:
     void currentChanged(const QModelIndex &current, const QModelIndex &previous) override;
     void commitData(QWidget *editor) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -95,7 +96,7 @@ private:
     void scheduleFit();
     int minimumWidth(int section) const;
     bool hasData() const;
-    bool showToolTip(QEvent *event);
+    bool showToolTip(QEvent *event, bool overCells);
 
     QPointer<Binding> m_binding;
     BindingModel *m_model = nullptr;

@@ -14,6 +14,14 @@ void DataGridColumn::setCaption(const QString &caption)
     Q_EMIT appearanceChanged();
 }
 
+void DataGridColumn::setHint(const QString &hint)
+{
+    if (m_hint == hint)
+        return;
+    m_hint = hint;
+    Q_EMIT appearanceChanged();
+}
+
 void DataGridColumn::setVisible(bool visible)
 {
     if (m_visible == visible)

@@ -30,6 +30,11 @@ public:
     void setCaption(const QString &caption);
     QString headerText() const { return m_caption.isEmpty() ? m_field : m_caption; }
 
+    // A short hint in words: the header's and the cells' tool-tip, and the description a screen
+    // reader gives the column's editor. Empty: none.
+    QString hint() const { return m_hint; }
+    void setHint(const QString &hint);
+
     bool isVisible() const { return m_visible; }
     void setVisible(bool visible);
 
@@ -62,7 +67,7 @@ public:
     void notifyEditorValueChanged() { Q_EMIT editorValueChanged(); }
 
 Q_SIGNALS:
-    void appearanceChanged();  // caption, colour, font, alignment or read-only
+    void appearanceChanged();  // caption, hint, colour, font, alignment or read-only
     void visibilityChanged(bool visible);
     void widthChanged(int width);
     void editorChanged();
@@ -73,6 +78,7 @@ Q_SIGNALS:
 private:
     QString m_field;
     QString m_caption;
+    QString m_hint;
     bool m_visible = true;
     QColor m_colour;
     std::optional<QFont> m_font;

@@ -24,12 +24,22 @@ QFont gridFont(const QTableView *grid)
     return grid->testAttribute(Qt::WA_SetFont) ? grid->font() : windowFont();
 }
 
+// A header that highlights the current column draws its caption bold: captions are measured
+// as the widest they are drawn.
+QFont captionFont(const QHeaderView *header)
+{
+    QFont font = header->font();
+    if (header->highlightSections())
+        font.setBold(true);
+    return font;
+}
+
 void fitHeaderHeight(QTableView *grid)
 {
     QHeaderView *header = grid->horizontalHeader();
     if (!grid->model())
         return;
-    const QFontMetrics metrics(header->font());
+    const QFontMetrics metrics(captionFont(header));
     const int most = MaxHeaderLines * metrics.lineSpacing();
     int height = metrics.height();
     for (int section = 0; section < header->count(); ++section) {
@@ -67,7 +77,7 @@ void wrapHeader(QTableView *grid)
 
 int widestWord(const QTableView *grid, const QString &caption)
 {
-    const QFontMetrics metrics(grid->horizontalHeader()->font());
+    const QFontMetrics metrics(captionFont(grid->horizontalHeader()));
     int widest = 0;
     for (const QString &word : caption.split(u' ', Qt::SkipEmptyParts))
         widest = std::max(widest, metrics.horizontalAdvance(word));

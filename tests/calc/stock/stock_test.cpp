@@ -209,10 +209,12 @@ TEST(StockPlan, ASolubilityBreachNamesTheLargestFactorThatFits)
     EXPECT_NEAR(*line.solubilityPercent, 122.850, 0.001);
     ASSERT_EQ(at200.warnings.size(), 1);
     EXPECT_EQ(at200.warnings.first(),
-              QStringLiteral("Сульфат калия в баке B: 120 г/л, до 136.36 г на литр воды, больше "
-                             "растворимости (111 г на литр воды). Наибольший K, при котором оно "
-                             "растворится: 166."));
-    EXPECT_TRUE(Stock::plan({sulphate}, 166, 10, u'.').warnings.isEmpty());
+              QStringLiteral("Сульфат калия в баке B: 120 г/л — 13.64 г на 100 г воды при 20 °C, "
+                             "растворимость 11.1. Наибольший K, при котором оно растворится: 166."));
+    EXPECT_TRUE(line.overSolubility);
+    const Stock::Plan at166 = Stock::plan({sulphate}, 166, 10, u'.');
+    EXPECT_TRUE(at166.warnings.isEmpty());
+    EXPECT_FALSE(at166.tank(Tank::B)->lines.first().overSolubility);
     EXPECT_EQ(Stock::plan({sulphate}, 167, 10, u'.').warnings.size(), 1);
 
     // The salts that share the tank take water too: with 1 g/L of potassium nitrate beside it,
@@ -236,16 +238,17 @@ TEST(StockPlan, ASolubilityBreachNamesTheLargestFactorThatFits)
     nitrate.solubility = 316;
     const Stock::Plan heavy = Stock::plan({nitrate}, 1000, 10, u'.');
     EXPECT_TRUE(std::isinf(*heavy.tank(Tank::B)->lines.first().solubilityPercent));
-    EXPECT_TRUE(heavy.warnings.first().contains(QStringLiteral("соли в баке больше, чем воды")));
+    EXPECT_TRUE(heavy.warnings.first().contains(
+        QStringLiteral("соли в баке больше, чем воды; растворимость 31.6 г на 100 г воды при 20 °C.")))
+        << heavy.warnings.first().toStdString();
 
     // More than dissolves even at K = 1, in a tank of its own.
     Fertilizer gypsum = fertilizer(20, "Гипс", 3, {CaO, SO3});
     gypsum.solubility = 2.4;
     gypsum.price = 0.2;
     EXPECT_EQ(Stock::plan({gypsum}, 1, 10, u'.').warnings,
-              QStringList{QStringLiteral("Гипс в отдельном баке: 3 г/л, до 3.01 г на литр воды, больше "
-                                         "растворимости (2.4 г на литр воды). Оно не растворится "
-                                         "даже при K = 1.")});
+              QStringList{QStringLiteral("Гипс в отдельном баке: 3 г/л — 0.3 г на 100 г воды при 20 °C, "
+                                         "растворимость 0.24. Оно не растворится даже при K = 1.")});
 
     // Without a figure nothing is checked: no percentage, no warning.
     sulphate.solubility.reset();
@@ -560,9 +563,10 @@ TEST(StockPlan, ATinySolubilityIsShownAsItIs)
     f.amount = 1;
     f.solubility = 0.001;
     const Stock::Plan plan = Stock::plan({f}, 1, 1, u'.');
-    const QStringList solubility = plan.warnings.filter(QStringLiteral("растворимости"));
+    const QStringList solubility = plan.warnings.filter(QStringLiteral("растворимость"));
     ASSERT_EQ(solubility.size(), 1) << plan.warnings.join(u'\n').toStdString();
-    EXPECT_TRUE(solubility.first().contains(QStringLiteral("(0.001 г на литр воды)")))
+    // 0.001 g per litre of water is 0.0001 g per 100 g.
+    EXPECT_TRUE(solubility.first().contains(QStringLiteral("растворимость 0.0001.")))
         << solubility.first().toStdString();
 }
 
