@@ -2,6 +2,7 @@
 
 #include "analysereport.h"
 #include "basecommands.h"
+#include "solvereport.h"
 
 #include "calc/recipefile/recipeanalysis.h"
 #include "data/apperror.h"
@@ -73,6 +74,20 @@ CommandResult analyse(const QString &path, bool json, QIODevice &standardInput)
     }
 }
 
+CommandResult solve(const QString &path, bool json, QIODevice &standardInput)
+{
+    QString reason;
+    const QByteArray bytes = readInput(path, standardInput, reason);
+    if (!reason.isEmpty())
+        return failure(ExitCode::Unreadable, path + QStringLiteral(": ") + reason);
+    try {
+        const RecipeSolve::Solved solved = RecipeSolve::solve(RecipeFile::read(bytes));
+        return {ExitCode::Success, json ? SolveReport::json(solved) : SolveReport::text(solved), {}};
+    } catch (const AppError &e) {
+        return failure(ExitCode::BadContent, path + QStringLiteral(": ") + e.text());
+    }
+}
+
 } // namespace
 
 CommandResult runCommandLine(const QStringList &arguments, QIODevice &standardInput)
@@ -89,13 +104,14 @@ CommandResult runCommandLine(const QStringList &arguments, QIODevice &standardIn
         "                 переносит рецепт в базу готовым раствором: удобрения с тем же\n"
         "                 названием и составом берутся из базы, остальные создаются\n"
         "  export --base PATH --saved NAME|--working [--crop NAME] [--water NAME] [--output FILE]\n"
-        "                 записывает готовый раствор или рабочий состав файлом рецепта\n\n"
+        "                 записывает готовый раствор или рабочий состав файлом рецепта\n"
+        "  solve FILE     подбирает граммы удобрений файла под его targets, как «Подбор состава»\n\n"
         "Коды выхода: 0 готово, 64 неверный вызов, 65 файл отклонён, 66 файл или база не\n"
         "открываются, 73 не записать, 75 база занята другой программой."));
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
     const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("analyse: вывод в JSON, для программ."));
+                                  QStringLiteral("analyse, solve: вывод в JSON, для программ."));
     const QCommandLineOption base(QStringLiteral("base"), QStringLiteral("import, export: файл базы."),
                                   QStringLiteral("PATH"));
     const QCommandLineOption crop(QStringLiteral("crop"),
@@ -111,8 +127,8 @@ CommandResult runCommandLine(const QStringList &arguments, QIODevice &standardIn
                                     QStringLiteral("FILE"));
     for (const QCommandLineOption &o : {json, base, crop, saved, working, water, output})
         parser.addOption(o);
-    parser.addPositionalArgument(QStringLiteral("команда"), QStringLiteral("Команда: analyse, import, export."),
-                                 QStringLiteral("analyse FILE | import FILE | export"));
+    parser.addPositionalArgument(QStringLiteral("команда"), QStringLiteral("Команда: analyse, import, export, solve."),
+                                 QStringLiteral("analyse FILE | import FILE | export | solve FILE"));
 
     if (!parser.parse(arguments)) {
         const QStringList unknown = parser.unknownOptionNames();
@@ -138,6 +154,11 @@ CommandResult runCommandLine(const QStringList &arguments, QIODevice &standardIn
         if (positional.size() != 2)
             return failure(ExitCode::Usage, QStringLiteral("analyse: нужен один файл рецепта"));
         return analyse(positional.at(1), parser.isSet(json), standardInput);
+    }
+    if (command == QStringLiteral("solve")) {
+        if (positional.size() != 2)
+            return failure(ExitCode::Usage, QStringLiteral("solve: нужен один файл рецепта"));
+        return solve(positional.at(1), parser.isSet(json), standardInput);
     }
     if (command == QStringLiteral("import")) {
         if (positional.size() != 2)

@@ -34,6 +34,10 @@ QJsonObject fertilizerObject(const Fertilizer &f)
         o.insert(QStringLiteral("solubility"), *f.solubility);
     if (f.price)
         o.insert(QStringLiteral("price"), *f.price);
+    if (f.fixed)
+        o.insert(QStringLiteral("fixed"), true);
+    if (f.atMost)
+        o.insert(QStringLiteral("at_most"), *f.atMost);
     return o;
 }
 
@@ -112,6 +116,14 @@ QByteArray write(const Recipe &recipe)
         o.insert(QStringLiteral("target_ph"), *recipe.targetPh);
     if (recipe.acid)
         o.insert(QStringLiteral("acid"), *recipe.acid);
+    if (!recipe.targets.isEmpty())
+        o.insert(QStringLiteral("targets"), amounts(recipe.targets));
+    if (!recipe.modes.isEmpty()) {
+        QJsonObject modes;
+        for (auto it = recipe.modes.cbegin(); it != recipe.modes.cend(); ++it)
+            modes.insert(it.key(), it.value());
+        o.insert(QStringLiteral("modes"), modes);
+    }
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 

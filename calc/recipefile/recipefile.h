@@ -39,6 +39,9 @@ struct Fertilizer
     std::optional<int> ppm;             // the salt total of 1 g/L
     std::optional<double> solubility;   // g per litre of water at 20 °C
     std::optional<double> price;        // per kg
+    // For a composition to solve: keep the amount, or bound it (g/L).
+    bool fixed = false;
+    std::optional<double> atMost;
 
     bool operator==(const Fertilizer &) const = default;
 };
@@ -85,6 +88,10 @@ struct Recipe
     std::optional<Water> water;
     std::optional<double> targetPh;
     std::optional<QString> acid; // the name of one of the fertilizers
+    // What to solve for: mg/L per element symbol, and how each counts ("target", "at_least",
+    // "at_most", "ignore"; "target" when not given).
+    QMap<QString, double> targets;
+    QMap<QString, QString> modes;
 
     bool operator==(const Recipe &) const = default;
 

@@ -46,6 +46,7 @@ constexpr Range Price{0, 1e9};
 constexpr Range Litres{0, 1e6};
 constexpr Range TargetMilligrams{0, WaterMilligramsMaximum};
 constexpr Range Conductivity{0, 100};
+constexpr Range SolverAmount{0, MaxAmount};
 
 const QList<std::pair<Chemistry::NitrogenForm, QString>> &nitrogenForms()
 {
@@ -165,6 +166,7 @@ private:
     Target target(const QJsonValue &v, const QString &path) const;
     QString shortText(const QJsonValue &v, const QString &path, int longest) const;
     void checkAcid(const Recipe &recipe) const;
+    void readGoals(const QJsonObject &root, Recipe &r) const;
 
     const JsonLines &m_lines;
 };
@@ -270,7 +272,7 @@ Fertilizer Reader::fertilizer(const QJsonValue &v, const QString &path) const
     refuseUnknown(o, path, {QStringLiteral("name"), QStringLiteral("composition"),
                             QStringLiteral("grams_per_litre"), QStringLiteral("nitrogen_form"),
                             QStringLiteral("acid"), QStringLiteral("ppm"), QStringLiteral("solubility"),
-                            QStringLiteral("price")});
+                            QStringLiteral("price"), QStringLiteral("fixed"), QStringLiteral("at_most")});
     const auto member = [&path](const char *key) { return JsonLines::member(path, QLatin1StringView(key)); };
     Fertilizer f;
     f.name = name(required(o, path, QStringLiteral("name")), member("name"),
@@ -316,6 +318,14 @@ Fertilizer Reader::fertilizer(const QJsonValue &v, const QString &path) const
         f.solubility = number(o.value(QStringLiteral("solubility")), member("solubility"), Solubility);
     if (o.contains(QStringLiteral("price")))
         f.price = number(o.value(QStringLiteral("price")), member("price"), Price);
+    if (o.contains(QStringLiteral("fixed"))) {
+        const QJsonValue fixed = o.value(QStringLiteral("fixed"));
+        if (!fixed.isBool())
+            unexpected(member("fixed"), QStringLiteral("true или false"), fixed);
+        f.fixed = fixed.toBool();
+    }
+    if (o.contains(QStringLiteral("at_most")))
+        f.atMost = number(o.value(QStringLiteral("at_most")), member("at_most"), SolverAmount);
     return f;
 }
 
@@ -394,6 +404,41 @@ Crop Reader::crop(const QJsonValue &v, const QString &path) const
     return c;
 }
 
+// "targets" and "modes": what a composition is solved for. A target names an element, not a
+// label form: the solver compares elements.
+void Reader::readGoals(const QJsonObject &root, Recipe &r) const
+{
+    const QString targetsPath = QStringLiteral("targets");
+    if (root.contains(targetsPath)) {
+        const QJsonObject o = object(root.value(targetsPath), targetsPath);
+        for (auto it = o.begin(); it != o.end(); ++it) {
+            const QString p = JsonLines::member(targetsPath, it.key());
+            const DefaultElements::Element *e = DefaultElements::find(it.key());
+            if (!e)
+                fail(p, QStringLiteral("неизвестный символ (известны: %1)").arg(DefaultElements::symbolList()));
+            if (e->isLabelForm())
+                fail(p, QStringLiteral("цель ставится элементу, а %1 — форма на этикетке (пишите %2)")
+                            .arg(e->symbol, e->yields));
+            r.targets.insert(it.key(), number(it.value(), p, TargetMilligrams));
+        }
+    }
+    const QString modesPath = QStringLiteral("modes");
+    if (!root.contains(modesPath))
+        return;
+    const QStringList known{QStringLiteral("target"), QStringLiteral("at_least"), QStringLiteral("at_most"),
+                            QStringLiteral("ignore")};
+    const QJsonObject o = object(root.value(modesPath), modesPath);
+    for (auto it = o.begin(); it != o.end(); ++it) {
+        const QString p = JsonLines::member(modesPath, it.key());
+        if (!r.targets.contains(it.key()))
+            fail(p, QStringLiteral("для %1 нет цели в targets").arg(it.key()));
+        const QString mode = text(it.value(), p);
+        if (!known.contains(mode))
+            fail(p, QStringLiteral("\"%1\", а должно быть одно из: %2").arg(mode, known.join(QStringLiteral(", "))));
+        r.modes.insert(it.key(), mode);
+    }
+}
+
 void Reader::checkAcid(const Recipe &recipe) const
 {
     const QString path = QStringLiteral("acid");
@@ -426,7 +471,7 @@ Recipe Reader::recipe(const QJsonObject &root) const
     refuseUnknown(root, {}, {QStringLiteral("format"), QStringLiteral("version"), QStringLiteral("name"),
                              QStringLiteral("percentage"), QStringLiteral("litres"), QStringLiteral("crop"),
                              QStringLiteral("fertilizers"), QStringLiteral("water"), QStringLiteral("target_ph"),
-                             QStringLiteral("acid")});
+                             QStringLiteral("acid"), QStringLiteral("targets"), QStringLiteral("modes")});
 
     Recipe r;
     r.name = name(required(root, {}, QStringLiteral("name")), QStringLiteral("name"),
@@ -462,6 +507,7 @@ Recipe Reader::recipe(const QJsonObject &root) const
         r.acid = text(root.value(QStringLiteral("acid")), QStringLiteral("acid")).trimmed();
         checkAcid(r);
     }
+    readGoals(root, r);
     return r;
 }
 

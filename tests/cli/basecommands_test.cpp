@@ -4,6 +4,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -197,6 +199,39 @@ TEST_F(BaseCommands, ExportedSolutionImportsElsewhereAndAnalysesTheSame)
         EXPECT_EQ(r.code, c.code);
         EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.message))) << r.err.toStdString();
     }
+}
+
+} // namespace
+
+namespace {
+
+TEST(SolveCommand, FileTargetsSolvedAndAFileWithoutThemRefused)
+{
+    QTemporaryDir dir;
+    QByteArray withTargets = example();
+    withTargets.replace("\"target_ph\": 5.8,", "\"target_ph\": 5.8,\n    \"targets\": {\"N\": 180, \"K\": 250, \"Ca\": 170, \"S\": 60},\n"
+                                               "    \"modes\": {\"S\": \"at_least\"},");
+    const QString path = dir.filePath(QStringLiteral("solve.json"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(withTargets);
+    f.close();
+
+    const Outcome r = calc({QStringLiteral("solve"), path, QStringLiteral("--json")});
+    ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    const QJsonObject o = QJsonDocument::fromJson(r.out).object();
+    EXPECT_EQ(o["status"].toString(), QStringLiteral("solved"));
+    EXPECT_EQ(o["amounts"].toObject().size(), 8);
+    // S at least 60 mg/L, water included; K close to its target.
+    EXPECT_GE(o["elements"].toObject()["S"].toDouble(), 60 - 1e-3);
+    EXPECT_NEAR(o["elements"].toObject()["K"].toDouble(), 250, 2.5);
+    EXPECT_GT(o["ec"].toDouble(), 1);
+    EXPECT_GT(o["nh4_percent"].toDouble(), 0);
+    EXPECT_FALSE(o["message"].toString().isEmpty());
+
+    const Outcome none = calc({QStringLiteral("solve"), QStringLiteral(VERNOLAT_DOCS_DIR "/recipe-example.json")});
+    EXPECT_EQ(none.code, 65);
+    EXPECT_TRUE(none.err.contains(QStringLiteral("targets: нет целей"))) << none.err.toStdString();
 }
 
 } // namespace

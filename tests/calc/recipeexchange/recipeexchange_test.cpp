@@ -2,6 +2,9 @@
 #include "calc/recipeexchange/fertilizercsv.h"
 #include "calc/recipeexchange/recipeexport.h"
 #include "calc/recipeexchange/recipeimport.h"
+#include "calc/recipeexchange/recipesolve.h"
+#include "calc/calcdatatest.h"
+#include "calc/solver/solversource.h"
 #include "calc/recipefile/recipeanalysis.h"
 #include "data/apperror.h"
 #include "data/basequeries.h"
@@ -323,6 +326,55 @@ TEST_F(FertilizerLists, BadListsNameTheLineAndTheColumn)
             EXPECT_TRUE(e.text().startsWith(QString::fromUtf8(c.message))) << e.text().toStdString();
         }
     }
+}
+
+} // namespace
+
+namespace {
+
+// A recipe file solved without a window gives what the dialog "Подбор состава" gives for the
+// same working composition and crop.
+class SolveLikeTheDialog : public CalcDataTest
+{
+};
+
+TEST_F(SolveLikeTheDialog, SameAmountsElementsAndStatus)
+{
+    Connection &c = data.ADOConnection1;
+    c.exec(QStringLiteral("DELETE FROM t_rachet"));
+    for (const char *name : {"Кальциевая селитра", "Калиевая селитра", "Монофосфат калия", "Сульфат магния (7-водный)",
+                             "Хелат железа Fe-EDTA 13%"})
+        c.exec(QStringLiteral("INSERT INTO t_rachet (id_udobra, kol) SELECT id_udobra, 0.5 FROM t_udobra "
+                              "WHERE name_udobra = '%1'").arg(QString::fromUtf8(name)));
+    data.closeAll();
+    data.openAll();
+
+    SolverSource source(data);
+    SolverProblem problem;
+    problem.fertilizers = source.fertilizers();
+    ASSERT_EQ(problem.fertilizers.size(), 5);
+    problem.elements = source.elements(Stage::Vegetative);
+    problem.options = source.saltOptions();
+    const SolverResult dialog = solveComposition(problem);
+    ASSERT_EQ(dialog.status, SolverResult::Status::Solved);
+
+    BaseQueries q(c);
+    const int crop = f4().ADOTable3.asInteger(QStringLiteral("id_kult"));
+    RecipeFile::Recipe recipe = RecipeExport::workingComposition(q, {QStringLiteral("Рабочий"), 100, {}, crop, {}});
+    for (const RecipeFile::Target &t : recipe.crop->targets)
+        recipe.targets.insert(t.symbol, t.vega);
+    const RecipeSolve::Solved file = RecipeSolve::solve(RecipeFile::read(RecipeFile::write(recipe)));
+
+    EXPECT_EQ(file.result.amounts, dialog.amounts);
+    ASSERT_EQ(file.result.elements.size(), dialog.elements.size());
+    for (qsizetype i = 0; i < problem.elements.size(); ++i) {
+        const qsizetype j = file.symbols.indexOf(problem.elements.at(i).name);
+        SCOPED_TRACE(problem.elements.at(i).name.toStdString());
+        ASSERT_GE(j, 0);
+        EXPECT_EQ(file.result.elements.at(j).result, dialog.elements.at(i).result);
+        EXPECT_EQ(file.problem.elements.at(j).mode, problem.elements.at(i).mode);
+    }
+    EXPECT_EQ(file.result.statusText(file.problem), dialog.statusText(problem));
 }
 
 } // namespace
