@@ -84,35 +84,27 @@ int savedId(BaseQueries &queries, const QString &name, std::optional<int> crop)
 
 CommandResult importRecipe(const ImportCall &call, QIODevice &standardInput)
 {
-    QString reason;
-    const QByteArray bytes = CommandLine::readInput(call.file, standardInput, reason);
-    if (!reason.isEmpty())
-        return failure(ExitCode::Unreadable, call.file + QStringLiteral(": ") + reason);
-    RecipeFile::Recipe recipe;
-    try {
-        recipe = RecipeFile::read(bytes);
-    } catch (const AppError &e) {
-        return failure(ExitCode::BadContent, call.file + QStringLiteral(": ") + e.text());
-    }
-    Connection connection(call.base);
-    connection.setBusyTimeout(BusyTimeoutMs);
-    try {
-        connection.connect();
-    } catch (const AppError &e) {
-        return baseFailure(call.base, e.text());
-    }
-    try {
-        const RecipeImport::Plan plan = RecipeImport::plan(connection, recipe, call.crop);
-        const RecipeImport::Result result = RecipeImport::apply(connection, plan);
-        QString out = RecipeImport::describe(plan).join(u'\n') + u'\n';
-        out += result.created == 0 ? QStringLiteral("Ничего нового: всё уже есть в базе.\n")
-                                   : QStringLiteral("Готово: создано записей %1.\n").arg(result.created);
-        return {ExitCode::Success, out.toUtf8(), {}};
-    } catch (const AppError &e) {
-        if (isBusy(e.text()))
+    return CommandLine::withRecipe(call.file, standardInput, [&call](const RecipeFile::Recipe &recipe) {
+        Connection connection(call.base);
+        connection.setBusyTimeout(BusyTimeoutMs);
+        try {
+            connection.connect();
+        } catch (const AppError &e) {
             return baseFailure(call.base, e.text());
-        return failure(ExitCode::BadContent, call.file + QStringLiteral(": ") + e.text());
-    }
+        }
+        try {
+            const RecipeImport::Plan plan = RecipeImport::plan(connection, recipe, call.crop);
+            const RecipeImport::Result result = RecipeImport::apply(connection, plan);
+            QString out = RecipeImport::describe(plan).join(u'\n') + u'\n';
+            out += result.created == 0 ? QStringLiteral("Ничего нового: всё уже есть в базе.\n")
+                                       : QStringLiteral("Готово: создано записей %1.\n").arg(result.created);
+            return CommandResult{ExitCode::Success, out.toUtf8(), {}};
+        } catch (const AppError &e) {
+            if (isBusy(e.text()))
+                return baseFailure(call.base, e.text());
+            throw;
+        }
+    });
 }
 
 CommandResult exportRecipe(const ExportCall &call)

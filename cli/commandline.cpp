@@ -51,41 +51,40 @@ QByteArray readInput(const QString &path, QIODevice &standardInput, QString &rea
     return bytes;
 }
 
-} // namespace CommandLine
-
-namespace {
-
-using CommandLine::failure;
-using CommandLine::readInput;
-
-CommandResult analyse(const QString &path, bool json, QIODevice &standardInput)
+CommandResult withRecipe(const QString &path, QIODevice &standardInput,
+                         const std::function<CommandResult(const RecipeFile::Recipe &)> &command)
 {
     QString reason;
     const QByteArray bytes = readInput(path, standardInput, reason);
     if (!reason.isEmpty())
         return failure(ExitCode::Unreadable, path + QStringLiteral(": ") + reason);
     try {
-        const RecipeFile::Recipe recipe = RecipeFile::read(bytes);
-        const RecipeFile::Analysis analysis = RecipeFile::analyse(recipe);
-        return {ExitCode::Success,
-                json ? AnalyseReport::json(analysis) : AnalyseReport::text(recipe, analysis), {}};
+        return command(RecipeFile::read(bytes));
     } catch (const AppError &e) {
         return failure(ExitCode::BadContent, path + QStringLiteral(": ") + e.text());
     }
 }
 
+} // namespace CommandLine
+
+namespace {
+
+using CommandLine::failure;
+
+CommandResult analyse(const QString &path, bool json, QIODevice &standardInput)
+{
+    return CommandLine::withRecipe(path, standardInput, [json](const RecipeFile::Recipe &recipe) -> CommandResult {
+        const RecipeFile::Analysis analysis = RecipeFile::analyse(recipe);
+        return {ExitCode::Success, json ? AnalyseReport::json(analysis) : AnalyseReport::text(recipe, analysis), {}};
+    });
+}
+
 CommandResult solve(const QString &path, bool json, QIODevice &standardInput)
 {
-    QString reason;
-    const QByteArray bytes = readInput(path, standardInput, reason);
-    if (!reason.isEmpty())
-        return failure(ExitCode::Unreadable, path + QStringLiteral(": ") + reason);
-    try {
-        const RecipeSolve::Solved solved = RecipeSolve::solve(RecipeFile::read(bytes));
+    return CommandLine::withRecipe(path, standardInput, [json](const RecipeFile::Recipe &recipe) -> CommandResult {
+        const RecipeSolve::Solved solved = RecipeSolve::solve(recipe);
         return {ExitCode::Success, json ? SolveReport::json(solved) : SolveReport::text(solved), {}};
-    } catch (const AppError &e) {
-        return failure(ExitCode::BadContent, path + QStringLiteral(": ") + e.text());
-    }
+    });
 }
 
 } // namespace

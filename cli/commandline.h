@@ -3,7 +3,12 @@
 #include <QByteArray>
 #include <QStringList>
 
+#include <functional>
+
 class QIODevice;
+namespace RecipeFile {
+struct Recipe;
+}
 
 // The exit codes of vernolat-calc, after sysexits.h, so that a script tells a wrong call from a
 // file it cannot read and from a file whose content is refused.
@@ -31,4 +36,8 @@ namespace CommandLine {
 CommandResult failure(int code, const QString &message);
 // The file's bytes, at most one more than a recipe may hold; `reason` set when it cannot be read.
 QByteArray readInput(const QString &path, QIODevice &standardInput, QString &reason);
+// Reads the recipe file at `path` and runs `command` on it; a file that cannot be read or is
+// refused, or an AppError of the command, becomes vernolat-calc's failure with its exit code.
+CommandResult withRecipe(const QString &path, QIODevice &standardInput,
+                         const std::function<CommandResult(const RecipeFile::Recipe &)> &command);
 } // namespace CommandLine
