@@ -106,9 +106,13 @@ void CompositionPane::setupActionRow()
     m_solveButton = m_actionRow->addButton(QStringLiteral("ButtonSolve"), QStringLiteral("Подбор..."));
     m_chartButton = m_actionRow->addButton(QStringLiteral("ButtonChart"), QStringLiteral("Диаграмма"));
     m_stockButton = m_actionRow->addButton(QStringLiteral("ButtonStock"), QStringLiteral("Баки..."));
-    m_exportRecipeButton = m_actionRow->addButton(QStringLiteral("ButtonExportRecipe"), QStringLiteral("Экспорт..."));
-    m_importRecipeButton = m_actionRow->addButton(QStringLiteral("ButtonImportRecipe"), QStringLiteral("Импорт..."));
     layout()->addWidget(m_actionRow);
+    // Three captions fill a row at the window's built size: the recipe files have one of their own.
+    auto *recipeRow = new ActionRow(this);
+    recipeRow->setObjectName(QStringLiteral("RecipeRow"));
+    m_exportRecipeButton = recipeRow->addButton(QStringLiteral("ButtonExportRecipe"), QStringLiteral("Экспорт..."));
+    m_importRecipeButton = recipeRow->addButton(QStringLiteral("ButtonImportRecipe"), QStringLiteral("Импорт..."));
+    layout()->addWidget(recipeRow);
 }
 
 void CompositionPane::dxDBGrid2Column2Change()
