@@ -3,6 +3,7 @@
 #include "fuzzinput.h"
 
 #include "calc/solver/compositionsolver.h"
+#include "calc/solver/solverexplanation.h"
 #include "calc/run/numbers.h"
 #include "data/apperror.h"
 
@@ -22,6 +23,14 @@ double figure(FuzzInput &in)
     return Figures[b % std::size(Figures)];
 }
 
+// The elements 1 to 8 by symbol, so that the chemistry (ammonium, acid, EC, balance) reads them.
+const char *const Symbols[] = {"N", "P", "K", "Ca", "Mg", "S", "N-NH4", "Na"};
+
+QString symbolOf(int element)
+{
+    return QString::fromLatin1(Symbols[element - 1]);
+}
+
 SolverProblem problemOf(FuzzInput &in)
 {
     SolverProblem p;
@@ -35,9 +44,11 @@ SolverProblem problemOf(FuzzInput &in)
         for (int r = 0; r < rows; ++r) {
             CompositionRow c;
             c.element = 1 + in.byte() % 8;
+            c.symbol = symbolOf(c.element);
             c.percent = figure(in);
             if (in.byte() % 3 == 0) {
                 c.yieldedElement = 1 + in.byte() % 8;
+                c.yieldedSymbol = symbolOf(c.yieldedElement);
                 c.factor = figure(in);
             }
             fert.composition.append(c);
@@ -47,13 +58,18 @@ SolverProblem problemOf(FuzzInput &in)
         fert.current = figure(in);
         if (flags & 2)
             fert.atMost = figure(in);
+        if (flags & 4)
+            fert.acid = Chemistry::AcidProduct{Chemistry::AcidKind(in.byte() % 3), figure(in), figure(in)};
         fert.ppm = 500;
         p.fertilizers.append(fert);
     }
     for (int e = 0; e < elements; ++e) {
         SolverProblem::Element el;
         el.id = 1 + in.byte() % 8;
-        el.name = QStringLiteral("Э%1").arg(e);
+        el.name = symbolOf(el.id);
+        el.weight = in.byte() % 12; // 0 and 11 lie outside the column's range
+        if (in.byte() & 1)
+            el.ceiling = figure(in);
         el.vega = figure(in);
         el.cvet = figure(in);
         el.mode = ElementMode(in.byte() % 4);
@@ -61,6 +77,17 @@ SolverProblem problemOf(FuzzInput &in)
         p.elements.append(el);
     }
     p.stage = (in.byte() & 1) ? Stage::Flowering : Stage::Vegetative;
+    const uint8_t chemistry = in.byte();
+    if (chemistry & 1)
+        p.ammoniumShare = figure(in);
+    if (chemistry & 2) {
+        p.byEc = true;
+        p.ec = figure(in);
+    }
+    if (chemistry & 4) {
+        p.water.hco3 = figure(in);
+        p.water.ph = figure(in);
+    }
     return p;
 }
 
@@ -82,7 +109,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         return 0;
     }
-    const QString said = r.statusText(p);
+    const QString said = SolverExplanation(u'.').status(p, r);
     FUZZ_CHECK(!said.isEmpty());
     if (r.status != SolverResult::Status::Solved) {
         FUZZ_CHECK(r.amounts.isEmpty());

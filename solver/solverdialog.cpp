@@ -1,223 +1,101 @@
 #include "solverdialog.h"
 
+#include "bounddelegate.h"
+#include "weightdelegate.h"
+#include "modedelegate.h"
+#include "solverelementmodel.h"
+#include "solverfertilizermodel.h"
+#include "solvergrid.h"
 #include "waterwindow.h"
 
 #include "calc/run/calculationinputs.h"
-#include "calc/run/numbers.h"
 #include "calc/run/workingcomposition.h"
-#include "calc/solver/solversource.h"
 #include "data/datamodules.h"
+#include "data/apperror.h"
 #include "data/textconv.h"
 #include "ui/chart/elementchart.h"
 #include "ui/color/wincolor.h"
-#include "ui/grid/gridkeys.h"
-#include "ui/grid/gridlook.h"
 #include "ui/messages.h"
 #include "ui/windowfont.h"
 
+#include <QCheckBox>
 #include <QComboBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
-#include <QRegularExpression>
-#include <QRegularExpressionValidator>
-#include <QStyledItemDelegate>
-#include <QTableWidget>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
-
-#include <algorithm>
-#include <cmath>
 
 namespace {
 
 constexpr int BuiltWidth = 960;
 constexpr int BuiltHeight = 640;
-constexpr int ListsWidth = 500;
+constexpr int ListsWidth = 540;
 
 // 0x00A6CAF0: RGB 240, 202, 166, the flowering columns' colour in the calculator.
 constexpr int FloweringColour = 10930928;
 
-enum ElementColumn { ElementName, ElementTarget, ElementMode_, ElementWater, ElementResult, ElementDeviation };
-enum FertilizerColumn { FertilizerName, FertilizerAmount, FertilizerFixed, FertilizerAtMost };
-
-// The role under which a cell keeps its value: a mode, or a bound (null for none).
-constexpr int ValueRole = Qt::UserRole;
-
-const ElementMode Modes[] = {ElementMode::Target, ElementMode::AtLeast, ElementMode::AtMost,
-                             ElementMode::Ignore};
-
-QString number(double value)
+// A line of words under the grids that keeps its place while it says nothing, so the grids do
+// not move, and is out of the screen reader's way then.
+QLabel *statusLine(const char *name, const QString &description, bool wrap, QWidget *parent)
 {
-    return formatGeneral(value + 0.0); // never "-0"
+    auto *label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setAccessibleDescription(description);
+    label->setWordWrap(wrap);
+    QSizePolicy policy = label->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    label->setSizePolicy(policy);
+    label->hide();
+    return label;
 }
 
-// A percentage to one decimal.
-QString percent(double value)
+void say(QLabel *label, const QString &text)
 {
-    return number(std::round(value * 10) / 10);
+    label->setText(text);
+    label->setVisible(!text.isEmpty());
 }
 
-// "Режим": a drop-down of the four modes.
-class ModeDelegate : public QStyledItemDelegate
+QPushButton *button(const char *name, const QString &text, QWidget *parent)
 {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &,
-                          const QModelIndex &) const override
-    {
-        auto *box = new QComboBox(parent);
-        box->setAccessibleName(QStringLiteral("Режим"));
-        for (ElementMode m : Modes)
-            box->addItem(SolverDialog::modeText(m), int(m));
-        return box;
-    }
-    void setEditorData(QWidget *editor, const QModelIndex &index) const override
-    {
-        auto *box = static_cast<QComboBox *>(editor);
-        box->setCurrentIndex(box->findData(index.data(ValueRole)));
-    }
-    void setModelData(QWidget *editor, QAbstractItemModel *model,
-                      const QModelIndex &index) const override
-    {
-        auto *box = static_cast<QComboBox *>(editor);
-        model->setData(index, box->currentData(), ValueRole);
-        model->setData(index, box->currentText(), Qt::DisplayRole);
-    }
-};
-
-// "Не больше г/л.": an amount with the composition's decimals, either mark for the decimals, or
-// an empty text for no bound.
-class BoundDelegate : public QStyledItemDelegate
-{
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &,
-                          const QModelIndex &) const override
-    {
-        auto *edit = new QLineEdit(parent);
-        edit->setAccessibleName(QStringLiteral("Не больше г/л."));
-        // Either mark may be typed for the decimals.
-        edit->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("\\d{0,4}([.,]\\d{0,%1})?").arg(AmountDecimals)), edit));
-        return edit;
-    }
-    void setEditorData(QWidget *editor, const QModelIndex &index) const override
-    {
-        const QVariant v = index.data(ValueRole);
-        static_cast<QLineEdit *>(editor)->setText(v.isNull() ? QString() : number(v.toDouble()));
-    }
-    void setModelData(QWidget *editor, QAbstractItemModel *model,
-                      const QModelIndex &index) const override
-    {
-        const QString text = static_cast<QLineEdit *>(editor)->text().trimmed();
-        double v = 0;
-        const bool bound = tryParseDecimal(text, v);
-        model->setData(index, bound ? QVariant(v) : QVariant(), ValueRole);
-        model->setData(index, bound ? number(v) : QString(), Qt::DisplayRole);
-    }
-};
-
-QTableWidgetItem *readOnly(const QString &text)
-{
-    auto *item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    return item;
-}
-
-QTableWidget *grid(const char *name, const QString &accessibleName, const QStringList &captions,
-                   QWidget *parent)
-{
-    auto *g = new QTableWidget(0, int(captions.size()), parent);
-    g->setObjectName(QString::fromLatin1(name));
-    g->setAccessibleName(accessibleName);
-    g->setHorizontalHeaderLabels(captions);
-    g->verticalHeader()->hide();
-    g->setSelectionMode(QAbstractItemView::SingleSelection);
-    g->setEditTriggers(QAbstractItemView::AllEditTriggers);
-    GridKeys::leaveOnTab(g);
-    g->horizontalHeader()->setStretchLastSection(true);
-    g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    GridLook::compactRows(g);
-    GridLook::wrapHeader(g);
-    return g;
-}
-
-// Widths for all columns but the last, which takes the rest; none narrower than the longest
-// word of its caption, whatever the font.
-void fitColumns(QTableWidget *g, const QList<int> &widths)
-{
-    for (int c = 0; c < widths.size(); ++c) {
-        const QString caption = g->horizontalHeaderItem(c)->text();
-        g->setColumnWidth(c, std::max(widths.at(c), GridLook::widestWord(g, caption)));
-    }
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    // Enter presses the button that has the focus; elsewhere it presses "Подобрать".
+    b->setAutoDefault(true);
+    return b;
 }
 
 } // namespace
 
 SolverDialog::SolverDialog(DataModules &data, const CalculationInputs &inputs,
                            SolverChoices &choices, QWidget *parent)
-    : QDialog(parent), m_data(data), m_inputs(inputs), m_choices(choices)
+    : QDialog(parent), m_data(data), m_inputs(inputs), m_source(data),
+      m_session(m_source, choices, systemDecimalSeparator())
 {
     setObjectName(QStringLiteral("SolverDialog"));
     setWindowTitle(QStringLiteral("Подбор состава"));
     setFont(windowFont());
     setWindowModality(Qt::ApplicationModal);
 
-    // Another seat may have changed the water analyses since they were read.
-    for (Dataset *ds : {&m_data.own.T_voda, &m_data.own.T_sostav_vody}) {
-        if (ds->isActive())
-            ds->refresh();
-    }
-    SolverSource source(m_data);
-    m_elements = source.elements(m_choices.stage);
-    m_elementsLeftOut = source.leftOut();
-    for (SolverProblem::Element &e : m_elements)
-        e.mode = m_choices.modes.value(e.id, e.mode);
-    m_fertilizers = source.fertilizers();
-
-    auto *lists = new QVBoxLayout;
-    lists->addWidget(setupElementGrid(), 3);
-    lists->addWidget(setupFertilizerGrid(), 2);
-    auto *listsBox = new QWidget(this);
-    listsBox->setLayout(lists);
-    lists->setContentsMargins(0, 0, 0, 0);
-    listsBox->setFixedWidth(ListsWidth);
-
-    m_chart = new ElementChart(QStringLiteral("SolverChart"), this);
-    m_chart->setAccessibleName(QStringLiteral("Диаграмма подбора"));
-
-    auto *middle = new QHBoxLayout;
-    middle->addWidget(listsBox);
-    middle->addWidget(m_chart, 1);
-
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("StatusLabel"));
-    m_status->setWordWrap(true);
-    m_totals = new QLabel(this);
-    m_totals->setObjectName(QStringLiteral("SaltTotalsLabel"));
-
+    // Built in the order they stand, from the top left: the order Tab follows.
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(setupChoices());
-    layout->addLayout(middle, 1);
+    layout->addWidget(setupChemistry());
+    layout->addWidget(setupGrids(), 1);
+    m_status = statusLine("StatusLabel", QStringLiteral("Итог подбора"), true, this);
+    m_totals = statusLine("SaltTotalsLabel", QStringLiteral("Общее кол-во солей"), false, this);
+    m_chemistry = statusLine("ChemistryLabel", QStringLiteral("EC и аммоний ответа"), false, this);
     layout->addWidget(m_status);
     layout->addWidget(m_totals);
+    layout->addWidget(m_chemistry);
     layout->addWidget(setupButtons());
 
+    connect(&m_session, &SolverSession::changed, this, [this] { showSession(); });
     fillWaterBox();
-    readWater();
-    fillElements();
-    fillFertilizers();
-    showChart();
+    showSession();
     resize(BuiltWidth, BuiltHeight);
-}
-
-QString SolverDialog::modeText(ElementMode mode)
-{
-    return ::modeText(mode);
+    m_stage->setFocus();
 }
 
 // ---------------------------------------------------------------- building
@@ -235,7 +113,7 @@ QWidget *SolverDialog::setupChoices()
     m_stage->setAccessibleName(QStringLiteral("Стадия"));
     m_stage->addItem(QStringLiteral("Вега"), int(Stage::Vegetative));
     m_stage->addItem(QStringLiteral("Цвет"), int(Stage::Flowering));
-    m_stage->setCurrentIndex(m_stage->findData(int(m_choices.stage)));
+    m_stage->setCurrentIndex(m_stage->findData(int(m_session.stage())));
     stageLabel->setBuddy(m_stage);
 
     auto *waterLabel = new QLabel(QStringLiteral("Вода:"), bar);
@@ -246,9 +124,7 @@ QWidget *SolverDialog::setupChoices()
     m_water->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     m_water->setMinimumContentsLength(20);
     waterLabel->setBuddy(m_water);
-    auto *waterButton = new QPushButton(QStringLiteral("Анализ воды..."), bar);
-    waterButton->setObjectName(QStringLiteral("WaterButton"));
-    waterButton->setAutoDefault(false);
+    QPushButton *waterButton = button("WaterButton", QStringLiteral("Анализ воды..."), bar);
 
     row->addWidget(stageLabel);
     row->addWidget(m_stage);
@@ -259,66 +135,118 @@ QWidget *SolverDialog::setupChoices()
     row->addStretch(1);
 
     connect(m_stage, &QComboBox::currentIndexChanged, this, [this] {
-        guarded([this] {
-            m_choices.stage = Stage(m_stage->currentData().toInt());
-            // The default follows the new stage's target; a mode the grower set stays.
-            for (SolverProblem::Element &e : m_elements) {
-                e.mode = m_choices.modes.value(e.id,
-                                               SolverProblem::defaultMode(e.target(m_choices.stage)));
-            }
-            fillElements();
-            conditionsChanged();
-        });
+        guarded([this] { m_session.setStage(Stage(m_stage->currentData().toInt())); });
     });
     connect(m_water, &QComboBox::currentIndexChanged, this, [this] {
-        if (m_filling)
-            return;
-        guarded([this] {
-            m_choices.water = m_water->currentData();
-            readWater();
-            fillElements();
-            conditionsChanged();
-        });
+        guarded([this] { m_session.setWater(m_water->currentData()); });
     });
     connect(waterButton, &QPushButton::clicked, this, [this] { guarded([this] { WaterButtonClick(); }); });
     return bar;
 }
 
-QWidget *SolverDialog::setupElementGrid()
+QWidget *SolverDialog::setupChemistry()
 {
-    m_elementGrid = grid("ElementGrid", QStringLiteral("Элементы"),
-                         {QStringLiteral("Элемент"), QStringLiteral("Цель, мг/л"),
-                          QStringLiteral("Режим"), QStringLiteral("Вода, мг/л"),
-                          QStringLiteral("Результат, мг/л"), QStringLiteral("Отклонение, %")},
-                         this);
-    m_elementGrid->setItemDelegateForColumn(ElementMode_, new ModeDelegate(m_elementGrid));
-    fitColumns(m_elementGrid, {56, 70, 92, 70, 102});
-    connect(m_elementGrid, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
-        if (m_filling || item->column() != ElementMode_)
-            return;
-        guarded([this, item] {
-            SolverProblem::Element &e = m_elements[item->row()];
-            e.mode = ElementMode(item->data(ValueRole).toInt());
-            m_choices.modes[e.id] = e.mode;
-            conditionsChanged();
+    auto *bar = new QWidget(this);
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+
+    const auto edit = [bar](const char *name, const QString &label, const QString &accessible,
+                            const QString &hint) {
+        auto *caption = new QLabel(label, bar);
+        auto *e = new QLineEdit(bar);
+        e->setObjectName(QString::fromLatin1(name));
+        e->setAccessibleName(accessible);
+        e->setToolTip(hint);
+        e->setMaximumWidth(70);
+        caption->setBuddy(e);
+        return std::pair{caption, e};
+    };
+    const auto [nh4Label, nh4] = edit("Nh4Edit", QStringLiteral("Аммоний, % от N:"), QStringLiteral("Аммоний, % от N"),
+                                      QStringLiteral("Не больше этой доли азота в аммонийной форме, вода "
+                                                     "включена; пусто — без ограничения"));
+    const auto [ecLabel, ec] = edit("EcEdit", QStringLiteral("EC, мСм/см:"), QStringLiteral("EC стадии"),
+                                    QStringLiteral("EC стадии; с «По EC» цели масштабируются до неё"));
+    m_nh4 = nh4;
+    m_ec = ec;
+    m_byEc = new QCheckBox(QStringLiteral("По EC"), bar);
+    m_byEc->setObjectName(QStringLiteral("ByEcBox"));
+    m_byEc->setToolTip(QStringLiteral("Цели умножаются на одно число, пока EC ответа не станет равна EC стадии"));
+
+    row->addWidget(nh4Label);
+    row->addWidget(m_nh4);
+    row->addSpacing(16);
+    row->addWidget(ecLabel);
+    row->addWidget(m_ec);
+    row->addWidget(m_byEc);
+    row->addStretch(1);
+
+    // A figure that is no number is refused, and the edit shows the session's figure again.
+    const auto typed = [this](QLineEdit *e, void (SolverSession::*set)(std::optional<double>)) {
+        connect(e, &QLineEdit::editingFinished, this, [this, e, set] {
+            guarded([this, e, set] {
+                const QString text = e->text().trimmed();
+                double v = 0;
+                if (!text.isEmpty() && !tryParseDecimal(text, v)) {
+                    showFigures();
+                    throw AppError(QStringLiteral("«%1»: %2 — не число").arg(e->accessibleName(), text));
+                }
+                const std::optional<double> value = text.isEmpty() ? std::nullopt : std::optional(v);
+                const std::optional<double> now = e == m_nh4 ? m_session.ammoniumShare() : m_session.ec();
+                if (value == now)
+                    return;
+                try {
+                    (m_session.*set)(value);
+                } catch (const AppError &) {
+                    showFigures();
+                    throw;
+                }
+            });
+        });
+    };
+    typed(m_nh4, &SolverSession::setAmmoniumShare);
+    typed(m_ec, &SolverSession::setEc);
+    connect(m_byEc, &QCheckBox::toggled, this, [this](bool on) {
+        guarded([this, on] {
+            if (on != m_session.byEc())
+                m_session.setByEc(on);
         });
     });
-    return m_elementGrid;
+    return bar;
 }
 
-QWidget *SolverDialog::setupFertilizerGrid()
+QWidget *SolverDialog::setupGrids()
 {
-    m_fertilizerGrid = grid("FertilizerGrid", QStringLiteral("Удобрения"),
-                            {QStringLiteral("Удобрение"), QStringLiteral("Кол-во г/л."),
-                             QStringLiteral("Закрепить"), QStringLiteral("Не больше г/л.")},
-                            this);
-    m_fertilizerGrid->setItemDelegateForColumn(FertilizerAtMost, new BoundDelegate(m_fertilizerGrid));
-    fitColumns(m_fertilizerGrid, {200, 80, 75});
-    connect(m_fertilizerGrid, &QTableWidget::itemChanged, this, [this] {
-        if (!m_filling)
-            guarded([this] { conditionsChanged(); });
-    });
-    return m_fertilizerGrid;
+    m_elementGrid = new SolverGrid(QStringLiteral("ElementGrid"), QStringLiteral("Элементы"),
+                                   new SolverElementModel(m_session, this), this);
+    m_elementGrid->setItemDelegateForColumn(SolverElementModel::Mode, new ModeDelegate(m_elementGrid));
+    m_elementGrid->setItemDelegateForColumn(SolverElementModel::Weight, new WeightDelegate(m_elementGrid));
+    m_elementGrid->fitColumns({56, 70, 92, 40, 70, 102});
+
+    m_fertilizerGrid = new SolverGrid(QStringLiteral("FertilizerGrid"), QStringLiteral("Удобрения"),
+                                      new SolverFertilizerModel(m_session, this), this);
+    m_fertilizerGrid->setItemDelegateForColumn(SolverFertilizerModel::AtMost,
+                                               new BoundDelegate(m_fertilizerGrid));
+    m_fertilizerGrid->fitColumns({200, 80, 75});
+
+    auto *lists = new QVBoxLayout;
+    lists->setContentsMargins(0, 0, 0, 0);
+    lists->addWidget(m_elementGrid, 3);
+    lists->addWidget(m_fertilizerGrid, 2);
+    auto *listsBox = new QWidget(this);
+    listsBox->setLayout(lists);
+    listsBox->setFixedWidth(ListsWidth);
+
+    // A picture to look at: nothing to do there, so no stop for Tab.
+    m_chart = new ElementChart(QStringLiteral("SolverChart"), this);
+    m_chart->setAccessibleName(QStringLiteral("Диаграмма подбора"));
+    m_chart->setFocusPolicy(Qt::NoFocus);
+
+    auto *middle = new QWidget(this);
+    auto *row = new QHBoxLayout(middle);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(listsBox);
+    row->addWidget(m_chart, 1);
+    return middle;
 }
 
 QWidget *SolverDialog::setupButtons()
@@ -327,16 +255,11 @@ QWidget *SolverDialog::setupButtons()
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
     row->addStretch(1);
-    auto *solve = new QPushButton(QStringLiteral("Подобрать"), bar);
-    solve->setObjectName(QStringLiteral("SolveButton"));
+    QPushButton *solve = button("SolveButton", QStringLiteral("Подобрать"), bar);
     solve->setDefault(true);
-    m_apply = new QPushButton(QStringLiteral("Применить"), bar);
-    m_apply->setObjectName(QStringLiteral("ApplySolveButton"));
-    m_apply->setAutoDefault(false);
+    m_apply = button("ApplySolveButton", QStringLiteral("Применить"), bar);
     m_apply->setEnabled(false);
-    auto *close = new QPushButton(QStringLiteral("Закрыть"), bar);
-    close->setObjectName(QStringLiteral("CloseSolveButton"));
-    close->setAutoDefault(false);
+    QPushButton *close = button("CloseSolveButton", QStringLiteral("Закрыть"), bar);
     row->addWidget(solve);
     row->addWidget(m_apply);
     row->addWidget(close);
@@ -346,113 +269,18 @@ QWidget *SolverDialog::setupButtons()
     return bar;
 }
 
-// ---------------------------------------------------------------- filling
-
-void SolverDialog::fillWaterBox()
-{
-    m_filling = true;
-    m_water->clear();
-    m_water->addItem(QStringLiteral("Без учёта воды"), QVariant());
-    for (const SolverSource::WaterAnalysis &a : SolverSource(m_data).waterAnalyses())
-        m_water->addItem(a.name, a.id);
-    int chosen = 0;
-    for (int i = 1; i < m_water->count() && !m_choices.water.isNull(); ++i) {
-        if (m_water->itemData(i).toLongLong() == m_choices.water.toLongLong())
-            chosen = i;
-    }
-    m_water->setCurrentIndex(chosen);
-    m_choices.water = m_water->currentData(); // an analysis since deleted: none
-    m_filling = false;
-}
-
-void SolverDialog::readWater()
-{
-    const QHash<int, double> water = SolverSource(m_data).water(m_choices.water);
-    for (SolverProblem::Element &e : m_elements)
-        e.water = water.value(e.id);
-}
-
-void SolverDialog::fillElements()
-{
-    m_filling = true;
-    m_elementGrid->setRowCount(int(m_elements.size()));
-    for (int r = 0; r < m_elements.size(); ++r) {
-        const SolverProblem::Element &e = m_elements.at(r);
-        m_elementGrid->setItem(r, ElementName, readOnly(e.name));
-        m_elementGrid->setItem(r, ElementTarget, readOnly(number(e.target(m_choices.stage))));
-        auto *mode = new QTableWidgetItem(modeText(e.mode));
-        mode->setData(ValueRole, int(e.mode));
-        m_elementGrid->setItem(r, ElementMode_, mode);
-        m_elementGrid->setItem(r, ElementWater, readOnly(number(e.water)));
-        m_elementGrid->setItem(r, ElementResult, readOnly(QString()));
-        m_elementGrid->setItem(r, ElementDeviation, readOnly(QString()));
-    }
-    m_filling = false;
-}
-
-void SolverDialog::fillFertilizers()
-{
-    m_filling = true;
-    m_fertilizerGrid->setRowCount(int(m_fertilizers.size()));
-    for (int r = 0; r < m_fertilizers.size(); ++r) {
-        const SolverProblem::Fertilizer &f = m_fertilizers.at(r);
-        m_fertilizerGrid->setItem(r, FertilizerName, readOnly(f.name));
-        m_fertilizerGrid->setItem(r, FertilizerAmount, readOnly(number(f.current)));
-        auto *fixed = new QTableWidgetItem;
-        fixed->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
-        fixed->setCheckState(Qt::Unchecked);
-        m_fertilizerGrid->setItem(r, FertilizerFixed, fixed);
-        auto *bound = new QTableWidgetItem;
-        bound->setData(ValueRole, QVariant());
-        m_fertilizerGrid->setItem(r, FertilizerAtMost, bound);
-    }
-    m_filling = false;
-}
-
 // ---------------------------------------------------------------- handlers
-
-SolverProblem SolverDialog::problem()
-{
-    SolverProblem p;
-    p.stage = m_choices.stage;
-    p.percentage = m_inputs.percentage();
-    p.options = SolverSource(m_data).saltOptions();
-    p.decimalSeparator = systemDecimalSeparator();
-    p.elements = m_elements;
-    // The rows and their fertilizers' compositions as the file holds them now.
-    SolverSource source(m_data);
-    p.fertilizers = source.fertilizers();
-    p.leftOut = m_elementsLeftOut + source.leftOut();
-    for (SolverProblem::Fertilizer &f : p.fertilizers) {
-        for (int r = 0; r < m_fertilizers.size(); ++r) {
-            if (m_fertilizers.at(r).row != f.row)
-                continue;
-            f.fixed = m_fertilizerGrid->item(r, FertilizerFixed)->checkState() == Qt::Checked;
-            const QVariant bound = m_fertilizerGrid->item(r, FertilizerAtMost)->data(ValueRole);
-            if (!bound.isNull())
-                f.atMost = bound.toDouble();
-        }
-    }
-    return p;
-}
 
 void SolverDialog::SolveButtonClick()
 {
-    SolverProblem p = problem();
-    SolverResult r = solveComposition(p);
-    m_solved = std::move(p);
-    m_result = std::move(r);
-    showResult();
+    m_session.solve(m_inputs.percentage());
 }
 
 void SolverDialog::ApplySolveButtonClick()
 {
-    if (!m_result || m_result->status != SolverResult::Status::Solved)
+    WorkingComposition composition(m_data.form4);
+    if (!m_session.apply(composition))
         return;
-    QList<QPair<QVariant, double>> amounts;
-    for (int f = 0; f < m_solved.fertilizers.size(); ++f)
-        amounts.append({m_solved.fertilizers.at(f).row, m_result->amounts.at(f)});
-    WorkingComposition(m_data.form4).setAmounts(amounts);
     Q_EMIT applied();
     accept();
 }
@@ -465,10 +293,8 @@ void SolverDialog::WaterButtonClick()
         connect(m_waterWindow, &WaterWindow::closed, this, [this] {
             guarded([this] {
                 // Names and rows may have changed, the chosen analysis may be gone.
+                m_session.rereadWater();
                 fillWaterBox();
-                readWater();
-                fillElements();
-                conditionsChanged();
             });
         });
     }
@@ -479,65 +305,51 @@ void SolverDialog::WaterButtonClick()
 
 // ---------------------------------------------------------------- showing
 
-void SolverDialog::conditionsChanged()
+void SolverDialog::fillWaterBox()
 {
-    m_result.reset();
-    m_apply->setEnabled(false);
-    m_status->clear();
-    m_totals->clear();
-    m_filling = true;
-    for (int r = 0; r < m_elementGrid->rowCount(); ++r) {
-        for (int c : {ElementResult, ElementDeviation}) {
-            m_elementGrid->item(r, c)->setText(QString());
-            m_elementGrid->item(r, c)->setData(Qt::BackgroundRole, QVariant());
-        }
+    const QSignalBlocker quiet(m_water);
+    m_water->clear();
+    m_water->addItem(QStringLiteral("Без учёта воды"), QVariant());
+    for (const SolverSource::WaterAnalysis &a : m_session.waterAnalyses())
+        m_water->addItem(a.name, a.id);
+    int chosen = 0;
+    for (int i = 1; i < m_water->count() && !m_session.water().isNull(); ++i) {
+        if (m_water->itemData(i).toLongLong() == m_session.water().toLongLong())
+            chosen = i;
     }
-    // What a kept amount keeps is the composition's amount, so that is what the column shows.
-    for (int r = 0; r < m_fertilizerGrid->rowCount() && r < m_fertilizers.size(); ++r)
-        m_fertilizerGrid->item(r, FertilizerAmount)->setText(number(m_fertilizers.at(r).current));
-    m_filling = false;
+    m_water->setCurrentIndex(chosen);
+}
+
+void SolverDialog::showSession()
+{
+    say(m_status, m_session.statusText());
+    QPalette p = m_status->palette();
+    p.setColor(QPalette::WindowText, m_session.statusIsWarning() ? ElementChart::warningColour()
+                                                                 : palette().color(QPalette::WindowText));
+    m_status->setPalette(p);
+    say(m_totals, m_session.totalsText());
+    say(m_chemistry, m_session.chemistryText());
+    showFigures();
+    m_apply->setEnabled(m_session.hasAmounts());
     showChart();
 }
 
-void SolverDialog::showResult()
+void SolverDialog::showFigures()
 {
-    const bool solved = m_result->status == SolverResult::Status::Solved;
-    m_filling = true;
-    if (solved) {
-        const QColor warning = ElementChart::warningColour().lighter(170);
-        for (int r = 0; r < m_result->elements.size(); ++r) {
-            const SolverResult::Element &e = m_result->elements.at(r);
-            m_elementGrid->item(r, ElementWater)->setText(number(e.water));
-            m_elementGrid->item(r, ElementResult)->setText(number(e.result));
-            QTableWidgetItem *deviation = m_elementGrid->item(r, ElementDeviation);
-            deviation->setText(e.deviation ? percent(*e.deviation) : QString());
-            deviation->setData(Qt::BackgroundRole, e.warning ? QVariant(warning) : QVariant());
-        }
-        for (int f = 0; f < m_solved.fertilizers.size(); ++f) {
-            for (int r = 0; r < m_fertilizers.size(); ++r) {
-                if (m_fertilizers.at(r).row == m_solved.fertilizers.at(f).row)
-                    m_fertilizerGrid->item(r, FertilizerAmount)->setText(number(m_result->amounts.at(f)));
-            }
-        }
-        m_totals->setText(QStringLiteral("Общее кол-во солей: %1 мг./л., %2 PPM")
-                              .arg(number(RoundDecimals(m_result->totals.concentration, 2)),
-                                   number(RoundDecimals(m_result->totals.ppm, 2))));
-    } else {
-        m_totals->clear();
-    }
-    m_filling = false;
-    m_status->setText(m_result->statusText(m_solved));
-    QPalette p = m_status->palette();
-    p.setColor(QPalette::WindowText, solved ? palette().color(QPalette::WindowText)
-                                            : ElementChart::warningColour());
-    m_status->setPalette(p);
-    m_apply->setEnabled(solved);
-    showChart();
+    const auto show = [](QLineEdit *e, const std::optional<double> &value) {
+        const QString text = value ? formatGeneral(*value) : QString();
+        if (e->text() != text)
+            e->setText(text);
+    };
+    show(m_nh4, m_session.ammoniumShare());
+    show(m_ec, m_session.ec());
+    const QSignalBlocker quiet(m_byEc);
+    m_byEc->setChecked(m_session.byEc());
 }
 
 void SolverDialog::showChart()
 {
-    const Stage stage = m_choices.stage;
+    const Stage stage = m_session.stage();
     ElementChart::Series target{QStringLiteral("Цель"),
                                 WinColor::toQColor(stage == Stage::Vegetative ? WinColor::clMoneyGreen
                                                                               : FloweringColour),
@@ -545,12 +357,13 @@ void SolverDialog::showChart()
     ElementChart::Series result{QStringLiteral("Результат"), WinColor::toQColor(WinColor::clTeal),
                                 {}, {}};
     QStringList names;
-    for (int r = 0; r < m_elements.size(); ++r) {
-        names.append(m_elements.at(r).name);
-        target.values.append(m_elements.at(r).target(stage));
-        if (m_result && m_result->status == SolverResult::Status::Solved) {
-            result.values.append(m_result->elements.at(r).result);
-            result.warnings.append(m_result->elements.at(r).warning);
+    const QList<SolverProblem::Element> &elements = m_session.elements();
+    for (int r = 0; r < elements.size(); ++r) {
+        names.append(elements.at(r).name);
+        target.values.append(elements.at(r).target(stage));
+        if (const std::optional<double> value = m_session.resultOf(r)) {
+            result.values.append(*value);
+            result.warnings.append(isWarning(m_session.elementRow(r).meaning));
         }
     }
     QList<ElementChart::Series> series{target};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "solverchoices.h"
+#include "calc/solver/solverchoices.h"
 
 #include <QObject>
 

@@ -1,6 +1,7 @@
 #include "stocktankmodel.h"
 
-#include "stocksheet.h"
+#include "calc/stock/stocksheet.h"
+#include "data/textconv.h"
 
 #include "ui/color/widgetcolour.h"
 
@@ -40,9 +41,11 @@ QVariant StockTankModel::data(const QModelIndex &index, int role) const
         return {};
     const bool total = index.row() == m_tank.lines.size();
     switch (role) {
-    case Qt::DisplayRole:
-        return total ? StockSheet::totalText(m_tank, index.column())
-                     : StockSheet::cellText(m_tank.lines.at(index.row()), index.column());
+    case Qt::DisplayRole: {
+        const StockSheet sheet(systemDecimalSeparator());
+        return total ? sheet.totalText(m_tank, index.column())
+                     : sheet.cellText(m_tank.lines.at(index.row()), index.column());
+    }
     case Qt::TextAlignmentRole:
         return QVariant((index.column() == StockSheet::Name ? Qt::AlignLeft : Qt::AlignRight)
                         | Qt::AlignVCenter);

@@ -23,6 +23,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -61,6 +62,12 @@ QGroupBox *group(const QString &name, const QString &title, QWidget *content)
     layout->setContentsMargins(2, 2, 2, 2);
     layout->addWidget(content);
     return box;
+}
+
+// The sheet in the grower's number format.
+StockSheet shownSheet()
+{
+    return StockSheet(systemDecimalSeparator());
 }
 
 // The price is per kilogram in the currency the system's locale names; a locale that names none
@@ -406,7 +413,7 @@ void StockWindow::ButtonExportClick()
         column.kind = c <= 1 ? WorksheetCellKind::Text : WorksheetCellKind::Number;
         sheet.columns.append(column);
     }
-    const QList<WorksheetRow> rows = StockSheet::worksheetRows(m_plan);
+    const QList<WorksheetRow> rows = shownSheet().worksheetRows(m_plan);
     WorksheetWriter(sheet).writeFile(ExportFile, worksheetRowsFrom(rows));
     GridExport::writeCsvBeside(ExportFile, sheet, rows);
     Messages::ask({QStringLiteral("Выгружено в файл:\n%1")
@@ -442,7 +449,7 @@ void StockWindow::printSheet(QPrinter &printer)
     QFont font = windowFont();
     font.setPointSize(10);
     document.setDefaultFont(font);
-    document.setHtml(StockSheet::html(m_plan, heading()));
+    document.setHtml(shownSheet().html(m_plan, heading()));
     document.print(&printer);
     if (printer.printerState() == QPrinter::Error)
         throw AppError(QStringLiteral("Лист не напечатан: принтер сообщил об ошибке"));
@@ -515,7 +522,7 @@ void StockWindow::showPlan()
     m_warningList->addItems(m_plan.warnings);
     m_costLabel->setText(m_plan.tanks.isEmpty()
                              ? QStringLiteral("В составе нет удобрений с количеством.")
-                             : StockSheet::costSummary(m_plan) + u'.');
+                             : shownSheet().costSummary(m_plan) + u'.');
 }
 
 // ---------------------------------------------------------------- events

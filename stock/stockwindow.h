@@ -3,7 +3,7 @@
 #include "calc/run/recipe.h"
 #include "calc/stock/stockplan.h"
 #include "calc/stock/stockplanning.h"
-#include "stocksheet.h"
+#include "calc/stock/stocksheet.h"
 
 #include "ui/pendingrows.h"
 

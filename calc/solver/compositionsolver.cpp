@@ -2,6 +2,8 @@
 
 #include "calc/run/numbers.h"
 #include "linearprogramme.h"
+#include "solverchemistry.h"
+#include "solverdefaults.h"
 
 #include "data/apperror.h"
 #include "data/textconv.h"
@@ -17,6 +19,15 @@ using Conflict = SolverResult::Conflict;
 // Weight of 1 g/L in the objective. A relative deviation of 0.001 % outweighs it, so it only
 // chooses among answers that are equally close, in favour of the lightest.
 constexpr double LightnessWeight = 1e-5;
+
+// The cost of 1 mg/L of sodium or chloride the fertilizers bring when the grower asks nothing of
+// them: far above the lightness, so that an answer as close without them wins, and far below a
+// target's deviation (about weight / target per mg/L), so that no target is given up for it.
+constexpr double BallastWeight = 1e-4;
+
+// The cost of a "Не меньше" element's excess, against a shortfall of a "Цель" of the same
+// weight: extra sulphate is tolerated, but not for nothing.
+constexpr double ExcessShare = 0.1;
 
 // Beyond these no real fertilizer or solution lies: 1 g/L of a pure element brings 1000 mg/L,
 // the target editors stop at 1e15, and the least percentage (0.0001 %) through a factor brings
@@ -107,6 +118,14 @@ public:
                     m_constraints.append({Conflict::Kind::AtMost, i});
             }
         }
+        if (problem.ammoniumShare) {
+            const double share = *problem.ammoniumShare;
+            if (!(share >= 0 && share <= 100)) {
+                throw AppError(QStringLiteral("Аммоний, % от N: %1 не годится для подбора, нужно от 0 до 100")
+                                   .arg(formatGeneral(share, problem.decimalSeparator)));
+            }
+            addAmmonium(share / 100);
+        }
         for (int f = 0; f < fertilizers.size(); ++f) {
             if (fertilizers.at(f).fixed)
                 m_constraints.append({Conflict::Kind::Fixed, f});
@@ -146,6 +165,22 @@ public:
     }
 
 private:
+    // The ammonium of the answer, water included, at most `share` of its N:
+    // Σ (NH4_f − share × N_f) x_f ≤ share × N_water − NH4_water.
+    void addAmmonium(double share)
+    {
+        bool carried = false;
+        for (const SolverProblem::Fertilizer &f : m_problem.fertilizers) {
+            const SolverChemistry::Nitrogen n = SolverChemistry::nitrogenOf(f);
+            m_ammonium.append(n.ammonium - share * n.total);
+            carried = carried || n.ammonium > 0;
+        }
+        const SolverChemistry::Nitrogen water = SolverChemistry::nitrogenOf(m_problem.water);
+        m_ammoniumRoom = share * water.total - water.ammonium;
+        if (carried)
+            m_constraints.append({Conflict::Kind::Ammonium, 0});
+    }
+
     LinearProgramme build(const QList<Conflict> &enabled, bool margins, bool objective) const
     {
         const auto &fertilizers = m_problem.fertilizers;
@@ -158,7 +193,7 @@ private:
                 lower = upper = fert.current;
             if (enabled.contains(Conflict{Conflict::Kind::AmountAtMost, f}))
                 upper = std::min(upper, *fert.atMost);
-            lp.addColumn(lower, upper, objective && !fert.fixed ? LightnessWeight : 0);
+            lp.addColumn(lower, upper, objective && !fert.fixed ? LightnessWeight + ballast(f) : 0);
         }
         for (int i = 0; i < m_problem.elements.size(); ++i) {
             if (!m_takesPart.at(i))
@@ -170,30 +205,72 @@ private:
             if (e.mode == ElementMode::Target && objective) {
                 row = lp.addRow(need, need);
                 // A target of 0 has no relative deviation: its mg/L count as they are.
-                const double target = e.target(m_problem.stage);
-                const double weight = target > 0 ? 1 / target : 1;
+                const double weight = weightOf(e);
                 lp.setEntry(row, lp.addColumn(0, LinearProgramme::Infinity, weight), -1);
                 lp.setEntry(row, lp.addColumn(0, LinearProgramme::Infinity, weight), 1);
             } else if (e.mode == ElementMode::AtLeast
                        && enabled.contains(Conflict{Conflict::Kind::AtLeast, i})) {
-                row = lp.addRow(need + margin, LinearProgramme::Infinity);
+                // A ceiling the water alone passes cannot hold: none then.
+                const double target = e.target(m_problem.stage);
+                const bool capped = e.ceiling && std::isfinite(*e.ceiling) && *e.ceiling >= 1;
+                const double ceiling = capped ? *e.ceiling * target - e.water : LinearProgramme::Infinity;
+                row = lp.addRow(need + margin, ceiling >= need + 2 * margin ? ceiling - margin
+                                                                            : LinearProgramme::Infinity);
+                if (objective) {
+                    // What passes the target costs a tenth of a shortfall of the same weight.
+                    const int excess = lp.addRow(-LinearProgramme::Infinity, need);
+                    lp.setEntry(excess, lp.addColumn(0, LinearProgramme::Infinity,
+                                                     ExcessShare * weightOf(e)), -1);
+                    for (int f = 0; f < fertilizers.size(); ++f)
+                        lp.setEntry(excess, f, m_matrix.at(i).at(f));
+                }
             } else if (e.mode == ElementMode::AtMost
                        && enabled.contains(Conflict{Conflict::Kind::AtMost, i})) {
                 row = lp.addRow(-LinearProgramme::Infinity, need - margin);
             } else if (objective && m_overWatered.contains(i)) {
                 // As little more of it as the rest allows: what the fertilizers add is a
                 // deviation, weighted like a target's.
-                const double target = e.target(m_problem.stage);
                 row = lp.addRow(-LinearProgramme::Infinity, 0);
-                lp.setEntry(row, lp.addColumn(0, LinearProgramme::Infinity,
-                                              target > 0 ? 1 / target : 1), -1);
+                lp.setEntry(row, lp.addColumn(0, LinearProgramme::Infinity, weightOf(e)), -1);
             }
             if (row < 0)
                 continue;
             for (int f = 0; f < fertilizers.size(); ++f)
                 lp.setEntry(row, f, m_matrix.at(i).at(f));
         }
+        if (enabled.contains(Conflict{Conflict::Kind::Ammonium, 0})) {
+            double spread = 0;
+            for (int f = 0; f < fertilizers.size(); ++f)
+                spread += fertilizers.at(f).fixed ? 0 : std::abs(m_ammonium.at(f));
+            const double margin = margins ? spread * unit(AmountDecimals) : 0;
+            const int row = lp.addRow(-LinearProgramme::Infinity, m_ammoniumRoom - margin);
+            for (int f = 0; f < fertilizers.size(); ++f)
+                lp.setEntry(row, f, m_ammonium.at(f));
+        }
         return lp;
+    }
+
+    // The cost of the sodium and chloride 1 g/L of fertilizer `f` brings where the grower asks
+    // nothing of them.
+    double ballast(int f) const
+    {
+        double mg = 0;
+        for (int i = 0; i < m_problem.elements.size(); ++i) {
+            const SolverProblem::Element &e = m_problem.elements.at(i);
+            const QString symbol = e.name.trimmed();
+            if (e.mode == ElementMode::Ignore && (symbol == QLatin1String("Na") || symbol == QLatin1String("Cl")))
+                mg += m_matrix.at(i).at(f);
+        }
+        return BallastWeight * mg;
+    }
+
+    // A relative deviation's cost: the grower's weight over the target. A target of 0 has no
+    // relative deviation: its mg/L count as they are.
+    double weightOf(const SolverProblem::Element &e) const
+    {
+        const double target = e.target(m_problem.stage);
+        const double weight = std::clamp(e.weight, SolverDefaults::MinWeight, SolverDefaults::MaxWeight);
+        return target > 0 ? weight / target : weight;
     }
 
     // How far rounding may move an element's concentration: each free amount by one unit of
@@ -214,6 +291,8 @@ private:
     QList<int> m_uncarried;
     QList<int> m_overWatered; // "Не больше" elements the water alone passes
     QList<Conflict> m_constraints;
+    QList<double> m_ammonium; // per fertilizer, mg/L of 1 g/L, when the share is bounded
+    double m_ammoniumRoom = 0;
 };
 
 bool breaksMode(ElementMode mode, double deviation)
@@ -231,14 +310,9 @@ bool breaksMode(ElementMode mode, double deviation)
     return false;
 }
 
-} // namespace
 
-ElementMode SolverProblem::defaultMode(double target)
-{
-    return target > 0 ? ElementMode::Target : ElementMode::Ignore;
-}
-
-SolverResult solveComposition(const SolverProblem &problem)
+// One fit of the amounts to the problem as it stands.
+SolverResult solveRound(const SolverProblem &problem)
 {
     const Model model(problem);
     SolverResult none;
@@ -298,6 +372,105 @@ SolverResult solveComposition(const SolverProblem &problem)
     return r;
 }
 
+
+// The problem of one round: the targets times `scale`, and every acid the grower did not keep
+// held at its dose, the first one dosed against the water's alkalinity and the others at none.
+SolverProblem roundOf(const SolverProblem &problem, double scale, SolverResult &notes)
+{
+    SolverProblem p = problem;
+    for (SolverProblem::Element &e : p.elements) {
+        e.vega *= scale;
+        e.cvet *= scale;
+    }
+    notes.scale = scale;
+    notes.acid.reset();
+    notes.acidDose.reset();
+    const bool alkaline = SolverChemistry::alkalinityOf(p) > 0;
+    for (int f = 0; f < p.fertilizers.size(); ++f) {
+        SolverProblem::Fertilizer &fert = p.fertilizers[f];
+        if (!fert.acid || fert.fixed)
+            continue;
+        fert.fixed = true;
+        fert.current = 0;
+        if (alkaline && !notes.acid) {
+            const Chemistry::AcidDose dose = SolverChemistry::doseOf(p, f);
+            fert.current = std::min(MaxAmount, double(RoundDecimals(dose.gramsPerLitre, AmountDecimals)));
+            notes.acid = f;
+            notes.acidDose = dose;
+        }
+    }
+    return p;
+}
+
+SolverResult solveAt(const SolverProblem &problem, double scale)
+{
+    SolverResult notes;
+    const SolverProblem p = roundOf(problem, scale, notes);
+    SolverResult r = solveRound(p);
+    r.scale = notes.scale;
+    r.acid = notes.acid;
+    r.acidDose = notes.acidDose;
+    return r;
+}
+
+// "По EC": the answer's EC grows with the scale of the targets, nearly in proportion; the
+// secant through the last two rounds finds the scale in a few, the closest round is kept.
+constexpr int EcRounds = 8;
+constexpr double EcAim = 0.01; // mS/cm: well inside EcTolerance
+constexpr double MinScale = 0.01;
+constexpr double MaxScale = 20;
+
+SolverResult solveByEc(const SolverProblem &problem, SolverResult first)
+{
+    const double want = *problem.ec;
+    const auto off = [want](const SolverResult &r) { return std::abs(*r.ec - want); };
+    SolverResult best = std::move(first);
+    double s0 = 1;
+    double e0 = *best.ec;
+    double s1 = std::clamp(e0 > 0 ? want / e0 : MaxScale, MinScale, MaxScale);
+    for (int round = 0; round < EcRounds && off(best) > EcAim; ++round) {
+        SolverResult next = solveAt(problem, s1);
+        if (next.status != SolverResult::Status::Solved || !next.ec)
+            break;
+        const double e1 = *next.ec;
+        if (off(next) < off(best))
+            best = std::move(next);
+        double s2 = e1 != e0 ? s1 + (want - e1) * (s1 - s0) / (e1 - e0) : s1 * want / e1;
+        if (!std::isfinite(s2) || s2 <= 0)
+            s2 = e1 > 0 ? s1 * want / e1 : MaxScale;
+        s2 = std::clamp(s2, MinScale, MaxScale);
+        if (s2 == s1)
+            break; // held at a limit of the scale: the EC cannot be reached
+        s0 = s1;
+        e0 = e1;
+        s1 = s2;
+    }
+    best.ecMissed = off(best) > EcTolerance;
+    return best;
+}
+
+} // namespace
+
+SolverResult solveComposition(const SolverProblem &problem)
+{
+    SolverResult r = solveAt(problem, 1);
+    const bool byEc = problem.byEc && problem.ec && *problem.ec > 0;
+    if (byEc && r.status == SolverResult::Status::Solved && r.ec)
+        r = solveByEc(problem, std::move(r));
+    else if (byEc)
+        r.ecMissed = true;
+    // The balance of the targets as the answer was fitted to them.
+    SolverResult notes;
+    const SolverProblem fitted = roundOf(problem, r.scale, notes);
+    r.imbalance = SolverChemistry::imbalanceOf(fitted, notes.acidDose ? notes.acidDose->meq : 0);
+    r.saline = SolverChemistry::salineOf(problem);
+    if (r.status == SolverResult::Status::Solved) {
+        for (int i : r.saline)
+            r.elements[i].warning = true;
+    }
+    return r;
+}
+
 SolverResult predictComposition(const SolverProblem &problem, const QList<double> &amounts)
 {
     if (amounts.size() != problem.fertilizers.size()) {
@@ -328,99 +501,14 @@ SolverResult predictComposition(const SolverProblem &problem, const QList<double
         out.result = out.water + out.fertilizers;
         if (out.target > 0) {
             out.deviation = (out.result - out.target) / out.target * 100;
-            out.warning = breaksMode(e.mode, *out.deviation);
+            out.warning = breaksMode(e.mode, *out.deviation)
+                          || (e.mode == ElementMode::AtLeast && e.ceiling
+                              && *out.deviation > (*e.ceiling - 1) * 100 + DeviationTolerance);
         }
         r.elements.append(out);
     }
+    const SolverChemistry::Reading reading = SolverChemistry::readingOf(problem, amounts);
+    r.ec = reading.ec;
+    r.ammoniumShare = reading.ammoniumShare;
     return r;
-}
-
-QString modeText(ElementMode mode)
-{
-    switch (mode) {
-    case ElementMode::Target:
-        return QStringLiteral("Цель");
-    case ElementMode::AtLeast:
-        return QStringLiteral("Не меньше");
-    case ElementMode::AtMost:
-        return QStringLiteral("Не больше");
-    case ElementMode::Ignore:
-        break;
-    }
-    return QStringLiteral("Игнорировать");
-}
-
-QString SolverResult::statusText(const SolverProblem &problem) const
-{
-    const auto names = [&problem](const QList<int> &elements) {
-        QStringList out;
-        for (int i : elements)
-            out.append(problem.elements.at(i).name);
-        return out.join(QStringLiteral(", "));
-    };
-    const QString none = uncarried.isEmpty()
-                             ? QString()
-                             : QStringLiteral(" Ни одно удобрение состава не содержит: %1.")
-                                   .arg(names(uncarried));
-    const QString leftOut = problem.leftOut.isEmpty()
-                                ? QString()
-                                : QStringLiteral(" Не учтены %1.").arg(problem.leftOut.join(QStringLiteral(", ")));
-    switch (status) {
-    case Status::NothingAsked:
-        return QStringLiteral("Нечего подбирать: ни один элемент не участвует.") + none + leftOut;
-    case Status::NoAnswer:
-        return QStringLiteral("Решение не найдено: задача слишком вырождена. "
-                              "Измените режимы или ограничения и подберите снова.")
-               + none + leftOut;
-    case Status::Contradiction:
-        break;
-    case Status::Solved: {
-        QString text = uncarried.isEmpty() ? QStringLiteral("Подобрано.")
-                                           : QStringLiteral("Подобрано по остальным элементам.") + none;
-        const auto bounds = [&problem](const QList<int> &elements) {
-            QStringList out;
-            for (int i : elements) {
-                out.append(QStringLiteral("%1 «%2»").arg(problem.elements.at(i).name,
-                                                         modeText(problem.elements.at(i).mode)));
-            }
-            return out.join(QStringLiteral(", "));
-        };
-        if (!unmet.isEmpty())
-            text += QStringLiteral(" Не выполнено: %1.").arg(bounds(unmet));
-        if (!missedByRounding.isEmpty()) {
-            text += QStringLiteral(" С точностью до округления количеств: %1.")
-                        .arg(bounds(missedByRounding));
-        }
-        if (!atMaxAmount.isEmpty()) {
-            QStringList held;
-            for (int f : atMaxAmount)
-                held.append(problem.fertilizers.at(f).name);
-            text += QStringLiteral(" Целям нужно больше %1 г/л: %2.")
-                        .arg(formatGeneral(MaxAmount, problem.decimalSeparator),
-                             held.join(QStringLiteral(", ")));
-        }
-        return text + leftOut;
-    }
-    }
-    QStringList involved;
-    using Kind = Conflict::Kind;
-    for (const Conflict &c : conflicts) {
-        switch (c.kind) {
-        case Kind::AtLeast:
-        case Kind::AtMost:
-            involved.append(QStringLiteral("%1 «%2»").arg(
-                problem.elements.at(c.index).name,
-                modeText(c.kind == Kind::AtLeast ? ElementMode::AtLeast : ElementMode::AtMost)));
-            break;
-        case Kind::Fixed:
-            involved.append(QStringLiteral("%1 «Закрепить»").arg(problem.fertilizers.at(c.index).name));
-            break;
-        case Kind::AmountAtMost:
-            involved.append(QStringLiteral("%1 «Не больше г/л.»").arg(problem.fertilizers.at(c.index).name));
-            break;
-        }
-    }
-    return QStringLiteral("Ограничения противоречат друг другу: %1. Ничего не подобрано.")
-               .arg(involved.join(QStringLiteral(", ")))
-           + none + leftOut;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "calc/chemistry/ionmakeup.h"
 #include "calc/run/concentration.h"
 
 #include <QList>
@@ -29,6 +30,9 @@ struct SolverProblem
         bool fixed = false;                // keep the current amount
         std::optional<double> atMost;      // g/L
         double ppm = 0;                    // of 1 g/L, for the salt totals
+        Chemistry::NitrogenForm nitrogen = Chemistry::NitrogenForm::Nitrate; // of plain N
+        // An acid is dosed against the water's alkalinity, never fitted.
+        std::optional<Chemistry::AcidProduct> acid;
     };
     struct Element
     {
@@ -38,12 +42,12 @@ struct SolverProblem
         double cvet = 0;
         ElementMode mode = ElementMode::Ignore;
         double water = 0; // mg/L the source water brings
+        int weight = 1;   // of its relative deviation in the objective, 1 to 10
+        // "Не меньше" holds below this many times the target, and the least excess is preferred.
+        std::optional<double> ceiling;
 
         double target(Stage stage) const { return stage == Stage::Vegetative ? vega : cvet; }
     };
-
-    // "Цель" for an element with a target above 0, "Игнорировать" for the others.
-    static ElementMode defaultMode(double target);
 
     QList<Fertilizer> fertilizers; // the working composition's rows, in order
     QList<Element> elements;       // the crop's target rows, in order
@@ -52,6 +56,14 @@ struct SolverProblem
     SaltOptions options;  // the options row's, for the salt totals
     QChar decimalSeparator = u'.'; // of the numbers in texts: a window's is the system's
     QStringList leftOut;  // rows the reading left out (SolverSource::leftOut), to be named
+
+    // The water as the chemistry reads it (every element by symbol, its HCO3 and pH): for the
+    // ammonium, the acid, the EC and the balance. The elements' `water` hold the same mg/L.
+    Chemistry::Water water;
+    std::optional<double> ammoniumShare; // the most % of N as ammonium, water included
+    std::optional<double> ec;            // mS/cm the stage asks for
+    bool byEc = false;                   // scale the targets until the answer's EC meets `ec`
+    double targetPh = Chemistry::DefaultTargetPh; // the acid's
 };
 
 // The answer, and what the concentration run will compute from it.
@@ -72,6 +84,7 @@ struct SolverResult
             AtMost,       // an element's "Не больше"
             Fixed,        // a fertilizer's kept amount
             AmountAtMost, // a fertilizer's "Не больше г/л."
+            Ammonium,     // the ammonium share (index 0)
         };
         Kind kind;
         int index; // into the problem's elements (AtLeast, AtMost) or fertilizers
@@ -99,24 +112,33 @@ struct SolverResult
     QList<Conflict> conflicts;   // an irreducible set of contradicting constraints
     SaltTotals totals;           // as the calculator works them out after the run
 
-    // What the grower reads about this answer to `problem`, in one paragraph.
-    QString statusText(const SolverProblem &problem) const;
+    std::optional<double> ec;            // mS/cm of the answer with the water, by the chemistry model
+    std::optional<double> ammoniumShare; // % of the answer's N (water included) as ammonium
+    double scale = 1;                    // "По EC": what the targets were multiplied by
+    bool ecMissed = false;               // "По EC" could not bring the EC within EcTolerance
+    std::optional<int> acid;             // the fertilizer dosed against the water's alkalinity
+    std::optional<Chemistry::AcidDose> acidDose;
+    std::optional<double> imbalance;     // meq/L cations − anions the targets cannot be met by
+    QList<int> saline;                   // elements (Na, Cl) the water brings beyond their limit
 };
-
-// The mode's text, as the mode drop-down and the status show it.
-QString modeText(ElementMode mode);
 
 // A deviation beyond this many percent is shown in the warning colour.
 constexpr double DeviationTolerance = 10;
+// "По EC" meets the EC asked within this many mS/cm.
+constexpr double EcTolerance = 0.05;
 
-// Finds the amounts: the least sum over "Цель" elements of |result − target| / target, subject
-// to every "Не меньше", "Не больше", kept amount and bound, and among equally good answers the
-// lightest. A linear programme solved by GLPK (linearprogramme.h). Amounts are rounded to
-// AmountDecimals and every figure of the answer is worked out again from the rounded amounts,
-// exactly as the concentration run will. No amount goes beyond MaxAmount. A "Не больше" that the
-// water alone passes is kept as low as the fertilizers allow and reported unmet. Throws AppError
-// when GLPK fails, or naming the fertilizer or element whose figures are not finite or beyond
-// any real fertilizer or solution.
+// Finds the amounts: the least sum over "Цель" elements of weight × |result − target| / target,
+// subject to every "Не меньше" (below its ceiling, the least excess preferred), "Не больше",
+// kept amount, bound and the ammonium share, and among equally good answers the lightest. A
+// linear programme solved by GLPK (linearprogramme.h). An acid of the composition is held at the
+// dose the water's alkalinity needs for the target pH (0 without alkalinity), its N, P or S
+// counted before the rest are fitted. "По EC" scales the targets until the answer's EC is within
+// EcTolerance of the EC asked, or says it could not. Amounts are rounded to AmountDecimals and
+// every figure of the answer is worked out again from the rounded amounts, exactly as the
+// concentration run will. No amount goes beyond MaxAmount. A "Не больше" that the water alone
+// passes is kept as low as the fertilizers allow and reported unmet. Targets whose ions cannot
+// balance are named and still fitted. Throws AppError when GLPK fails, or naming the fertilizer
+// or element whose figures are not finite or beyond any real fertilizer or solution.
 SolverResult solveComposition(const SolverProblem &problem);
 
 // What the concentration run computes from `amounts` (one per fertilizer of the problem), with

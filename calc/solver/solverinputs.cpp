@@ -1,6 +1,29 @@
 #include "solverinputs.h"
 
+#include "solverdefaults.h"
+
+#include "data/basequeries.h"
+
 namespace SolverInputs {
+
+namespace {
+
+// A fertilizer flagged as an acid, with its strength and density, that brings one acid element.
+std::optional<Chemistry::AcidProduct> acidOf(const SolverProblem::Fertilizer &f,
+                                             const BaseRows::FertilizerProperties &p)
+{
+    if (!p.acid || !p.strength || !p.density || !(*p.strength > 0) || !(*p.density > 0))
+        return std::nullopt;
+    QList<Chemistry::ElementLine> lines;
+    for (const CompositionRow &row : f.composition)
+        lines.append({row.symbol, double(row.percent), row.yieldedSymbol, double(row.factor)});
+    const std::optional<Chemistry::AcidKind> kind = Chemistry::acidKindOf(lines);
+    if (!kind)
+        return std::nullopt;
+    return Chemistry::AcidProduct{*kind, *p.strength, *p.density};
+}
+
+} // namespace
 
 QList<SolverProblem::Element> elementsOf(const BaseRows::Crop &crop, Stage stage,
                                          int *withoutElement)
@@ -17,7 +40,9 @@ QList<SolverProblem::Element> elementsOf(const BaseRows::Crop &crop, Stage stage
         e.name = t.symbol;
         e.vega = t.vega;
         e.cvet = t.cvet;
-        e.mode = SolverProblem::defaultMode(e.target(stage));
+        e.mode = SolverDefaults::modeOf(e.name, e.target(stage));
+        e.weight = SolverDefaults::weightOf(e.name);
+        e.ceiling = SolverDefaults::ceilingOf(e.name);
         out.append(e);
     }
     if (withoutElement)
@@ -35,6 +60,8 @@ QList<SolverProblem::Fertilizer> fertilizersOf(Connection &connection,
             ids.append(*line.fertilizer);
     }
     const QHash<int, QList<CompositionRow>> rows = readCompositions(connection, ids);
+    const QHash<int, BaseRows::FertilizerProperties> properties =
+        BaseQueries(connection).fertilizerProperties(ids);
     QList<SolverProblem::Fertilizer> out;
     int left = 0;
     for (const BaseRows::RecipeLine &line : lines) {
@@ -50,6 +77,10 @@ QList<SolverProblem::Fertilizer> fertilizersOf(Connection &connection,
         f.composition = rows.value(*line.fertilizer);
         f.current = line.grams;
         f.ppm = line.ppm;
+        const BaseRows::FertilizerProperties p = properties.value(*line.fertilizer);
+        if (p.nitrogenForm)
+            f.nitrogen = Chemistry::NitrogenForm(int(*p.nitrogenForm)); // the same three, in order
+        f.acid = acidOf(f, p);
         out.append(f);
     }
     if (withoutFertilizer)
@@ -73,6 +104,30 @@ QHash<int, double> waterOf(const BaseRows::WaterAnalysis &analysis)
     for (const BaseRows::WaterLine &line : analysis.lines)
         out[line.element] += line.mgPerLitre;
     return out;
+}
+
+Chemistry::Water chemistryWaterOf(const BaseRows::WaterAnalysis &analysis)
+{
+    Chemistry::Water water;
+    for (const BaseRows::WaterLine &line : analysis.lines)
+        water.elements.append({line.symbol, line.mgPerLitre, {}, 0});
+    water.hco3 = analysis.hco3.value_or(0);
+    water.ph = analysis.ph;
+    return water;
+}
+
+void setWater(SolverProblem &problem, const BaseRows::WaterAnalysis &analysis)
+{
+    const QHash<int, double> mg = waterOf(analysis);
+    for (SolverProblem::Element &e : problem.elements)
+        e.water = mg.value(e.id);
+    problem.water = chemistryWaterOf(analysis);
+}
+
+void setCrop(SolverProblem &problem, const BaseRows::Crop &crop)
+{
+    problem.ammoniumShare = SolverDefaults::ammoniumShareOf(crop);
+    problem.ec = SolverDefaults::ecOf(crop, problem.stage);
 }
 
 SaltOptions saltOptionsOf(const BaseRows::Options &options)

@@ -35,17 +35,21 @@ QList<SolverProblem::Fertilizer> SolverSource::fertilizers()
     return SolverInputs::fertilizersOf(m_data.ADOConnection1, lines, &m_rowsWithoutFertilizer);
 }
 
-QList<SolverProblem::Element> SolverSource::elements(Stage stage)
+std::optional<BaseRows::Crop> SolverSource::crop()
 {
     const Dataset &crops = m_data.form4.ADOTable3;
-    m_targetsWithoutElement = 0;
     if (!crops.isActive() || crops.value(Fields::id_kult).isNull())
+        return std::nullopt;
+    return BaseQueries(m_data.ADOConnection1).crop(integerOf(crops.value(Fields::id_kult)));
+}
+
+QList<SolverProblem::Element> SolverSource::elements(Stage stage)
+{
+    m_targetsWithoutElement = 0;
+    const std::optional<BaseRows::Crop> selected = crop();
+    if (!selected)
         return {};
-    const std::optional<BaseRows::Crop> crop =
-        BaseQueries(m_data.ADOConnection1).crop(integerOf(crops.value(Fields::id_kult)));
-    if (!crop)
-        return {};
-    return SolverInputs::elementsOf(*crop, stage, &m_targetsWithoutElement);
+    return SolverInputs::elementsOf(*selected, stage, &m_targetsWithoutElement);
 }
 
 QList<SolverSource::WaterAnalysis> SolverSource::waterAnalyses() const
@@ -56,13 +60,23 @@ QList<SolverSource::WaterAnalysis> SolverSource::waterAnalyses() const
     return out;
 }
 
+std::optional<BaseRows::WaterAnalysis> SolverSource::analysis(const QVariant &id)
+{
+    if (id.isNull())
+        return std::nullopt;
+    return BaseQueries(m_data.ADOConnection1).waterAnalysis(integerOf(id));
+}
+
 QHash<int, double> SolverSource::water(const QVariant &analysis)
 {
-    if (analysis.isNull())
-        return {};
-    const std::optional<BaseRows::WaterAnalysis> found =
-        BaseQueries(m_data.ADOConnection1).waterAnalysis(integerOf(analysis));
+    const std::optional<BaseRows::WaterAnalysis> found = this->analysis(analysis);
     return found ? SolverInputs::waterOf(*found) : QHash<int, double>();
+}
+
+Chemistry::Water SolverSource::chemistryWater(const QVariant &analysis)
+{
+    const std::optional<BaseRows::WaterAnalysis> found = this->analysis(analysis);
+    return found ? SolverInputs::chemistryWaterOf(*found) : Chemistry::Water();
 }
 
 SaltOptions SolverSource::saltOptions() const

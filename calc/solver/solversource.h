@@ -2,6 +2,8 @@
 
 #include "compositionsolver.h"
 
+#include "data/baserows.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -24,7 +26,10 @@ public:
     // counted in leftOut().
     QList<SolverProblem::Fertilizer> fertilizers();
 
-    // The selected crop's target rows, with the default mode for the stage's target and no water.
+    // The selected crop with its targets and properties, as the file holds it now.
+    std::optional<BaseRows::Crop> crop();
+
+    // The selected crop's target rows, with the defaults for the stage (SolverDefaults) and no water.
     // A row whose element is not in the base is left out and counted in leftOut().
     QList<SolverProblem::Element> elements(Stage stage);
 
@@ -42,11 +47,15 @@ public:
     // mg/L per element of an analysis, an element listed twice counted twice; empty for a null
     // key or one that is no longer stored.
     QHash<int, double> water(const QVariant &analysis);
+    // The same analysis as the chemistry reads it, with its HCO3 and pH; no water for none.
+    Chemistry::Water chemistryWater(const QVariant &analysis);
 
     // Which salt totals the options row asks for, as the calculator shows them.
     SaltOptions saltOptions() const;
 
 private:
+    std::optional<BaseRows::WaterAnalysis> analysis(const QVariant &id);
+
     DataModules &m_data;
     int m_rowsWithoutFertilizer = 0;
     int m_targetsWithoutElement = 0;

@@ -3,7 +3,7 @@
 #include "app/qttranslations.h"
 #include "chart/chartwindow.h"
 #include "solver/waterwindow.h"
-#include "stock/stocksheet.h"
+#include "calc/stock/stocksheet.h"
 #include "stock/stockwindow.h"
 #include "ui/chart/elementchart.h"
 #include "ui/grid/navbar.h"

@@ -4,10 +4,14 @@
 #include "calc/run/derivedvalues.h"
 #include "data/apperror.h"
 #include "data/datamodules.h"
+#include "data/fields.h"
 #include "support/freshbase.h"
 
 #include <QHash>
+#include <QList>
+#include <QPair>
 #include <QString>
+#include <QVariant>
 
 #include <gtest/gtest.h>
 
@@ -87,6 +91,23 @@ protected:
         while (!c.eof() && c.asString(QStringLiteral("name_kult")) != name)
             c.next();
         ASSERT_FALSE(c.eof()) << "no crop " << name.toStdString();
+    }
+
+    // A water analysis stored with its rows (id_element, mg/L); its key.
+    QVariant addAnalysis(const QString &name, const QList<QPair<int, double>> &rows)
+    {
+        Dataset &analyses = data.own.T_voda;
+        analyses.append();
+        analyses.setValue(Fields::name_voda, name);
+        analyses.post();
+        Dataset &elements = data.own.T_sostav_vody;
+        for (const auto &[element, mgL] : rows) {
+            elements.append();
+            elements.setValue(Fields::id_element, element);
+            elements.setValue(Fields::mg_l, mgL);
+            elements.post();
+        }
+        return analyses.value(Fields::id_voda);
     }
 
     // rachet of the selected crop's target rows by element symbol.

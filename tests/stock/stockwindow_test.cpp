@@ -4,7 +4,7 @@
 #include "support/xlsreadback.h"
 
 #include "calc/run/savedsolutions.h"
-#include "stock/stocksheet.h"
+#include "calc/stock/stocksheet.h"
 #include "stock/stockwindow.h"
 #include "ui/color/wincolor.h"
 
@@ -322,7 +322,7 @@ TEST_F(StockWindowTest, TheWorksheetReadsBackAndTheSheetPrintsItsTitle)
         }
         rows.append(QJsonArray{Stock::tankName(t.tank), QStringLiteral("Итого"), t.grams, t.gramsPerLitre,
                                QString(), t.unpriced.isEmpty() ? QJsonValue(t.cost)
-                                                               : QJsonValue(StockSheet::totalText(t, StockSheet::Cost))});
+                                                               : QJsonValue(StockSheet(systemDecimalSeparator()).totalText(t, StockSheet::Cost))});
     }
     rows.append(QJsonArray{QString(), QStringLiteral("На 1000 л рабочего раствора"), QString(),
                            QString(), QString(), QStringLiteral("не менее 1.14")});
@@ -448,7 +448,7 @@ TEST_F(StockWindowTest, APrintThatCannotBeWrittenIsReportedAndTheDateIsDayMonthY
 
     StockSheet::Heading heading = StockForm->heading();
     heading.date = QDate(2026, 12, 9);
-    const QString html = StockSheet::html(StockForm->plan(), heading);
+    const QString html = StockSheet(systemDecimalSeparator()).html(StockForm->plan(), heading);
     EXPECT_TRUE(html.contains(QStringLiteral("09.12.2026"))) << html.toStdString();
     EXPECT_FALSE(html.contains(QStringLiteral("Dec")));
 }

@@ -4,6 +4,7 @@
 #include "defaultbasefixture.h"
 
 #include "calc/solver/compositionsolver.h"
+#include "calc/solver/solverdefaults.h"
 #include "support/readmerecipe.h"
 
 #include <QHash>
@@ -240,7 +241,9 @@ protected:
             e.name = t[1].toString();
             e.vega = t[2].toDouble();
             e.cvet = t[3].toDouble();
-            e.mode = SolverProblem::defaultMode(e.target(stage));
+            e.mode = SolverDefaults::modeOf(e.name, e.target(stage));
+            e.weight = SolverDefaults::weightOf(e.name);
+            e.ceiling = SolverDefaults::ceilingOf(e.name);
             p.elements.append(e);
         }
         return p;

@@ -1,4 +1,5 @@
 #include "support/benchbase.h"
+#include "support/benchcomposition.h"
 
 #include "calc/run/engine.h"
 #include "data/datamodules.h"
@@ -17,34 +18,15 @@ public:
     double litres() const override { return 10; }
 };
 
-BenchBase &base(int factor)
-{
-    static std::unique_ptr<BenchBase> one, hundred;
-    auto &slot = factor == 1 ? one : hundred;
-    if (!slot)
-        slot = std::make_unique<BenchBase>(factor);
-    return *slot;
-}
-
 // The first ten fertilizers of the list into the working composition, 0.5 g/L each.
 void fillComposition(DataModules &dm)
 {
-    Dataset &u = dm.form2.T_Udobra;
-    Dataset &r = dm.form4.T_rachet;
-    while (!r.isEmpty())
-        r.remove();
-    u.first();
-    for (int i = 0; i < 10 && !u.eof(); ++i, u.next()) {
-        r.append();
-        r.setValue(Fields::id_udobra, u.asInteger(Fields::id_udobra));
-        r.setValue(Fields::kol, 0.5);
-        r.post();
-    }
+    fillWorkingComposition(dm, 10, [](int) { return 0.5; });
 }
 
 void BM_ConcentrationRun(benchmark::State &state)
 {
-    DataModules dm(base(int(state.range(0))).path());
+    DataModules dm(BenchBase::shared(int(state.range(0))).path());
     BenchView view;
     ConcentrationEngine engine(dm, view);
     engine.installHooks();
@@ -57,7 +39,7 @@ void BM_ConcentrationRun(benchmark::State &state)
 
 void BM_OpenEveryDataset(benchmark::State &state)
 {
-    DataModules dm(base(int(state.range(0))).path());
+    DataModules dm(BenchBase::shared(int(state.range(0))).path());
     BenchView view;
     ConcentrationEngine engine(dm, view);
     engine.installHooks();
@@ -71,7 +53,7 @@ void BM_OpenEveryDataset(benchmark::State &state)
 
 void BM_SearchFertilizers(benchmark::State &state)
 {
-    DataModules dm(base(int(state.range(0))).path());
+    DataModules dm(BenchBase::shared(int(state.range(0))).path());
     dm.openAll();
     Dataset &u = dm.form2.T_Udobra;
     u.setFiltered(true);

@@ -1,10 +1,10 @@
 #include "support/benchbase.h"
+#include "support/benchcomposition.h"
 
 #include "calc/run/workingcomposition.h"
 #include "calc/stock/stockplan.h"
 #include "calc/stock/stockplanning.h"
 #include "data/datamodules.h"
-#include "data/fields.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,15 +13,6 @@
 namespace {
 
 constexpr int RecipeSize = 20;
-
-BenchBase &base(int factor)
-{
-    static std::unique_ptr<BenchBase> one, hundred;
-    auto &slot = factor == 1 ? one : hundred;
-    if (!slot)
-        slot = std::make_unique<BenchBase>(factor);
-    return *slot;
-}
 
 // Twenty fertilizers of every kind the rule tells apart: calcium through CaO, phosphorus and
 // sulphur through their oxides, both at once, iron, and the ones left to the balance; priced
@@ -63,19 +54,9 @@ void BM_StockPlan(benchmark::State &state)
 // with their compositions and properties, then planned.
 void BM_StockPlanning(benchmark::State &state)
 {
-    DataModules dm(base(int(state.range(0))).path());
+    DataModules dm(BenchBase::shared(int(state.range(0))).path());
     dm.openAll();
-    Dataset &u = dm.form2.T_Udobra;
-    Dataset &r = dm.form4.T_rachet;
-    while (!r.isEmpty()) // the base outlives a run of the benchmark
-        r.remove();
-    u.first();
-    for (int i = 0; i < RecipeSize && !u.eof(); ++i, u.next()) {
-        r.append();
-        r.setValue(Fields::id_udobra, u.asInteger(Fields::id_udobra));
-        r.setValue(Fields::kol, 0.1 + 0.05 * i);
-        r.post();
-    }
+    fillWorkingComposition(dm, RecipeSize, [](int i) { return 0.1 + 0.05 * i; });
     StockPlanning planning(dm);
     const Recipe recipe = WorkingComposition(dm.form4).recipe(100);
     planning.showPropertiesOf(recipe); // the rows made once, as the window's first plan does

@@ -1,5 +1,7 @@
 #include "calc/run/numbers.h"
 #include "calc/solver/compositionsolver.h"
+#include "calc/solver/solverdefaults.h"
+#include "calc/solver/solverexplanation.h"
 #include "calc/solver/linearprogramme.h"
 #include "data/apperror.h"
 
@@ -322,7 +324,7 @@ TEST(CompositionSolver, EveryProblemEndsWithAnOutcomeTheGrowerCanRead)
         SolverProblem p = hoagland();
         for (SolverProblem::Element &e : p.elements) {
             e.vega = e.cvet = 0;
-            e.mode = SolverProblem::defaultMode(0);
+            e.mode = SolverDefaults::modeOf(e.name, 0);
         }
         return p;
     };
@@ -364,8 +366,8 @@ TEST(CompositionSolver, EveryProblemEndsWithAnOutcomeTheGrowerCanRead)
         const SolverProblem p = c.problem();
         const SolverResult r = solveComposition(p);
         EXPECT_EQ(r.status, c.status);
-        EXPECT_TRUE(r.statusText(p).startsWith(QString::fromUtf8(c.text)))
-            << r.statusText(p).toStdString();
+        EXPECT_TRUE(SolverExplanation(u'.').status(p, r).startsWith(QString::fromUtf8(c.text)))
+            << SolverExplanation(u'.').status(p, r).toStdString();
         if (r.status != Status::Solved) {
             EXPECT_TRUE(r.amounts.isEmpty()) << "nothing to apply";
             continue;
@@ -382,8 +384,8 @@ TEST(CompositionSolver, EveryProblemEndsWithAnOutcomeTheGrowerCanRead)
     ASSERT_FALSE(r.atMaxAmount.isEmpty());
     for (int f : r.atMaxAmount)
         EXPECT_EQ(r.amounts.at(f), MaxAmount);
-    EXPECT_TRUE(r.statusText(huge).contains(QStringLiteral("Целям нужно больше 1000 г/л: ")))
-        << r.statusText(huge).toStdString();
+    EXPECT_TRUE(SolverExplanation(u'.').status(huge, r).contains(QStringLiteral("Целям нужно больше 1000 г/л: ")))
+        << SolverExplanation(u'.').status(huge, r).toStdString();
 
     const SolverProblem wet = waterPassesABound();
     const SolverResult w = solveComposition(wet);

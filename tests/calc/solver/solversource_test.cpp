@@ -1,5 +1,6 @@
 #include "calc/calcdatatest.h"
 #include "calc/run/engine.h"
+#include "calc/solver/solverexplanation.h"
 #include "calc/solver/solversource.h"
 #include "data/connection.h"
 #include "data/fields.h"
@@ -20,22 +21,6 @@ public:
 class SolverSourceTest : public CalcDataTest
 {
 protected:
-    QVariant addAnalysis(const QString &name, QList<QPair<int, double>> rows)
-    {
-        Dataset &analyses = data.own.T_voda;
-        analyses.append();
-        analyses.setValue(Fields::name_voda, name);
-        analyses.post();
-        Dataset &elements = data.own.T_sostav_vody;
-        for (const auto &[element, mgL] : rows) {
-            elements.append();
-            elements.setValue(Fields::id_element, element);
-            elements.setValue(Fields::mg_l, mgL);
-            elements.post();
-        }
-        return analyses.value(Fields::id_voda);
-    }
-
     SolverSource source{data};
 };
 
@@ -144,7 +129,7 @@ TEST_F(SolverSourceTest, RowsWithoutAFertilizerOrAnElementAreLeftOutAndNamed)
         EXPECT_FALSE(e.name.isEmpty());
     EXPECT_EQ(p.leftOut, (QStringList{QStringLiteral("строки состава без удобрения: 2"),
                                       QStringLiteral("строки целей без элемента: 2")}));
-    const QString status = solveComposition(p).statusText(p);
+    const QString status = SolverExplanation(u'.').status(p, solveComposition(p));
     EXPECT_TRUE(status.endsWith(QStringLiteral(
         " Не учтены строки состава без удобрения: 2, строки целей без элемента: 2.")))
         << status.toStdString();

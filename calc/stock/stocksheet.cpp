@@ -2,17 +2,9 @@
 
 #include "calc/run/numbers.h"
 
-
 #include <cmath>
 
-namespace StockSheet {
-
 namespace {
-
-QString number(double value, int places)
-{
-    return formatGeneral(RoundDecimals(value, places));
-}
 
 int pricedCount(const Stock::Plan &plan)
 {
@@ -28,7 +20,7 @@ QString escaped(const QString &text)
 }
 
 // The same widths in every tank's table, so the columns line up down the page.
-const int ColumnPercent[ColumnCount] = {33, 13, 13, 21, 20};
+const int ColumnPercent[StockSheet::ColumnCount] = {33, 13, 13, 21, 20};
 
 QString tableRow(const QStringList &cells, const char *tag, bool bold = false)
 {
@@ -48,7 +40,16 @@ QString tableRow(const QStringList &cells, const char *tag, bool bold = false)
 
 } // namespace
 
-const QStringList &captions()
+StockSheet::StockSheet(QChar decimalSeparator) : m_separator(decimalSeparator)
+{
+}
+
+QString StockSheet::number(double value, int places) const
+{
+    return formatGeneral(RoundDecimals(value, places), m_separator);
+}
+
+const QStringList &StockSheet::captions()
 {
     static const QStringList all = {QStringLiteral("Удобрение"), QStringLiteral("г. в баке"),
                                     QStringLiteral("г/л в баке"), QStringLiteral("% растворимости"),
@@ -56,7 +57,7 @@ const QStringList &captions()
     return all;
 }
 
-QString cellText(const Stock::Line &line, int column)
+QString StockSheet::cellText(const Stock::Line &line, int column) const
 {
     switch (column) {
     case Name:
@@ -77,7 +78,7 @@ QString cellText(const Stock::Line &line, int column)
     }
 }
 
-QString totalText(const Stock::TankContents &tank, int column)
+QString StockSheet::totalText(const Stock::TankContents &tank, int column) const
 {
     switch (column) {
     case Name:
@@ -95,7 +96,7 @@ QString totalText(const Stock::TankContents &tank, int column)
     }
 }
 
-QString tankTitle(Stock::Tank tank)
+QString StockSheet::tankTitle(Stock::Tank tank)
 {
     switch (tank) {
     case Stock::Tank::A:
@@ -108,7 +109,7 @@ QString tankTitle(Stock::Tank tank)
     return QStringLiteral("Отдельно, каждое в своём баке");
 }
 
-QString costText(double cost, int priced, int unpriced)
+QString StockSheet::costText(double cost, int priced, int unpriced) const
 {
     if (unpriced == 0)
         return number(cost, 2);
@@ -117,7 +118,7 @@ QString costText(double cost, int priced, int unpriced)
     return QStringLiteral("не менее %1").arg(number(cost, 2));
 }
 
-QString costSummary(const Stock::Plan &plan)
+QString StockSheet::costSummary(const Stock::Plan &plan) const
 {
     QStringList parts;
     for (const Stock::TankContents &t : plan.tanks) {
@@ -131,14 +132,14 @@ QString costSummary(const Stock::Plan &plan)
     return QStringLiteral("Стоимость — ") + parts.join(QStringLiteral("; "));
 }
 
-QString html(const Stock::Plan &plan, const Heading &heading)
+QString StockSheet::html(const Stock::Plan &plan, const Heading &heading) const
 {
     QString out = QStringLiteral("<html><body>");
     out += QStringLiteral("<h2>Маточные растворы: %1</h2>").arg(escaped(heading.recipe));
     // One arg() for all, so that a % in a name is never taken for a place to fill.
     out += QStringLiteral("<p>Культура: %1. Концентрация: %2%. K = %3. Бак: %4 л. Дата: %5.</p>")
                .arg(escaped(heading.crop), QString::number(heading.percentage),
-                    QString::number(plan.factor), formatGeneral(plan.litres),
+                    QString::number(plan.factor), formatGeneral(plan.litres, m_separator),
                     heading.date.toString(QStringLiteral("dd.MM.yyyy")));
     if (plan.tanks.isEmpty())
         out += QStringLiteral("<p>В составе нет удобрений с количеством.</p>");
@@ -168,12 +169,12 @@ QString html(const Stock::Plan &plan, const Heading &heading)
     return out + QStringLiteral("</body></html>");
 }
 
-QStringList worksheetCaptions()
+QStringList StockSheet::worksheetCaptions()
 {
     return QStringList{QStringLiteral("Бак")} + captions();
 }
 
-QList<WorksheetRow> worksheetRows(const Stock::Plan &plan)
+QList<WorksheetRow> StockSheet::worksheetRows(const Stock::Plan &plan) const
 {
     QList<WorksheetRow> rows;
     for (const Stock::TankContents &tank : plan.tanks) {
@@ -203,5 +204,3 @@ QList<WorksheetRow> worksheetRows(const Stock::Plan &plan)
     rows.append(perThousand);
     return rows;
 }
-
-} // namespace StockSheet
