@@ -1,5 +1,7 @@
 #include "solvereport.h"
 
+#include "calc/solver/solverexplanation.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -60,13 +62,13 @@ QByteArray text(const RecipeSolve::Solved &s)
                        .arg(fixed(e.fertilizers, 2), 10)
                        .arg(fixed(e.result, 2), 10)
                        .arg(e.deviation ? fixed(*e.deviation, 1) : QStringLiteral("—"), 9)
-                       .arg(modeText(s.problem.elements.at(i).mode));
+                       .arg(SolverExplanation::modeText(s.problem.elements.at(i).mode));
         }
         out += u'\n';
         out += QStringLiteral("EC ≈ %1 мСм/см, NH4 %2 % азота\n\n").arg(fixed(s.analysis.chemistry.solution.conductivity.ec, 2),
                                                                     fixed(s.nh4Percent, 1));
     }
-    out += s.result.statusText(s.problem) + u'\n';
+    out += SolverExplanation(u'.').status(s.problem, s.result) + u'\n';
     return out.toUtf8();
 }
 
@@ -83,7 +85,7 @@ QByteArray json(const RecipeSolve::Solved &s)
                         {QStringLiteral("elements"), elements},
                         {QStringLiteral("ec"), s.analysis.chemistry.solution.conductivity.ec},
                         {QStringLiteral("nh4_percent"), s.nh4Percent},
-                        {QStringLiteral("message"), s.result.statusText(s.problem)}};
+                        {QStringLiteral("message"), SolverExplanation(u'.').status(s.problem, s.result)}};
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 

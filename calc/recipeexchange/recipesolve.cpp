@@ -1,13 +1,14 @@
 #include "recipesolve.h"
 
 #include "calc/recipefile/defaultelements.h"
+#include "calc/solver/solverdefaults.h"
 #include "data/apperror.h"
 
 namespace RecipeSolve {
 
 namespace {
 
-ElementMode modeOf(const QString &text, double target)
+ElementMode modeOf(const QString &text, const QString &symbol, double target)
 {
     if (text == QStringLiteral("at_least"))
         return ElementMode::AtLeast;
@@ -17,7 +18,7 @@ ElementMode modeOf(const QString &text, double target)
         return ElementMode::Ignore;
     if (text == QStringLiteral("target"))
         return ElementMode::Target;
-    return SolverProblem::defaultMode(target);
+    return SolverDefaults::modeOf(symbol, target);
 }
 
 double waterOf(const RecipeFile::Analysis &water, const QString &symbol)
@@ -79,7 +80,9 @@ Solved solve(const RecipeFile::Recipe &recipe)
         pe.id = e.id;
         pe.name = e.symbol;
         pe.vega = pe.cvet = target;
-        pe.mode = modeOf(recipe.modes.value(e.symbol), target);
+        pe.mode = modeOf(recipe.modes.value(e.symbol), e.symbol, target);
+        pe.weight = SolverDefaults::weightOf(e.symbol);
+        pe.ceiling = SolverDefaults::ceilingOf(e.symbol);
         pe.water = waterOf(water, e.symbol);
         p.elements.append(pe);
         s.symbols.append(e.symbol);

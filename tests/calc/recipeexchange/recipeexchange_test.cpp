@@ -4,6 +4,7 @@
 #include "calc/recipeexchange/recipeimport.h"
 #include "calc/recipeexchange/recipesolve.h"
 #include "calc/calcdatatest.h"
+#include "calc/solver/solverexplanation.h"
 #include "calc/solver/solversource.h"
 #include "calc/recipefile/recipeanalysis.h"
 #include "data/apperror.h"
@@ -374,7 +375,8 @@ TEST_F(SolveLikeTheDialog, SameAmountsElementsAndStatus)
         EXPECT_EQ(file.result.elements.at(j).result, dialog.elements.at(i).result);
         EXPECT_EQ(file.problem.elements.at(j).mode, problem.elements.at(i).mode);
     }
-    EXPECT_EQ(file.result.statusText(file.problem), dialog.statusText(problem));
+    const SolverExplanation words(u'.');
+    EXPECT_EQ(words.status(file.problem, file.result), words.status(problem, dialog));
 }
 
 } // namespace
