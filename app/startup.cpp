@@ -11,13 +11,18 @@
 #include "calculator/tform5.h"
 #include "chart/chartwindow.h"
 #include "ions/ionswindow.h"
+#include "data/fields.h"
 #include "options/tform18.h"
+#include "recipes/importdialog.h"
+#include "recipes/recipeexportdialog.h"
+#include "recipes/referencefiles.h"
 #include "reference/tf_converter.h"
 #include "reference/tform2.h"
 #include "reference/tform3.h"
 #include "reference/tform6.h"
 #include "solver/solverlauncher.h"
 #include "stock/stockwindow.h"
+#include "ui/filechooser.h"
 #include "ui/messages.h"
 
 #include <QApplication>
@@ -83,6 +88,41 @@ void showIons()
     showWindow(IonsForm);
 }
 
+// "Экспорт..." of the calculator: the working composition as it stands, or its current saved
+// solution.
+void exportRecipe()
+{
+    DataModules &data = Form1->data();
+    RecipeExport::Source working;
+    working.name = QStringLiteral("Рабочий состав");
+    working.percentage = Form4->percentage();
+    if (Form4->litres() > 0)
+        working.litres = Form4->litres();
+    const Dataset &crops = data.form4.ADOTable3;
+    if (crops.isActive() && crops.currentRow() >= 0)
+        working.crop = crops.asInteger(Fields::id_kult);
+    const Dataset &head = data.form4.T_HEAD_RAR;
+    std::optional<int> saved;
+    if (head.isActive() && head.currentRow() >= 0)
+        saved = head.asInteger(Fields::id_head_rar);
+    RecipeExportDialog dialog(data, Form4);
+    dialog.setSources(working, saved, saved ? head.asString(Fields::name_rar) : QString());
+    dialog.exec();
+}
+
+// "Импорт...": the file, its preview, and the windows read again once it is written.
+void importRecipe()
+{
+    const QString path = FileChooser::choose(
+        Form4, {FileChooser::Purpose::Open, QStringLiteral("Импорт рецепта"), {}, QStringLiteral("Рецепт (*.json)")});
+    if (path.isEmpty())
+        return;
+    ImportDialog dialog(Form1->data(), Form4);
+    dialog.load(path);
+    QObject::connect(&dialog, &ImportDialog::imported, &dialog, [] { DatabaseCycle(); });
+    dialog.exec();
+}
+
 } // namespace
 
 void ConnectWindows()
@@ -111,6 +151,13 @@ void ConnectWindows()
     QObject::connect(Solver, &SolverLauncher::applied, Form4, &TForm4::pressCalculate);
     QObject::connect(Form4, &TForm4::chartRequested, Form4, [] { guarded([] { showChart(); }); });
     QObject::connect(Form4, &TForm4::ionsRequested, Form4, [] { guarded([] { showIons(); }); });
+    QObject::connect(Form2, &TForm2::csvExportRequested, Form2,
+                     [] { guarded([] { ReferenceFiles::exportAll(Form1->data(), Form2); }); });
+    QObject::connect(Form2, &TForm2::csvImportRequested, Form2, [] {
+        guarded([] { ReferenceFiles::importList(Form1->data(), Form2, [] { DatabaseCycle(); }); });
+    });
+    QObject::connect(Form4, &TForm4::recipeExportRequested, Form4, [] { guarded([] { exportRecipe(); }); });
+    QObject::connect(Form4, &TForm4::recipeImportRequested, Form4, [] { guarded([] { importRecipe(); }); });
     // The chart shows the calculator's grid, the ions its recipe: they go with it.
     QObject::connect(Form4, &TForm4::closed, Form4, [] {
         if (ChartForm)

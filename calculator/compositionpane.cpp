@@ -106,7 +106,10 @@ void CompositionPane::setupActionRow()
     m_solveButton = m_actionRow->addButton(QStringLiteral("ButtonSolve"), QStringLiteral("Подбор..."));
     m_chartButton = m_actionRow->addButton(QStringLiteral("ButtonChart"), QStringLiteral("Диаграмма"));
     m_stockButton = m_actionRow->addButton(QStringLiteral("ButtonStock"), QStringLiteral("Баки..."));
+    // The second line: the ion view and the recipe files.
     m_ionsButton = m_actionRow->addButton(QStringLiteral("ButtonIons"), QStringLiteral("Ионы..."));
+    m_exportRecipeButton = m_actionRow->addButton(QStringLiteral("ButtonExportRecipe"), QStringLiteral("Экспорт..."));
+    m_importRecipeButton = m_actionRow->addButton(QStringLiteral("ButtonImportRecipe"), QStringLiteral("Импорт..."));
     layout()->addWidget(m_actionRow);
 }
 

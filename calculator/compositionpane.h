@@ -30,6 +30,8 @@ public:
     QPushButton *chartButton() const { return m_chartButton; } // "Диаграмма"
     QPushButton *stockButton() const { return m_stockButton; } // "Баки..."
     QPushButton *ionsButton() const { return m_ionsButton; }   // "Ионы..."
+    QPushButton *exportRecipeButton() const { return m_exportRecipeButton; } // "Экспорт..."
+    QPushButton *importRecipeButton() const { return m_importRecipeButton; } // "Импорт..."
     QAction *deleteItem() const { return m_n7; } // "Удалить"
     QAction *addItem() const { return m_n8; }    // "Добавить"
     QTimer *timer() const { return m_timer1; }
@@ -58,5 +60,7 @@ private:
     QPushButton *m_chartButton = nullptr;
     QPushButton *m_stockButton = nullptr;
     QPushButton *m_ionsButton = nullptr;
+    QPushButton *m_exportRecipeButton = nullptr;
+    QPushButton *m_importRecipeButton = nullptr;
     QTimer *m_timer1 = nullptr;
 };

@@ -143,6 +143,8 @@ void TForm4::connectHandlers()
     on(m_composition->chartButton(), &QPushButton::clicked, &TForm4::ButtonChartClick);
     on(m_composition->stockButton(), &QPushButton::clicked, &TForm4::ButtonStockClick);
     on(m_composition->ionsButton(), &QPushButton::clicked, &TForm4::ButtonIonsClick);
+    on(m_composition->exportRecipeButton(), &QPushButton::clicked, &TForm4::ButtonExportRecipeClick);
+    on(m_composition->importRecipeButton(), &QPushButton::clicked, &TForm4::ButtonImportRecipeClick);
     on(m_composition->timer(), &QTimer::timeout, &TForm4::Timer1Timer);
     on(m_rzSplitter4, &Splitter::positionChanged, &TForm4::RzSplitter4Change);
     on(m_saved, &SavedSolutionsPane::calculateRequested, &TForm4::dxDBGrid5Click);
@@ -289,6 +291,18 @@ void TForm4::ButtonStockClick()
 void TForm4::ButtonIonsClick()
 {
     Q_EMIT ionsRequested();
+}
+
+void TForm4::ButtonExportRecipeClick()
+{
+    commitCompositionEditor();
+    m_saved->commitEditors();
+    Q_EMIT recipeExportRequested();
+}
+
+void TForm4::ButtonImportRecipeClick()
+{
+    Q_EMIT recipeImportRequested();
 }
 
 void TForm4::UpdateSaltTotals()

@@ -79,6 +79,8 @@ public:
     void ButtonChartClick(); // "Диаграмма": asks for the chart window
     void ButtonStockClick(); // "Баки..."
     void ButtonIonsClick();  // "Ионы...": asks for the ion window
+    void ButtonExportRecipeClick(); // "Экспорт...": asks for the recipe export
+    void ButtonImportRecipeClick(); // "Импорт...": asks for the recipe import
     void UpdateSaltTotals();
     void RoundCalculatedConcentrations();
     // Presses "Рассчитать >>", as the recalculation tick and the solver's "Применить" do.
@@ -96,6 +98,8 @@ Q_SIGNALS:
     void solverRequested();          // "Подбор...": the dialog "Подбор состава" is opened
     void chartRequested();           // "Диаграмма": the chart window is shown
     void ionsRequested();            // "Ионы...": the ion window is shown
+    void recipeExportRequested();    // "Экспорт...": a recipe file is written
+    void recipeImportRequested();    // "Импорт...": a recipe file is read, previewed, imported
     // Closed, the database cycle done: the windows that show this one's grids go with it.
     void closed();
     void mainWindowCloseRequested(); // closed while autostart is set: the program ends

@@ -135,6 +135,20 @@ QList<Element> BaseQueries::elements()
     return out;
 }
 
+QList<Coefficient> BaseQueries::coefficients()
+{
+    using namespace Fields;
+    QList<Coefficient> out;
+    select(m_connection,
+           QStringLiteral("SELECT %1, %2, %3, %4 FROM %5 ORDER BY %1")
+               .arg(q(id_kof), q(name_kof), q(kof), q(id_element), q(Tables::t_kof)),
+           {}, [&out](const Connection::Statement &st) {
+               out.append({integer(st, 0, Fields::id_kof), st.column(1).toString(), number(st, 2, Fields::kof),
+                           integer(st, 3, Fields::id_element)});
+           });
+    return out;
+}
+
 std::optional<Element> BaseQueries::elementBySymbol(const QString &symbol)
 {
     std::optional<Element> out;

@@ -22,6 +22,7 @@ public:
     std::optional<BaseRows::Element> elementBySymbol(const QString &symbol); // case as typed
     // The keys of the given symbols that the base holds; a symbol it lacks is left out.
     QHash<QString, int> elementIds(const QStringList &symbols);
+    QList<BaseRows::Coefficient> coefficients(); // in key order
 
     QList<BaseRows::Fertilizer> fertilizers(); // in key order
     std::optional<BaseRows::Fertilizer> fertilizer(int id);

@@ -23,6 +23,15 @@ struct Element
     std::optional<int> coefficient; // id_kof
 };
 
+// A conversion coefficient (t_kof): a label form counts towards `element` by `factor`.
+struct Coefficient
+{
+    int id = 0;
+    QString name;
+    double factor = 0;
+    int element = 0;
+};
+
 // One composition row of a fertilizer, with what its element's coefficient yields.
 struct CompositionLine
 {

@@ -1,6 +1,9 @@
 #include "gridexport.h"
 
 #include "data/binding.h"
+#include "data/csvtable.h"
+#include "data/textconv.h"
+#include "data/wholefile.h"
 #include "data/dataset.h"
 #include "export/xls/worksheetwriter.h"
 #include "ui/color/wincolor.h"
@@ -208,6 +211,7 @@ void write(DataGrid &grid, const QString &fileName)
 
     HeldGrid held(grid);
     bool started = false;
+    QList<WorksheetRow> written; // for the CSV beside
     // The writer asks for the rows once the file is created and the caption row written.
     const WorksheetRowSource rows = [&](WorksheetRow &row) {
         Dataset &ds = held.hold();
@@ -232,9 +236,37 @@ void write(DataGrid &grid, const QString &fileName)
                 break;
             }
         }
+        written.append(row);
         return true;
     };
     WorksheetWriter(sheet).writeFile(fileName, rows);
+    writeCsvBeside(fileName, sheet, written);
+}
+
+void writeCsvBeside(const QString &fileName, const WorksheetDescription &sheet, const QList<WorksheetRow> &rows)
+{
+    const QChar mark = systemDecimalSeparator();
+    QList<QStringList> table;
+    QStringList captions;
+    for (const WorksheetColumn &c : sheet.columns)
+        captions.append(c.caption);
+    table.append(captions);
+    for (const WorksheetRow &row : rows) {
+        QStringList cells;
+        for (const WorksheetCell &cell : row) {
+            if (const double *d = std::get_if<double>(&cell))
+                cells.append(CsvTable::number(*d, mark));
+            else if (const qint64 *i = std::get_if<qint64>(&cell))
+                cells.append(QString::number(*i));
+            else
+                cells.append(std::get<QString>(cell));
+        }
+        table.append(cells);
+    }
+    QString csvName = fileName;
+    if (csvName.endsWith(QStringLiteral(".xls"), Qt::CaseInsensitive))
+        csvName.chop(4);
+    WholeFile::write(csvName + QStringLiteral(".csv"), CsvTable::write(table));
 }
 
 } // namespace GridExport

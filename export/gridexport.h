@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/xls/worksheetcell.h"
 #include "export/xls/worksheetdescription.h"
 
 #include <QString>
@@ -24,5 +25,9 @@ WorksheetDescription describe(const DataGrid &grid);
 // are read the grid does not follow the dataset; afterwards the dataset is back on its row and
 // the grid on its scroll position, also when writing fails. Errors are AppError.
 void write(DataGrid &grid, const QString &fileName);
+
+// The same rows as CSV beside the worksheet `fileName` (".xls" becomes ".csv"): the captions,
+// then one line a row, numbers with the system's decimal mark (CsvTable's layout).
+void writeCsvBeside(const QString &fileName, const WorksheetDescription &sheet, const QList<WorksheetRow> &rows);
 
 } // namespace GridExport

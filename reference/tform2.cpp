@@ -22,6 +22,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <tuple>
+
 namespace {
 
 constexpr int SplitterBar = 7;
@@ -203,7 +205,18 @@ QWidget *TForm2::setupCompositionPane(QWidget *parent)
     auto *converterLayout = new QHBoxLayout(converter);
     converterLayout->setContentsMargins(4, 0, 4, 0);
     converterLayout->addWidget(button, 0, Qt::AlignVCenter);
-    converterLayout->addStretch(1);
+    // Buttons of our own take what the converter leaves of the bar and never widen the pane.
+    for (const auto &[name, caption, signal] :
+         {std::tuple{"ButtonImportCsv", "Импорт CSV...", &TForm2::csvImportRequested},
+          std::tuple{"ButtonExportCsv", "Экспорт CSV...", &TForm2::csvExportRequested}}) {
+        auto *extra = new QPushButton(QString::fromUtf8(caption), converter);
+        extra->setObjectName(QString::fromLatin1(name));
+        extra->setAutoDefault(false);
+        extra->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+        extra->setFixedHeight(button->height());
+        converterLayout->addWidget(extra, 1, Qt::AlignVCenter);
+        connect(extra, &QPushButton::clicked, this, signal);
+    }
     connect(button, &QPushButton::clicked, this, [this] { guarded([this] { Button1Click(); }); });
     layout->addWidget(converter);
     return group;

@@ -47,6 +47,9 @@ Q_SIGNALS:
     void fertilizerCountChanged(int count);
     // "КОНВЕРТЕР": the converter window is shown.
     void converterRequested();
+    // "Импорт CSV...", "Экспорт CSV...": a fertilizer list is read, or the reference books written.
+    void csvImportRequested();
+    void csvExportRequested();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;

@@ -515,7 +515,9 @@ void StockWindow::ButtonExportClick()
         column.kind = c <= 1 ? WorksheetCellKind::Text : WorksheetCellKind::Number;
         sheet.columns.append(column);
     }
-    WorksheetWriter(sheet).writeFile(ExportFile, worksheetRowsFrom(shownSheet().worksheetRows(m_plan)));
+    const QList<WorksheetRow> rows = shownSheet().worksheetRows(m_plan);
+    WorksheetWriter(sheet).writeFile(ExportFile, worksheetRowsFrom(rows));
+    GridExport::writeCsvBeside(ExportFile, sheet, rows);
     Messages::ask({QStringLiteral("Выгружено в файл:\n%1")
                        .arg(QDir::toNativeSeparators(QFileInfo(ExportFile).absoluteFilePath())),
                    QStringLiteral("Инфо"), BoxIcon::None, {BoxButton::Ok}});

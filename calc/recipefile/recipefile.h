@@ -35,12 +35,20 @@ struct Fertilizer
     double gramsPerLitre = 0;          // at 100 %
     std::optional<Chemistry::NitrogenForm> nitrogenForm; // of plain N; nitrate when unset
     std::optional<AcidProperties> acid;
+    // Properties a base keeps beside the label; left out of a file that does not know them.
+    std::optional<int> ppm;             // the salt total of 1 g/L
+    std::optional<double> solubility;   // g per litre of water at 20 °C
+    std::optional<double> price;        // per kg
+    // For a composition to solve: keep the amount, or bound it (g/L).
+    bool fixed = false;
+    std::optional<double> atMost;
 
     bool operator==(const Fertilizer &) const = default;
 };
 
 struct Water
 {
+    std::optional<QString> name;              // the analysis it was taken from
     QMap<QString, double> milligramsPerLitre; // by the default base's symbols
     std::optional<double> hco3;               // mg/L
     std::optional<double> ph;
@@ -48,14 +56,42 @@ struct Water
     bool operator==(const Water &) const = default;
 };
 
+// One target row of a crop: mg/L at 100 % for the vegetative and the flowering stage.
+struct Target
+{
+    QString symbol;
+    double vega = 0;
+    double cvet = 0;
+
+    bool operator==(const Target &) const = default;
+};
+
+struct Crop
+{
+    QString name;
+    std::optional<QString> ph;          // the crop's pH as the grower typed it
+    QList<Target> targets;              // in the calculator's order
+    std::optional<double> ecVega;       // mS/cm
+    std::optional<double> ecCvet;
+    std::optional<double> nh4Percent;   // ammonium, % of N
+
+    bool operator==(const Crop &) const = default;
+};
+
 struct Recipe
 {
     QString name;
     int percentage = 100;
+    std::optional<double> litres;
+    std::optional<Crop> crop;
     QList<Fertilizer> fertilizers;
     std::optional<Water> water;
     std::optional<double> targetPh;
     std::optional<QString> acid; // the name of one of the fertilizers
+    // What to solve for: mg/L per element symbol, and how each counts ("target", "at_least",
+    // "at_most", "ignore"; "target" when not given).
+    QMap<QString, double> targets;
+    QMap<QString, QString> modes;
 
     bool operator==(const Recipe &) const = default;
 

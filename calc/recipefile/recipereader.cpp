@@ -39,6 +39,14 @@ constexpr Range Ph{0, 14};
 constexpr Range Strength{0, 100, true};
 // Every aqueous acid a grower doses is heavier than water; the densest, sulphuric, is about 1.84.
 constexpr Range Density{1, 2.5};
+// Generous bounds for the figures a base keeps beside the recipe: they only keep out the absurd.
+constexpr Range Ppm{0, 100000};
+constexpr Range Solubility{0, 100000};
+constexpr Range Price{0, 1e9};
+constexpr Range Litres{0, 1e6};
+constexpr Range TargetMilligrams{0, WaterMilligramsMaximum};
+constexpr Range Conductivity{0, 100};
+constexpr Range SolverAmount{0, MaxAmount};
 
 const QList<std::pair<Chemistry::NitrogenForm, QString>> &nitrogenForms()
 {
@@ -154,7 +162,11 @@ private:
                                   Chemistry::NitrogenForm plainNitrogen) const;
     Fertilizer fertilizer(const QJsonValue &v, const QString &path) const;
     Water water(const QJsonValue &v, const QString &path) const;
+    Crop crop(const QJsonValue &v, const QString &path) const;
+    Target target(const QJsonValue &v, const QString &path) const;
+    QString shortText(const QJsonValue &v, const QString &path, int longest) const;
     void checkAcid(const Recipe &recipe) const;
+    void readGoals(const QJsonObject &root, Recipe &r) const;
 
     const JsonLines &m_lines;
 };
@@ -259,7 +271,8 @@ Fertilizer Reader::fertilizer(const QJsonValue &v, const QString &path) const
     const QJsonObject o = object(v, path);
     refuseUnknown(o, path, {QStringLiteral("name"), QStringLiteral("composition"),
                             QStringLiteral("grams_per_litre"), QStringLiteral("nitrogen_form"),
-                            QStringLiteral("acid")});
+                            QStringLiteral("acid"), QStringLiteral("ppm"), QStringLiteral("solubility"),
+                            QStringLiteral("price"), QStringLiteral("fixed"), QStringLiteral("at_most")});
     const auto member = [&path](const char *key) { return JsonLines::member(path, QLatin1StringView(key)); };
     Fertilizer f;
     f.name = name(required(o, path, QStringLiteral("name")), member("name"),
@@ -299,14 +312,32 @@ Fertilizer Reader::fertilizer(const QJsonValue &v, const QString &path) const
             number(required(acid, p, QStringLiteral("density")), JsonLines::member(p, QStringLiteral("density")),
                    Density)};
     }
+    if (o.contains(QStringLiteral("ppm")))
+        f.ppm = whole(o.value(QStringLiteral("ppm")), member("ppm"), Ppm);
+    if (o.contains(QStringLiteral("solubility")))
+        f.solubility = number(o.value(QStringLiteral("solubility")), member("solubility"), Solubility);
+    if (o.contains(QStringLiteral("price")))
+        f.price = number(o.value(QStringLiteral("price")), member("price"), Price);
+    if (o.contains(QStringLiteral("fixed"))) {
+        const QJsonValue fixed = o.value(QStringLiteral("fixed"));
+        if (!fixed.isBool())
+            unexpected(member("fixed"), QStringLiteral("true или false"), fixed);
+        f.fixed = fixed.toBool();
+    }
+    if (o.contains(QStringLiteral("at_most")))
+        f.atMost = number(o.value(QStringLiteral("at_most")), member("at_most"), SolverAmount);
     return f;
 }
 
 Water Reader::water(const QJsonValue &v, const QString &path) const
 {
     const QJsonObject o = object(v, path);
-    refuseUnknown(o, path, {QStringLiteral("mg_per_litre"), QStringLiteral("hco3"), QStringLiteral("ph")});
+    refuseUnknown(o, path, {QStringLiteral("name"), QStringLiteral("mg_per_litre"), QStringLiteral("hco3"),
+                            QStringLiteral("ph")});
     Water w;
+    if (o.contains(QStringLiteral("name")))
+        w.name = name(o.value(QStringLiteral("name")), JsonLines::member(path, QStringLiteral("name")),
+                      fieldSize(Tables::t_voda, Fields::name_voda));
     const QString milligrams = QStringLiteral("mg_per_litre");
     if (o.contains(milligrams))
         w.milligramsPerLitre = amounts(o.value(milligrams), JsonLines::member(path, milligrams),
@@ -317,6 +348,95 @@ Water Reader::water(const QJsonValue &v, const QString &path) const
     if (o.contains(QStringLiteral("ph")))
         w.ph = number(o.value(QStringLiteral("ph")), JsonLines::member(path, QStringLiteral("ph")), Ph);
     return w;
+}
+
+QString Reader::shortText(const QJsonValue &v, const QString &path, int longest) const
+{
+    const QString t = text(v, path).trimmed();
+    if (t.size() > longest)
+        fail(path, QStringLiteral("текст длиннее %1 знаков (%2)").arg(longest).arg(t.size()));
+    return t;
+}
+
+Target Reader::target(const QJsonValue &v, const QString &path) const
+{
+    const QJsonObject o = object(v, path);
+    refuseUnknown(o, path, {QStringLiteral("symbol"), QStringLiteral("vega"), QStringLiteral("cvet")});
+    Target t;
+    const QString symbolPath = JsonLines::member(path, QStringLiteral("symbol"));
+    t.symbol = text(required(o, path, QStringLiteral("symbol")), symbolPath);
+    if (!DefaultElements::find(t.symbol))
+        fail(symbolPath, QStringLiteral("неизвестный символ «%1» (известны: %2)")
+                             .arg(t.symbol.left(20), DefaultElements::symbolList()));
+    t.vega = number(required(o, path, QStringLiteral("vega")), JsonLines::member(path, QStringLiteral("vega")),
+                    TargetMilligrams);
+    t.cvet = number(required(o, path, QStringLiteral("cvet")), JsonLines::member(path, QStringLiteral("cvet")),
+                    TargetMilligrams);
+    return t;
+}
+
+Crop Reader::crop(const QJsonValue &v, const QString &path) const
+{
+    const QJsonObject o = object(v, path);
+    refuseUnknown(o, path, {QStringLiteral("name"), QStringLiteral("ph"), QStringLiteral("targets"),
+                            QStringLiteral("ec_vega"), QStringLiteral("ec_cvet"), QStringLiteral("nh4_percent")});
+    const auto member = [&path](const char *key) { return JsonLines::member(path, QLatin1StringView(key)); };
+    Crop c;
+    c.name = name(required(o, path, QStringLiteral("name")), member("name"),
+                  fieldSize(Tables::T_kult, Fields::name_kult));
+    if (o.contains(QStringLiteral("ph")))
+        c.ph = shortText(o.value(QStringLiteral("ph")), member("ph"), fieldSize(Tables::T_kult, Fields::ph));
+    if (o.contains(QStringLiteral("targets"))) {
+        const QString targetsPath = member("targets");
+        const QJsonValue targets = o.value(QStringLiteral("targets"));
+        if (!targets.isArray())
+            unexpected(targetsPath, QStringLiteral("массив [ ]"), targets);
+        const QJsonArray list = targets.toArray();
+        for (qsizetype i = 0; i < list.size(); ++i)
+            c.targets.append(target(list.at(i), JsonLines::element(targetsPath, i)));
+    }
+    if (o.contains(QStringLiteral("ec_vega")))
+        c.ecVega = number(o.value(QStringLiteral("ec_vega")), member("ec_vega"), Conductivity);
+    if (o.contains(QStringLiteral("ec_cvet")))
+        c.ecCvet = number(o.value(QStringLiteral("ec_cvet")), member("ec_cvet"), Conductivity);
+    if (o.contains(QStringLiteral("nh4_percent")))
+        c.nh4Percent = number(o.value(QStringLiteral("nh4_percent")), member("nh4_percent"), Percent);
+    return c;
+}
+
+// "targets" and "modes": what a composition is solved for. A target names an element, not a
+// label form: the solver compares elements.
+void Reader::readGoals(const QJsonObject &root, Recipe &r) const
+{
+    const QString targetsPath = QStringLiteral("targets");
+    if (root.contains(targetsPath)) {
+        const QJsonObject o = object(root.value(targetsPath), targetsPath);
+        for (auto it = o.begin(); it != o.end(); ++it) {
+            const QString p = JsonLines::member(targetsPath, it.key());
+            const DefaultElements::Element *e = DefaultElements::find(it.key());
+            if (!e)
+                fail(p, QStringLiteral("неизвестный символ (известны: %1)").arg(DefaultElements::symbolList()));
+            if (e->isLabelForm())
+                fail(p, QStringLiteral("цель ставится элементу, а %1 — форма на этикетке (пишите %2)")
+                            .arg(e->symbol, e->yields));
+            r.targets.insert(it.key(), number(it.value(), p, TargetMilligrams));
+        }
+    }
+    const QString modesPath = QStringLiteral("modes");
+    if (!root.contains(modesPath))
+        return;
+    const QStringList known{QStringLiteral("target"), QStringLiteral("at_least"), QStringLiteral("at_most"),
+                            QStringLiteral("ignore")};
+    const QJsonObject o = object(root.value(modesPath), modesPath);
+    for (auto it = o.begin(); it != o.end(); ++it) {
+        const QString p = JsonLines::member(modesPath, it.key());
+        if (!r.targets.contains(it.key()))
+            fail(p, QStringLiteral("для %1 нет цели в targets").arg(it.key()));
+        const QString mode = text(it.value(), p);
+        if (!known.contains(mode))
+            fail(p, QStringLiteral("\"%1\", а должно быть одно из: %2").arg(mode, known.join(QStringLiteral(", "))));
+        r.modes.insert(it.key(), mode);
+    }
 }
 
 void Reader::checkAcid(const Recipe &recipe) const
@@ -349,14 +469,19 @@ Recipe Reader::recipe(const QJsonObject &root) const
                               .arg(version.toDouble())
                               .arg(Version));
     refuseUnknown(root, {}, {QStringLiteral("format"), QStringLiteral("version"), QStringLiteral("name"),
-                             QStringLiteral("percentage"), QStringLiteral("fertilizers"),
-                             QStringLiteral("water"), QStringLiteral("target_ph"), QStringLiteral("acid")});
+                             QStringLiteral("percentage"), QStringLiteral("litres"), QStringLiteral("crop"),
+                             QStringLiteral("fertilizers"), QStringLiteral("water"), QStringLiteral("target_ph"),
+                             QStringLiteral("acid"), QStringLiteral("targets"), QStringLiteral("modes")});
 
     Recipe r;
     r.name = name(required(root, {}, QStringLiteral("name")), QStringLiteral("name"),
                   fieldSize(Tables::t_head_rar, Fields::name_rar));
     if (root.contains(QStringLiteral("percentage")))
         r.percentage = whole(root.value(QStringLiteral("percentage")), QStringLiteral("percentage"), Percentage);
+    if (root.contains(QStringLiteral("litres")))
+        r.litres = number(root.value(QStringLiteral("litres")), QStringLiteral("litres"), Litres);
+    if (root.contains(QStringLiteral("crop")))
+        r.crop = crop(root.value(QStringLiteral("crop")), QStringLiteral("crop"));
 
     const QString fertilizersPath = QStringLiteral("fertilizers");
     const QJsonValue fertilizers = required(root, {}, fertilizersPath);
@@ -382,6 +507,7 @@ Recipe Reader::recipe(const QJsonObject &root) const
         r.acid = text(root.value(QStringLiteral("acid")), QStringLiteral("acid")).trimmed();
         checkAcid(r);
     }
+    readGoals(root, r);
     return r;
 }
 

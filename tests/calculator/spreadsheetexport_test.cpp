@@ -1,4 +1,5 @@
 #include "savedsolutionsfixture.h"
+#include "support/csvreadback.h"
 #include "support/xlsreadback.h"
 
 #include "calculator/tform4.h"
@@ -184,6 +185,24 @@ TEST_F(SpreadsheetExport, bothFilesReadBackAsTheGridsShowThem)
     expectDoneBox();
     const QString problems = readBack(expected);
     EXPECT_TRUE(problems.isEmpty()) << problems.toStdString();
+}
+
+TEST_F(SpreadsheetExport, bothFilesHaveACsvBesideThemWithTheSameRows)
+{
+    prepareSolution();
+    const QJsonArray expected{expectation(CompositionFile, grid(QStringLiteral("dxDBGrid4"))),
+                              expectation(ConcentrationFile, grid(QStringLiteral("dxDBGrid3")))};
+    exportBoth();
+    expectDoneBox();
+    for (const QJsonValue &v : expected) {
+        const QJsonObject sheet = v.toObject();
+        QStringList captions;
+        for (const QJsonValue &c : sheet["columns"].toArray())
+            captions.append(c.toObject()["caption"].toString());
+        const QString path = sheet["path"].toString().replace(QStringLiteral(".xls"), QStringLiteral(".csv"));
+        const QString problems = csvReadBack(path, captions, sheet["rows"].toArray());
+        EXPECT_TRUE(problems.isEmpty()) << path.toStdString() << "\n" << problems.toStdString();
+    }
 }
 
 TEST_F(SpreadsheetExport, withoutASolutionOnlyCaptionsAndUncalculatedTargetsAreZero)

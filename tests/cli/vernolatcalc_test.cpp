@@ -244,7 +244,7 @@ TEST_F(VernolatCalc, BadCallsAndFilesExitWithTheirCodeAndMessage)
         {"no such file", {"analyse", dir.filePath("none.json")}, 66, dir.filePath("none.json") + ": нет такого файла"},
         {"a folder", {"analyse", dir.path()}, 66, dir.path() + ": это папка, а не файл"},
         {"no command", {}, 64, "не указана команда"},
-        {"an unknown command", {"solve", notJson}, 64, "неизвестная команда «solve»"},
+        {"an unknown command", {"mix", notJson}, 64, "неизвестная команда «mix»"},
         {"no file", {"analyse"}, 64, "analyse: нужен один файл рецепта"},
         {"two files", {"analyse", notJson, unknown}, 64, "analyse: нужен один файл рецепта"},
         {"an unknown option", {"analyse", notJson, "--xml"}, 64, "неизвестный параметр «xml»"},

@@ -11,7 +11,7 @@ import tempfile
 import unittest
 
 # Each room, by the folder it lives in; the longest folder that holds a file is its room.
-WINDOW_ROOMS = {'calculator', 'reference', 'options', 'stock', 'solver', 'chart', 'ions'}
+WINDOW_ROOMS = {'calculator', 'reference', 'options', 'stock', 'solver', 'chart', 'ions', 'recipes'}
 # Widget-free: Qt Core, SQLite, iconv, GLPK, and each other, in this order from the bottom
 # (calc/ writes the stock sheet's rows as worksheet cells); cli/ is vernolat-calc, the command
 # line over them.

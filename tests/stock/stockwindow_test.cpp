@@ -1,4 +1,5 @@
 #include "calculator/calculatorfixture.h"
+#include "support/csvreadback.h"
 #include "support/errorof.h"
 #include "support/xlsreadback.h"
 
@@ -420,6 +421,9 @@ TEST_F(StockWindowTest, TheWorksheetReadsBackAndTheSheetPrintsItsTitle)
                      {"header", look["header"]}, {"columns", columns}, {"rows", rows}}},
         base.dir());
     EXPECT_TRUE(problems.isEmpty()) << problems.toStdString();
+    // The same rows as CSV beside it.
+    const QString csvProblems = csvReadBack(base.path(QStringLiteral("Маточные растворы.csv")), captions, rows);
+    EXPECT_TRUE(csvProblems.isEmpty()) << csvProblems.toStdString();
 
     // The printed sheet, to PDF: the title names the recipe, the crop, the percentage, K, V.
     QPrinter printer(QPrinter::HighResolution);

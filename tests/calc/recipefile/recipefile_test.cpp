@@ -100,7 +100,7 @@ TEST(RecipeFileRead, RefusesEachBadFileNamingTheLineAndTheField)
         {"a key repeated", recipeWith(QStringLiteral("{\"name\": \"x\", \"composition\": {\"K\": 10, \"K\": 20}, \"grams_per_litre\": 1}")),
          QStringLiteral("строка 7: fertilizers[1].composition.K: поле повторяется")},
         {"a misspelt field", recipeWith(QStringLiteral("{\"name\": \"x\", \"composition\": {\"K\": 1}, \"grams_per_liter\": 1}")),
-         QStringLiteral("строка 7: fertilizers[1].grams_per_liter: неизвестное поле (здесь бывают: name, composition, grams_per_litre, nitrogen_form, acid)")},
+         QStringLiteral("строка 7: fertilizers[1].grams_per_liter: неизвестное поле (здесь бывают: name, composition, grams_per_litre, nitrogen_form, acid, ppm, solubility, price, fixed, at_most)")},
         {"duplicate names", recipeWith(QStringLiteral("{\"name\": \" калиевая селитра \", \"composition\": {\"K\": 1}, \"grams_per_litre\": 1}")),
          QStringLiteral("строка 7: fertilizers[1].name: «калиевая селитра» уже есть в fertilizers[0]")},
         {"a 10 kB name", recipeWith(QStringLiteral("{\"name\": \"%1\", \"composition\": {\"K\": 1}, \"grams_per_litre\": 1}").arg(longName)),
