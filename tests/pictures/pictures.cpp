@@ -128,7 +128,7 @@ TEST_F(Pictures, TheSeedlingFeedFromCalculatorToTanks)
     // "Подбор..." for the stage "Вега" without water, then "Применить".
     press("ButtonSolve");
     QWidget *solver = topLevel(QStringLiteral("SolverDialog"));
-    showAt(solver, QSize(960, 640));
+    showAt(solver, QSize(1200, 660));
     QTest::mouseClick(child<QPushButton>(solver, "SolveButton"), Qt::LeftButton);
     settle();
     auto *status = child<QLabel>(solver, "StatusLabel");
