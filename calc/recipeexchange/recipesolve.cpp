@@ -1,6 +1,7 @@
 #include "recipesolve.h"
 
 #include "calc/recipefile/defaultelements.h"
+#include "calc/recipefile/recipeanalysis.h"
 #include "calc/solver/solverdefaults.h"
 #include "data/apperror.h"
 
@@ -70,6 +71,12 @@ Solved solve(const RecipeFile::Recipe &recipe)
         pf.fixed = f.fixed;
         pf.atMost = f.atMost;
         pf.ppm = f.ppm.value_or(0);
+        pf.nitrogen = f.nitrogenForm.value_or(Chemistry::NitrogenForm::Nitrate);
+        // An acid with its strength and density is dosed against the water, as in the dialog.
+        if (f.acid) {
+            if (const auto kind = Chemistry::acidKindOf(RecipeFile::elementLines(f.composition)))
+                pf.acid = Chemistry::AcidProduct{*kind, f.acid->strengthPercent, f.acid->density};
+        }
         p.fertilizers.append(pf);
     }
     for (const DefaultElements::Element &e : DefaultElements::all()) {
@@ -81,12 +88,17 @@ Solved solve(const RecipeFile::Recipe &recipe)
         pe.name = e.symbol;
         pe.vega = pe.cvet = target;
         pe.mode = modeOf(recipe.modes.value(e.symbol), e.symbol, target);
-        pe.weight = SolverDefaults::weightOf(e.symbol);
+        pe.weight = recipe.weights.value(e.symbol, SolverDefaults::weightOf(e.symbol));
         pe.ceiling = SolverDefaults::ceilingOf(e.symbol);
         pe.water = waterOf(water, e.symbol);
         p.elements.append(pe);
         s.symbols.append(e.symbol);
     }
+    p.water = RecipeFile::chemistryRecipe(waterOnly).water;
+    p.ammoniumShare = recipe.nh4Percent;
+    p.ec = recipe.ec;
+    p.byEc = recipe.ec.has_value();
+    p.targetPh = recipe.targetPh.value_or(Chemistry::DefaultTargetPh);
     s.result = solveComposition(p);
     s.recipe = recipe;
     for (qsizetype i = 0; i < s.result.amounts.size(); ++i)

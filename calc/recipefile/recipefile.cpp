@@ -124,6 +124,16 @@ QByteArray write(const Recipe &recipe)
             modes.insert(it.key(), it.value());
         o.insert(QStringLiteral("modes"), modes);
     }
+    if (!recipe.weights.isEmpty()) {
+        QJsonObject weights;
+        for (auto it = recipe.weights.cbegin(); it != recipe.weights.cend(); ++it)
+            weights.insert(it.key(), it.value());
+        o.insert(QStringLiteral("weights"), weights);
+    }
+    if (recipe.ec)
+        o.insert(QStringLiteral("ec"), *recipe.ec);
+    if (recipe.nh4Percent)
+        o.insert(QStringLiteral("nh4_percent"), *recipe.nh4Percent);
     return QJsonDocument(o).toJson(QJsonDocument::Indented);
 }
 

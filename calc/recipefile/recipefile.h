@@ -92,6 +92,11 @@ struct Recipe
     // "at_most", "ignore"; "target" when not given).
     QMap<QString, double> targets;
     QMap<QString, QString> modes;
+    // The solver's other choices: each element's weight (1 to 10, the default where not given),
+    // the EC to scale the targets to ("По EC"), the most ammonium as % of N.
+    QMap<QString, int> weights;
+    std::optional<double> ec;
+    std::optional<double> nh4Percent;
 
     bool operator==(const Recipe &) const = default;
 

@@ -47,6 +47,7 @@ constexpr Range Litres{0, 1e6};
 constexpr Range TargetMilligrams{0, WaterMilligramsMaximum};
 constexpr Range Conductivity{0, 100};
 constexpr Range SolverAmount{0, MaxAmount};
+constexpr Range Weight{1, 10};
 
 const QList<std::pair<Chemistry::NitrogenForm, QString>> &nitrogenForms()
 {
@@ -422,6 +423,20 @@ void Reader::readGoals(const QJsonObject &root, Recipe &r) const
             r.targets.insert(it.key(), number(it.value(), p, TargetMilligrams));
         }
     }
+    const QString weightsPath = QStringLiteral("weights");
+    if (root.contains(weightsPath)) {
+        const QJsonObject o = object(root.value(weightsPath), weightsPath);
+        for (auto it = o.begin(); it != o.end(); ++it) {
+            const QString p = JsonLines::member(weightsPath, it.key());
+            if (!r.targets.contains(it.key()))
+                fail(p, QStringLiteral("для %1 нет цели в targets").arg(it.key()));
+            r.weights.insert(it.key(), whole(it.value(), p, Weight));
+        }
+    }
+    if (root.contains(QStringLiteral("ec")))
+        r.ec = number(root.value(QStringLiteral("ec")), QStringLiteral("ec"), Conductivity);
+    if (root.contains(QStringLiteral("nh4_percent")))
+        r.nh4Percent = number(root.value(QStringLiteral("nh4_percent")), QStringLiteral("nh4_percent"), Percent);
     const QString modesPath = QStringLiteral("modes");
     if (!root.contains(modesPath))
         return;
@@ -471,7 +486,8 @@ Recipe Reader::recipe(const QJsonObject &root) const
     refuseUnknown(root, {}, {QStringLiteral("format"), QStringLiteral("version"), QStringLiteral("name"),
                              QStringLiteral("percentage"), QStringLiteral("litres"), QStringLiteral("crop"),
                              QStringLiteral("fertilizers"), QStringLiteral("water"), QStringLiteral("target_ph"),
-                             QStringLiteral("acid"), QStringLiteral("targets"), QStringLiteral("modes")});
+                             QStringLiteral("acid"), QStringLiteral("targets"), QStringLiteral("modes"),
+                             QStringLiteral("weights"), QStringLiteral("ec"), QStringLiteral("nh4_percent")});
 
     Recipe r;
     r.name = name(required(root, {}, QStringLiteral("name")), QStringLiteral("name"),

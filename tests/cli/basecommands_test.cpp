@@ -229,6 +229,26 @@ TEST(SolveCommand, FileTargetsSolvedAndAFileWithoutThemRefused)
     EXPECT_GT(o["nh4_percent"].toDouble(), 0);
     EXPECT_FALSE(o["message"].toString().isEmpty());
 
+    // The dialog's other choices: no ammonium, an EC to scale to, a weight that is refused.
+    QByteArray choices = withTargets;
+    choices.replace("\"modes\":", "\"nh4_percent\": 0,\n    \"ec\": 2.0,\n    \"weights\": {\"K\": 5},\n    \"modes\":");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(choices);
+    f.close();
+    const Outcome held = calc({QStringLiteral("solve"), path, QStringLiteral("--json")});
+    ASSERT_EQ(held.code, 0) << held.err.toStdString();
+    const QJsonObject h = QJsonDocument::fromJson(held.out).object();
+    EXPECT_EQ(h["status"].toString(), QStringLiteral("solved")) << held.out.toStdString();
+    EXPECT_NEAR(h["nh4_percent"].toDouble(), 0, 1e-6);
+    EXPECT_NEAR(h["ec"].toDouble(), 2.0, 0.05);
+    choices.replace("{\"K\": 5}", "{\"K\": 11}");
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(choices);
+    f.close();
+    const Outcome heavy = calc({QStringLiteral("solve"), path});
+    EXPECT_EQ(heavy.code, 65);
+    EXPECT_TRUE(heavy.err.contains(QStringLiteral("weights.K"))) << heavy.err.toStdString();
+
     const Outcome none = calc({QStringLiteral("solve"), QStringLiteral(VERNOLAT_DOCS_DIR "/recipe-example.json")});
     EXPECT_EQ(none.code, 65);
     EXPECT_TRUE(none.err.contains(QStringLiteral("targets: нет целей"))) << none.err.toStdString();
