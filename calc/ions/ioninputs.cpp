@@ -1,5 +1,6 @@
 #include "ioninputs.h"
 
+#include "calc/chemistry/storedform.h"
 #include "calc/run/contribution.h"
 #include "calc/run/derivedvalues.h"
 #include "data/basequeries.h"
@@ -15,19 +16,6 @@ QList<Chemistry::ElementLine> compositionOf(const QList<CompositionRow> &rows)
     for (const CompositionRow &row : rows)
         out.append({row.symbol, double(row.percent), row.yieldedSymbol, double(row.factor)});
     return out;
-}
-
-Chemistry::NitrogenForm nitrogenFormOf(const std::optional<NitrogenForm> &stored)
-{
-    switch (stored.value_or(NitrogenForm::Nitrate)) {
-    case NitrogenForm::Ammonium:
-        return Chemistry::NitrogenForm::Ammonium;
-    case NitrogenForm::Urea:
-        return Chemistry::NitrogenForm::Urea;
-    case NitrogenForm::Nitrate:
-        break;
-    }
-    return Chemistry::NitrogenForm::Nitrate;
 }
 
 Chemistry::Recipe recipeOf(Connection &connection, const Recipe &recipe,
@@ -56,7 +44,7 @@ Chemistry::Recipe recipeOf(Connection &connection, const Recipe &recipe,
         f.grams = grams;
         f.composition = compositionOf(compositions.value(id));
         if (properties.contains(id))
-            f.nitrogen = nitrogenFormOf(properties.value(id).nitrogenForm);
+            f.nitrogen = Chemistry::nitrogenFormOf(properties.value(id).nitrogenForm);
         out.fertilizers.append(f);
     }
     if (water) {

@@ -21,9 +21,6 @@ namespace IonInputs {
 // A fertilizer's composition rows as the chemistry's lines, by symbol.
 QList<Chemistry::ElementLine> compositionOf(const QList<CompositionRow> &rows);
 
-// The chemistry's form of plain N from a properties row's; nitrate when unset.
-Chemistry::NitrogenForm nitrogenFormOf(const std::optional<NitrogenForm> &stored);
-
 // The recipe's fertilizers at its percentage (as "Кол-во от %" works them out), each with its
 // composition rows and the nitrogen form its properties row states, and the water analysis
 // `water` (none, or one since deleted: pure water). A line naming no fertilizer in the base, or

@@ -1,5 +1,6 @@
 #include "recipeexport.h"
 
+#include "calc/chemistry/storedform.h"
 #include "calc/recipefile/defaultelements.h"
 #include "data/apperror.h"
 #include "data/basequeries.h"
@@ -17,19 +18,6 @@ void requireKnown(const QString &symbol, const QString &where)
                            .arg(where, symbol, DefaultElements::symbolList()));
 }
 
-Chemistry::NitrogenForm chemistryForm(NitrogenForm form)
-{
-    switch (form) {
-    case NitrogenForm::Ammonium:
-        return Chemistry::NitrogenForm::Ammonium;
-    case NitrogenForm::Urea:
-        return Chemistry::NitrogenForm::Urea;
-    case NitrogenForm::Nitrate:
-        break;
-    }
-    return Chemistry::NitrogenForm::Nitrate;
-}
-
 RecipeFile::Fertilizer fertilizerOf(const BaseRows::Fertilizer &row, const QList<BaseRows::CompositionLine> &lines,
                                     const std::optional<BaseRows::FertilizerProperties> &properties)
 {
@@ -45,7 +33,7 @@ RecipeFile::Fertilizer fertilizerOf(const BaseRows::Fertilizer &row, const QList
     if (!properties)
         return f;
     if (properties->nitrogenForm && *properties->nitrogenForm != NitrogenForm::Nitrate)
-        f.nitrogenForm = chemistryForm(*properties->nitrogenForm);
+        f.nitrogenForm = Chemistry::nitrogenFormOf(properties->nitrogenForm);
     if (properties->acid && properties->strength && properties->density)
         f.acid = RecipeFile::AcidProperties{*properties->strength, *properties->density};
     f.solubility = properties->solubility;

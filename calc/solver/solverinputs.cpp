@@ -2,6 +2,7 @@
 
 #include "solverdefaults.h"
 
+#include "calc/chemistry/storedform.h"
 #include "data/basequeries.h"
 
 namespace SolverInputs {
@@ -78,8 +79,7 @@ QList<SolverProblem::Fertilizer> fertilizersOf(Connection &connection,
         f.current = line.grams;
         f.ppm = line.ppm;
         const BaseRows::FertilizerProperties p = properties.value(*line.fertilizer);
-        if (p.nitrogenForm)
-            f.nitrogen = Chemistry::NitrogenForm(int(*p.nitrogenForm)); // the same three, in order
+        f.nitrogen = Chemistry::nitrogenFormOf(p.nitrogenForm);
         f.acid = acidOf(f, p);
         out.append(f);
     }

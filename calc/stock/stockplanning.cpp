@@ -1,5 +1,6 @@
 #include "stockplanning.h"
 
+#include "calc/chemistry/storedform.h"
 #include "calc/run/derivedvalues.h"
 
 #include <algorithm>
@@ -55,19 +56,6 @@ TankChoice tankChoice(const std::optional<int> &v, const QString &name, QStringL
     return TankChoice::Automatic;
 }
 
-Chemistry::NitrogenForm chemistryForm(NitrogenForm form)
-{
-    switch (form) {
-    case NitrogenForm::Ammonium:
-        return Chemistry::NitrogenForm::Ammonium;
-    case NitrogenForm::Urea:
-        return Chemistry::NitrogenForm::Urea;
-    case NitrogenForm::Nitrate:
-        break;
-    }
-    return Chemistry::NitrogenForm::Nitrate;
-}
-
 } // namespace
 
 StockPlanning::StockPlanning(DataModules &data) : m_data(data)
@@ -116,7 +104,7 @@ QList<Stock::Fertilizer> StockPlanning::fertilizersOf(const Recipe &recipe, QStr
             f.price = it->price;
             f.acid = it->acid;
             f.density = it->density;
-            f.nitrogen = chemistryForm(it->nitrogenForm.value_or(NitrogenForm::Nitrate));
+            f.nitrogen = Chemistry::nitrogenFormOf(it->nitrogenForm);
         }
         if (f.price && *f.price < 0) {
             said.append(QStringLiteral("%1: цена %2 меньше 0, в стоимость не вошла.")
