@@ -1,3 +1,5 @@
+#include "calcprocess.h"
+
 #include "data/connection.h"
 #include "data/datamodules.h"
 #include "support/freshbase.h"
@@ -14,24 +16,6 @@
 // vernolat-calc import and export on a base, run as a process beside a program that holds the
 // same base open: what a script sees, and what the program sees after its next database cycle.
 namespace {
-
-struct Outcome
-{
-    int code = -1;
-    QByteArray out;
-    QString err;
-};
-
-Outcome calc(const QStringList &arguments)
-{
-    QProcess p;
-    p.start(QStringLiteral(VERNOLAT_CALC), arguments);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(60000))
-        return {};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 QByteArray bytesOf(const QString &path)
 {
@@ -57,13 +41,7 @@ QByteArray withOwnFertilizer()
 class BaseCommands : public ::testing::Test
 {
 protected:
-    QString file(const QString &name, const QByteArray &bytes)
-    {
-        QFile f(dir.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return f.fileName();
-    }
+    QString file(const QString &name, const QByteArray &bytes) { return writeFile(dir, name, bytes); }
 
     Outcome import(const QString &path) { return calc({QStringLiteral("import"), path, QStringLiteral("--base"), base.basePath()}); }
 
@@ -211,11 +189,7 @@ TEST(SolveCommand, FileTargetsSolvedAndAFileWithoutThemRefused)
     QByteArray withTargets = example();
     withTargets.replace("\"target_ph\": 5.8,", "\"target_ph\": 5.8,\n    \"targets\": {\"N\": 180, \"K\": 250, \"Ca\": 170, \"S\": 60},\n"
                                                "    \"modes\": {\"S\": \"at_least\"},");
-    const QString path = dir.filePath(QStringLiteral("solve.json"));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(withTargets);
-    f.close();
+    const QString path = writeFile(dir, QStringLiteral("solve.json"), withTargets);
 
     const Outcome r = calc({QStringLiteral("solve"), path, QStringLiteral("--json")});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
@@ -232,9 +206,7 @@ TEST(SolveCommand, FileTargetsSolvedAndAFileWithoutThemRefused)
     // The dialog's other choices: no ammonium, an EC to scale to, a weight that is refused.
     QByteArray choices = withTargets;
     choices.replace("\"modes\":", "\"nh4_percent\": 0,\n    \"ec\": 2.0,\n    \"weights\": {\"K\": 5},\n    \"modes\":");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(choices);
-    f.close();
+    writeFile(dir, QStringLiteral("solve.json"), choices);
     const Outcome held = calc({QStringLiteral("solve"), path, QStringLiteral("--json")});
     ASSERT_EQ(held.code, 0) << held.err.toStdString();
     const QJsonObject h = QJsonDocument::fromJson(held.out).object();
@@ -242,9 +214,7 @@ TEST(SolveCommand, FileTargetsSolvedAndAFileWithoutThemRefused)
     EXPECT_NEAR(h["nh4_percent"].toDouble(), 0, 1e-6);
     EXPECT_NEAR(h["ec"].toDouble(), 2.0, 0.05);
     choices.replace("{\"K\": 5}", "{\"K\": 11}");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(choices);
-    f.close();
+    writeFile(dir, QStringLiteral("solve.json"), choices);
     const Outcome heavy = calc({QStringLiteral("solve"), path});
     EXPECT_EQ(heavy.code, 65);
     EXPECT_TRUE(heavy.err.contains(QStringLiteral("weights.K"))) << heavy.err.toStdString();

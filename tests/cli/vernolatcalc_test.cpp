@@ -1,3 +1,5 @@
+#include "calcprocess.h"
+
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -18,28 +20,6 @@ namespace {
 constexpr double H = 1.008, N = 14.007, O = 15.999, P = 30.974, S = 32.06, K = 39.098, Ca = 40.078,
                  Mg = 24.305;
 constexpr double Water = 2 * H + O;
-
-struct Outcome
-{
-    int code = -1;
-    QByteArray out;
-    QString err;
-};
-
-Outcome calc(const QStringList &arguments, const QByteArray &input = {},
-             const QStringList &environment = {})
-{
-    QProcess p;
-    if (!environment.isEmpty())
-        p.setEnvironment(QProcess::systemEnvironment() + environment);
-    p.start(QStringLiteral(VERNOLAT_CALC), arguments);
-    p.write(input);
-    p.closeWriteChannel();
-    if (!p.waitForFinished(60000))
-        return {};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            QString::fromUtf8(p.readAllStandardError())};
-}
 
 // A salt typed as a grower types a pure one: each element's share of the formula mass, dosed so
 // that a litre holds `mmol` of it.
@@ -104,13 +84,7 @@ QByteArray hoaglandFile(double hco3Meq)
 class VernolatCalc : public ::testing::Test
 {
 protected:
-    QString file(const QString &name, const QByteArray &bytes)
-    {
-        QFile f(dir.filePath(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return f.fileName();
-    }
+    QString file(const QString &name, const QByteArray &bytes) { return writeFile(dir, name, bytes); }
 
     QJsonObject analyseJson(const QByteArray &recipe)
     {
